@@ -1,0 +1,15 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+
+namespace voidskirmish::app {
+
+enum class LineEnd { Newline, None };
+
+// Ends the program after a start-up or resource failure: writes the message (flushed), optionally shuts GLFW
+// down, waits for a key when someone is at the console, then exits with the given code.
+[[noreturn]] void fatalExit(std::ostream& out, const std::string& message, int exitCode,
+                            LineEnd lineEnd = LineEnd::Newline, bool terminateGlfw = false);
+
+}  // namespace voidskirmish::app

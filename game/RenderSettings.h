@@ -1,0 +1,35 @@
+#pragma once
+
+#include <glm/vec3.hpp>
+
+#include <string>
+
+namespace voidskirmish::game {
+
+// The switches every drawing operation reads and the keyboard toggles change.
+struct RenderSettings {
+  bool textures = true;
+  bool frameTime = false;
+  bool wireframe = false;
+  bool blending = true;
+  bool frustumCulling = false;
+  bool celShading = true;
+  bool particles = true;
+  bool bloom = true;
+  bool normalMapping = true;
+  bool contours = true;
+  bool colorWireframeModeEnabled = false;
+  glm::vec3 colorWireframeMode{1.0f, 1.0f, 1.0f};
+  bool lifePointsChanges = false;
+  int mipmapMode = 2;    // 0 off, 1 nearest neighbour, 2 linear
+  int samplingMode = 1;  // 0 nearest neighbour, 1 bilinear
+};
+
+// The one instance, alive for the whole process.
+extern RenderSettings renderSettings;
+
+const char* onOff(bool value);
+const char* samplingModeName(int samplingMode);
+const char* mipmapModeName(int mipmapMode);
+
+}  // namespace voidskirmish::game
