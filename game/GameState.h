@@ -1,0 +1,27 @@
+#pragma once
+
+struct GLFWwindow;
+
+namespace voidskirmish::game {
+
+// What the frame loop and the window callbacks drive. The state's constructor runs init before it returns.
+class GameState {
+ public:
+  explicit GameState(GLFWwindow* window) : window(window) {}
+  GameState(const GameState&) = delete;
+  GameState& operator=(const GameState&) = delete;
+  virtual ~GameState() = default;
+
+  virtual void init() = 0;
+  virtual void update(float deltaTime) = 0;
+  virtual void render() = 0;
+  virtual void keyPressed(int key) = 0;
+  virtual void keyReleased(int key) = 0;
+  virtual void cursorMoved(double x, double y) = 0;
+  virtual void mouseButton(int button, int action) = 0;
+  virtual void resize(int width, int height) = 0;
+
+  GLFWwindow* window;
+};
+
+}  // namespace voidskirmish::game

@@ -1,0 +1,89 @@
+#include "scene/ShaderProgram.h"
+
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <vector>
+
+#include "app/Fatal.h"
+
+namespace voidskirmish::scene {
+namespace {
+
+// Fetches a shader's or program's info log; both queries share one shape.
+template <typename GetIv, typename GetLog>
+std::string infoLog(GLuint object, GetIv getIv, GetLog getLog) {
+  GLint length = 0;
+  getIv(object, GL_INFO_LOG_LENGTH, &length);
+  if (length <= 0) {
+    return {};
+  }
+  std::vector<char> buffer(static_cast<size_t>(length));
+  getLog(object, length, nullptr, buffer.data());
+  return std::string(buffer.data());
+}
+
+}  // namespace
+
+ShaderProgram::ShaderProgram(const std::string& vertexPath, const std::string& fragmentPath) {
+  program = glCreateProgram();
+  if (program == 0) {
+    app::fatalExit(std::cerr, "Failed to create shader program", 1);
+  }
+  loadShader(vertexPath, GL_VERTEX_SHADER, vertexShader);
+  loadShader(fragmentPath, GL_FRAGMENT_SHADER, fragmentShader);
+  link(vertexPath, fragmentPath);
+}
+
+ShaderProgram::~ShaderProgram() {
+  glDeleteProgram(program);
+  glDeleteShader(vertexShader);
+  glDeleteShader(fragmentShader);
+}
+
+void ShaderProgram::loadShader(const std::string& path, GLenum type, GLuint& shader) {
+  std::ifstream file(path);
+  if (!file.good()) {
+    return;  // the link step reports the missing stage
+  }
+  const std::string source{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  file.close();
+
+  shader = glCreateShader(type);
+  if (shader == 0) {
+    app::fatalExit(std::cerr, "Failed to create shader", 1);
+  }
+  const char* text = source.c_str();
+  glShaderSource(shader, 1, &text, nullptr);
+  glCompileShader(shader);
+
+  GLint status = GL_FALSE;
+  glGetShaderiv(shader, GL_COMPILE_STATUS, &status);
+  if (status != GL_FALSE && glIsShader(shader)) {
+    return;
+  }
+  std::cerr << " Failed to compile shader\n";
+  app::fatalExit(std::cerr, infoLog(shader, glGetShaderiv, glGetShaderInfoLog), 1);
+}
+
+void ShaderProgram::link(const std::string& vertexPath, const std::string& fragmentPath) {
+  // A stage whose file could not be read would leave a program that draws nothing; say which file instead.
+  for (const auto& [shader, path] : {std::pair{vertexShader, &vertexPath}, std::pair{fragmentShader, &fragmentPath}}) {
+    if (shader == 0) {
+      std::cerr << "Failed to link shader program\n";
+      app::fatalExit(std::cerr, "Could not read shader file " + *path, 1);
+    }
+  }
+  glAttachShader(program, vertexShader);
+  glAttachShader(program, fragmentShader);
+  glLinkProgram(program);
+
+  GLint status = GL_FALSE;
+  glGetProgramiv(program, GL_LINK_STATUS, &status);
+  if (status == GL_FALSE) {
+    std::cerr << "Failed to link shader program\n";
+    app::fatalExit(std::cerr, infoLog(program, glGetProgramiv, glGetProgramInfoLog), 1);
+  }
+}
+
+}  // namespace voidskirmish::scene
