@@ -1,0 +1,58 @@
+#pragma once
+
+#include <array>
+#include <memory>
+
+#include "game/RenderSettings.h"
+#include "game/objects/Asteroid.h"
+#include "game/objects/BoundarySphere.h"
+#include "game/objects/Spaceship.h"
+
+namespace voidskirmish::game {
+
+// The world of the one match and its rules, free of OpenGL: the arena, both ships, the asteroid field, the
+// per-player out-of-bounds state, firing, contacts and the per-frame update. Player 0 is ship1 (upper half),
+// player 1 is ship2 (lower half).
+class Match {
+ public:
+  struct Programs {
+    const scene::ShaderProgram* draw = nullptr;
+    const scene::ShaderProgram* normalMapping = nullptr;
+    const scene::ShaderProgram* laser = nullptr;
+  };
+
+  // Builds the arena, ship1 at the origin, ship2 20 units along x, and the asteroid field, in that order.
+  explicit Match(const Programs& programs);
+
+  // One frame: flight, spin, ship contacts, particles, asteroid contacts and arena test, beams, frame-time line.
+  void update(float deltaTime, RenderSettings& settings);
+  // Resolves a shot at once against the asteroids and the target; leaves a beam and a burst.
+  void fire(objects::Spaceship* shooter, objects::Spaceship* target, const RenderSettings& settings);
+  // ENTER: both ships back to full life where they stand.
+  void restart();
+  // The per-frame loss of a ship outside the arena, taken while its view is drawn; a death there ends the
+  // warning and throws the big burst.
+  void applyOutOfBoundsLoss(int player, const RenderSettings& settings);
+  // Clamps the player's warning blend, turning the pulse at its ends, and gives the life bar's warning colour.
+  glm::vec3 warningColor(int player);
+
+  objects::Spaceship& ship(int player) { return player == 0 ? *ship1 : *ship2; }
+  objects::Spaceship& enemyOf(int player) { return player == 0 ? *ship2 : *ship1; }
+
+  Programs programs;
+  std::unique_ptr<objects::BoundarySphere> boundarySphere;
+  std::unique_ptr<objects::Spaceship> ship1;
+  std::unique_ptr<objects::Spaceship> ship2;
+  std::unique_ptr<objects::Asteroid> asteroids;
+  std::array<bool, 2> outsideBoundary{};
+  std::array<float, 2> warningBlend{};
+  float warningBlendDirection = 1.0f;
+
+ private:
+  void collide(objects::Spaceship& ship, const RenderSettings& settings);
+};
+
+// Life-bar colour: between the ship's full and low life colours by its life points.
+glm::vec3 lifeColor(const objects::Spaceship& ship);
+
+}  // namespace voidskirmish::game

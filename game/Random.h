@@ -1,0 +1,14 @@
+#pragma once
+
+namespace voidskirmish::game {
+
+constexpr int RANDOM_MAX = 32767;
+
+// The one unseeded sequence shared by the asteroid field and the particle bursts: integers 0 to 32767, the same on
+// every run and every platform.
+int randomNumber();
+
+// Starts the sequence over, as at program start.
+void restartRandomSequence();
+
+}  // namespace voidskirmish::game

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "game/collision/Line.h"
+#include "game/objects/GameObject.h"
+
+namespace voidskirmish::game::objects {
+
+// The whole asteroid field: one shared model drawn once per asteroid with its own matrix, and one collision
+// sphere per asteroid. Generated from the shared random sequence, so every run has the same field.
+class Asteroid : public GameObject {
+ public:
+  explicit Asteroid(const scene::ShaderProgram* normalMappingProgram);
+
+  // Turns every asteroid about its own axis by one frame's worth.
+  void spin(float deltaTime);
+  // The hit nearest to the ray's start over all asteroid spheres, or (+∞, +∞, +∞); ties go to the lower index.
+  glm::vec3 nearestHit(const collision::Line& line) const;
+
+  std::uint32_t asteroidCount = 100;
+  std::vector<glm::vec3> asteroidPositions;
+  std::vector<float> asteroidScales;
+  std::vector<glm::vec3> spinAxes;
+  std::vector<float> spinSpeeds;  // degrees per second
+  std::vector<glm::vec4> asteroidSpheres;
+};
+
+// Model matrix of every asteroid, spun each frame and read by the asteroid drawing.
+extern std::vector<glm::mat4> asteroidMatrices;
+
+}  // namespace voidskirmish::game::objects

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <deque>
+#include <memory>
+
+#include "game/collision/Line.h"
+#include "scene/Geometry.h"
+
+namespace voidskirmish::game::objects {
+
+class Spaceship;
+
+// The picture of a shot: a thin cylinder from the shooter along its line of fire that fades within half a
+// second. Damage is settled when the shot is fired; the beam never collides.
+class LaserBeam : public scene::Geometry, public collision::Line {
+ public:
+  // A beam that ends at a hit point.
+  LaserBeam(const Spaceship* shooter, glm::vec3 end, const scene::ShaderProgram* laserProgram);
+  // A beam that hit nothing: very long, along the shooter's line of fire.
+  LaserBeam(const Spaceship* shooter, const scene::ShaderProgram* laserProgram);
+
+  void update(float deltaTime) override { timeLeft -= deltaTime; }
+  float alpha() const;  // timeLeft clamped to [0, 1]
+  // Draws with the laser program and its fade; never culled.
+  void drawLaser(glm::vec3 cameraPosition, RenderSettings* settings, glm::mat4 view, glm::mat4 projection);
+
+  float timeLeft = 0.5f;
+  float defaultHalfLength = 1000000.0f;
+};
+
+// The beams in flight, in firing order; all live equally long, so expired ones are always at the front.
+extern std::deque<std::unique_ptr<LaserBeam>> laserBeams;
+
+}  // namespace voidskirmish::game::objects
