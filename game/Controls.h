@@ -1,0 +1,39 @@
+#pragma once
+
+#include <ostream>
+
+#include "game/Match.h"
+#include "game/RenderSettings.h"
+
+namespace voidskirmish::game {
+
+// Everything the keyboard and mouse do to a match: flight and fire keys of both players, the toggles with their
+// console confirmations, help, restart, and mouse steering of the top ship. Free of GLFW calls: the owner puts
+// the cursor back when cursorMoved asks for it.
+class Controls {
+ public:
+  Controls(Match& match, RenderSettings& settings, std::ostream& out);
+
+  void keyPressed(int key);
+  void keyReleased(int key);
+  // Turns mouseShip by the cursor's distance from the window centre; true when the cursor must be re-centred.
+  bool cursorMoved(double x, double y);
+  void mouseButton(int button, int action);
+  void setWindowCentre(int x, int y);
+  void printHelp();
+
+  bool mouseSteering = false;
+  objects::Spaceship* mouseShip;
+  int centreX = 0;
+  int centreY = 0;
+
+ private:
+  bool flightKey(int key, bool pressed);
+  bool toggleKey(int key);
+
+  Match& match;
+  RenderSettings& settings;
+  std::ostream& out;
+};
+
+}  // namespace voidskirmish::game

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <array>
+
+namespace voidskirmish::game {
+
+struct Viewport {
+  int x = 0, y = 0, width = 0, height = 0;  // window pixels, origin bottom left
+};
+
+// How the window is shared: player 0 (ship1) on the upper half, player 1 (ship2) on the lower half. With an odd
+// height the top pixel row belongs to neither.
+struct SplitLayout {
+  std::array<Viewport, 2> viewports{};
+  float aspectRatio = 1.0f;  // width ÷ half height
+  int centreX = 0, centreY = 0;  // where mouse steering puts the cursor back
+
+  static SplitLayout forWindow(int width, int height);
+};
+
+}  // namespace voidskirmish::game

@@ -1,0 +1,231 @@
+#include <GLFW/glfw3.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <sstream>
+
+#include "game/Controls.h"
+#include "game/HelpText.h"
+#include "game/Random.h"
+#include "game/SplitLayout.h"
+#include "game/objects/LaserBeam.h"
+#include "render/ParticlePool.h"
+
+namespace voidskirmish::game {
+namespace {
+
+class ControlsTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    restartRandomSequence();
+    match = new Match(Match::Programs{});
+  }
+  static void TearDownTestSuite() {
+    delete match;
+    match = nullptr;
+  }
+  void SetUp() override {
+    objects::laserBeams.clear();
+    render::clearParticles();
+    match->restart();
+  }
+
+  // What one key press prints.
+  std::string press(int key) {
+    out.str("");
+    controls.keyPressed(key);
+    return out.str();
+  }
+
+  static Match* match;
+  RenderSettings settings;
+  std::ostringstream out;
+  Controls controls{*match, settings, out};
+};
+
+Match* ControlsTest::match = nullptr;
+
+TEST_F(ControlsTest, HelpAtStartShowsTheDefaults) {
+  const std::string help = helpText(settings);
+  EXPECT_EQ(help.rfind("\nHELP:\n----- Controls -----------\nSHIP1\n\tW: move forward\n", 0), 0u);
+  EXPECT_NE(help.find("\tKP 8: rotate down\n\tKP 4: rotate up\n\tKP 0: laser gun\n"), std::string::npos);
+  EXPECT_NE(help.find("ENTER: set all ships' lifes to max\n"), std::string::npos);
+  const std::string functions =
+      "F1: Help\n"
+      "F2: Frame time on/off | Current: off\n"
+      "F3: Wire frame on/off | Current: off\n"
+      "F4: Texture sampling quality (nearest neighbor/bilinear) | Current: billinear\n"
+      "F5: Mip mapping quality (off/nearestneighbor/linear) | Current: linear\n"
+      "F8: View frustum culling on/off | Current: off\n"
+      "F9: Blending on/off | Current: on\n"
+      "F10: Life points outside of boundary sphere on/off | Current: off\n\n";
+  ASSERT_GE(help.size(), functions.size());
+  EXPECT_EQ(help.substr(help.size() - functions.size()), functions);
+  EXPECT_EQ(std::count(help.begin(), help.end(), '\n'), 38);
+}
+
+TEST_F(ControlsTest, F1PrintsTheHelpWithTheCurrentValues) {
+  press(GLFW_KEY_F3);
+  press(GLFW_KEY_F5);
+  const std::string help = press(GLFW_KEY_F1);
+  EXPECT_EQ(help, helpText(settings));
+  EXPECT_NE(help.find("Wire frame on/off | Current: on\n"), std::string::npos);
+  EXPECT_NE(help.find("(off/nearestneighbor/linear) | Current: off\n"), std::string::npos);
+}
+
+TEST_F(ControlsTest, EachToggleFlipsItsSwitchAndConfirmsTheNewValue) {
+  struct Case {
+    int key;
+    bool RenderSettings::*flag;
+    std::string line;  // after the first press from the defaults
+  };
+  const Case cases[] = {
+      {GLFW_KEY_1, &RenderSettings::bloom, "Bloom off\n"},
+      {GLFW_KEY_2, &RenderSettings::contours, "Contours off\n"},
+      {GLFW_KEY_3, &RenderSettings::normalMapping, "Normal mapping off\n"},
+      {GLFW_KEY_4, &RenderSettings::particles, "Particle effects off\n"},
+      {GLFW_KEY_5, &RenderSettings::celShading, "Cel shading off\n"},
+      {GLFW_KEY_F3, &RenderSettings::wireframe, "Wireframe on\n"},
+      {GLFW_KEY_F8, &RenderSettings::frustumCulling, "Frustum culling on\n"},
+      {GLFW_KEY_F9, &RenderSettings::blending, "Blending off\n"},
+      {GLFW_KEY_F10, &RenderSettings::lifePointsChanges, "Life points changes on\n"},
+  };
+  for (const Case& c : cases) {
+    const bool before = settings.*c.flag;
+    EXPECT_EQ(press(c.key), c.line);
+    EXPECT_NE(settings.*c.flag, before) << c.line;
+    press(c.key);
+    EXPECT_EQ(settings.*c.flag, before) << c.line;
+  }
+}
+
+TEST_F(ControlsTest, NormalMappingToggleReachesTheAsteroidModel) {
+  press(GLFW_KEY_3);
+  EXPECT_FALSE(match->asteroids->hasNormalMap);
+  press(GLFW_KEY_3);
+  EXPECT_TRUE(match->asteroids->hasNormalMap);
+}
+
+TEST_F(ControlsTest, SamplingAndMipmapKeysCycleThroughTheirNames) {
+  EXPECT_EQ(press(GLFW_KEY_F4), "Texture sampling quality nearest neighbor\n");
+  EXPECT_EQ(press(GLFW_KEY_F4), "Texture sampling quality billinear\n");
+  EXPECT_EQ(press(GLFW_KEY_F5), "Mipmap mode off\n");
+  EXPECT_EQ(press(GLFW_KEY_F5), "Mipmap mode nearest neighbor\n");
+  EXPECT_EQ(press(GLFW_KEY_F5), "Mipmap mode linear\n");
+}
+
+TEST_F(ControlsTest, SilentAndIgnoredKeysPrintNothing) {
+  EXPECT_EQ(press(GLFW_KEY_F2), "");
+  EXPECT_TRUE(settings.frameTime);
+  EXPECT_EQ(press(GLFW_KEY_P), "");
+  EXPECT_TRUE(controls.mouseSteering);
+  const RenderSettings before = settings;
+  for (int key : {GLFW_KEY_F6, GLFW_KEY_F7, GLFW_KEY_Q, GLFW_KEY_KP_5}) {
+    EXPECT_EQ(press(key), "");
+  }
+  out.str("");
+  controls.keyReleased(GLFW_KEY_1);
+  EXPECT_EQ(out.str(), "");
+  EXPECT_EQ(settings.bloom, before.bloom);
+}
+
+TEST_F(ControlsTest, FlightKeysSetOneAxisAtATimeAndReleaseOnlyTheirOwnFlag) {
+  objects::Spaceship& ship1 = *match->ship1;
+  press(GLFW_KEY_W);
+  EXPECT_TRUE(ship1.thrustForward);
+  EXPECT_FLOAT_EQ(ship1.thrust, 60.0f);
+  press(GLFW_KEY_S);  // reverses at once
+  EXPECT_FALSE(ship1.thrustForward);
+  EXPECT_TRUE(ship1.thrustBackward);
+  EXPECT_FLOAT_EQ(ship1.thrust, -60.0f);
+  controls.keyReleased(GLFW_KEY_W);  // leaves backward mode alone
+  EXPECT_TRUE(ship1.thrustBackward);
+  controls.keyReleased(GLFW_KEY_S);
+  EXPECT_FALSE(ship1.thrustBackward);
+  EXPECT_FLOAT_EQ(ship1.thrust, -60.0f);
+
+  objects::Spaceship& ship2 = *match->ship2;
+  press(GLFW_KEY_KP_4);
+  EXPECT_TRUE(ship2.pitchUp);
+  EXPECT_FLOAT_EQ(ship2.pitchAcceleration, 0.5f);
+  press(GLFW_KEY_RIGHT);
+  EXPECT_TRUE(ship2.yawRight);
+  EXPECT_FLOAT_EQ(ship2.yawAcceleration, -0.5f);
+  EXPECT_FALSE(ship1.yawRight);
+  controls.keyReleased(GLFW_KEY_KP_4);
+  controls.keyReleased(GLFW_KEY_RIGHT);
+}
+
+TEST_F(ControlsTest, FireKeysAndLeftButtonShootOncePerPress) {
+  press(GLFW_KEY_SPACE);
+  controls.keyReleased(GLFW_KEY_SPACE);
+  press(GLFW_KEY_KP_0);
+  controls.mouseButton(GLFW_MOUSE_BUTTON_LEFT, GLFW_PRESS);
+  controls.mouseButton(GLFW_MOUSE_BUTTON_LEFT, GLFW_RELEASE);
+  controls.mouseButton(GLFW_MOUSE_BUTTON_RIGHT, GLFW_PRESS);
+  EXPECT_EQ(objects::laserBeams.size(), 3u);
+}
+
+TEST_F(ControlsTest, EnterRefillsBothShipsWhereTheyStand) {
+  match->ship1->lifePoints = 0.0f;
+  match->ship1->alive = false;
+  match->ship2->lifePoints = 4.5f;
+  const glm::mat4 pose = match->ship1->modelMatrix;
+  press(GLFW_KEY_ENTER);
+  EXPECT_FLOAT_EQ(match->ship1->lifePoints, 10.0f);
+  EXPECT_TRUE(match->ship1->alive);
+  EXPECT_FLOAT_EQ(match->ship2->lifePoints, 10.0f);
+  EXPECT_EQ(match->ship1->modelMatrix, pose);
+}
+
+TEST_F(ControlsTest, MouseTurnsTheTopShipByPixelsFromTheCentre) {
+  const SplitLayout layout = SplitLayout::forWindow(1024, 768);
+  controls.setWindowCentre(layout.centreX, layout.centreY);
+  EXPECT_FALSE(controls.cursorMoved(900, 100));  // steering off: nothing
+
+  press(GLFW_KEY_P);
+  objects::Spaceship& ship = *match->ship1;
+  const glm::vec3 forwardBefore = ship.getLaserLine().end - ship.getLaserLine().start;
+  EXPECT_TRUE(controls.cursorMoved(612, 384));  // 100 px right: −0.1 rad about Y, nothing about X
+  const glm::vec3 forward = ship.getLaserLine().end - ship.getLaserLine().start;
+  EXPECT_NEAR(glm::dot(forwardBefore, forward), std::cos(0.1f), 1e-5);
+  EXPECT_NEAR(forward.x, std::sin(0.1f), 1e-5);  // turned to the right, not pitched
+  EXPECT_NEAR(forward.y, forwardBefore.y, 1e-6);
+
+  const glm::mat4 pose = ship.modelMatrix;
+  EXPECT_TRUE(controls.cursorMoved(512, 384));  // at the centre: only re-centres
+  EXPECT_EQ(ship.modelMatrix, pose);
+  ship.rotateY(0.1f);  // undo for the other tests
+}
+
+TEST_F(ControlsTest, MouseSteeringSwitchesItselfOffForAShipWithoutLife) {
+  controls.setWindowCentre(512, 384);
+  press(GLFW_KEY_P);
+  match->ship1->lifePoints = 0.0f;
+  const glm::mat4 pose = match->ship1->modelMatrix;
+  EXPECT_FALSE(controls.cursorMoved(700, 300));
+  EXPECT_FALSE(controls.mouseSteering);
+  EXPECT_EQ(match->ship1->modelMatrix, pose);
+  press(GLFW_KEY_ENTER);  // refills life but not the switch
+  EXPECT_FALSE(controls.mouseSteering);
+}
+
+TEST(SplitLayoutTest, HalvesTheWindowWithTheTopRowLeftOverOnOddHeights) {
+  const SplitLayout even = SplitLayout::forWindow(1024, 768);
+  EXPECT_EQ(even.viewports[0].y, 384);
+  EXPECT_EQ(even.viewports[0].height, 384);
+  EXPECT_EQ(even.viewports[1].y, 0);
+  EXPECT_EQ(even.viewports[1].width, 1024);
+  EXPECT_NEAR(even.aspectRatio, 2.6667f, 1e-4);
+  EXPECT_EQ(even.centreX, 512);
+  EXPECT_EQ(even.centreY, 384);
+
+  const SplitLayout odd = SplitLayout::forWindow(1024, 767);
+  EXPECT_EQ(odd.viewports[0].y, 383);
+  EXPECT_EQ(odd.viewports[0].height, 383);
+  EXPECT_EQ(odd.viewports[1].height, 383);
+}
+
+}  // namespace
+}  // namespace voidskirmish::game
