@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shared by play.sh and test.sh (sourced, not run): installs the Debian packages that are missing and builds.
 
 VOIDSKIRMISH_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)

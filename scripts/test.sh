@@ -2,6 +2,7 @@
 # Installs what is missing, builds and runs every test on a private X server, then runs the unit and GL tests
 # once more in a build with AddressSanitizer and UndefinedBehaviorSanitizer. Exits non-zero if any test fails.
 set -euo pipefail
+# shellcheck source=scripts/common.sh
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 run_on_private_display() {
@@ -16,7 +17,7 @@ run_on_private_display ctest --test-dir "$VOIDSKIRMISH_ROOT/build" --output-on-f
 
 # The end-to-end tests drive the game at llvmpipe speed; under the sanitizers it would crawl, so they run once.
 build_into build-asan -DVOIDSKIRMISH_SANITIZE=ON
-ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
+ASAN_OPTIONS=detect_leaks=1 \
   LSAN_OPTIONS="suppressions=$VOIDSKIRMISH_ROOT/scripts/lsan.supp:print_suppressions=0" \
   UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
   run_on_private_display ctest --test-dir "$VOIDSKIRMISH_ROOT/build-asan" -LE e2e --output-on-failure || status=1

@@ -7,8 +7,7 @@ Standard library only, plus Xvfb, xdotool and xwd. A test script is run as
         def test_escape_ends_the_game(self):
             with Game(harness.binary(), stdin="n\\n") as game:
                 game.wait_for_window()
-                game.hold("Escape", 1.0)
-                self.assertEqual(game.wait_exit(), 0)
+                self.assertEqual(game.quit_with_escape(), 0)
 
     if __name__ == "__main__":
         harness.main()
@@ -347,6 +346,14 @@ class Game:
     def key_up(self, name):
         # The game may already be gone (ESC), together with its window.
         self.xdotool("keyup", "--window", self.window, name, check=False)
+
+    def quit_with_escape(self, timeout=90):
+        """Holds ESC until the game has ended, however slow its frames; returns the exit code."""
+        self.key_down("Escape")
+        try:
+            return self.wait_exit(timeout)
+        finally:
+            self.key_up("Escape")
 
     def move_mouse(self, x, y):
         """Moves the pointer to (x, y) inside the game window."""

@@ -33,8 +33,7 @@ class WindowedGameTest(unittest.TestCase):
                                   .fraction_lit() >= 0.25 * image.fraction_lit(), name="shell-resized")
             self.assertTrue(game.running())
 
-            game.hold("Escape", 1.5)
-            self.assertEqual(game.wait_exit(), 0, game.stdout + game.stderr)
+            self.assertEqual(game.quit_with_escape(), 0, game.stdout + game.stderr)
 
 
 class DialogueTest(unittest.TestCase):
@@ -47,8 +46,7 @@ class DialogueTest(unittest.TestCase):
             # Full screen on Xvfb always gets the screen's one mode, whatever size was asked.
             self.assertEqual(game.geometry()[2:], harness.SCREEN)
             game.wait_for_picture(shows_a_picture, name="shell-fullscreen")
-            game.hold("Escape", 1.5)
-            self.assertEqual(game.wait_exit(), 0, game.stdout + game.stderr)
+            self.assertEqual(game.quit_with_escape(), 0, game.stdout + game.stderr)
 
     def test_input_ending_before_the_answers_ends_the_game_with_code_1(self):
         ended = "\nStandard input ended before the start-up questions were answered.\n"
