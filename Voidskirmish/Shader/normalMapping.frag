@@ -1,0 +1,50 @@
+#version 430 core
+// Asteroids: Blinn-Phong in tangent space; the normal comes from the normal map, or is the vertex normal
+// (0, 0, 1) when normal mapping is off. Texture, toon bands and the glow split as for the ships.
+
+in vec3 tangentToLight;
+in vec3 tangentToEye;
+in vec2 texCoord;
+
+uniform vec3 diffuseColor;
+uniform vec3 specularColor;
+uniform int hasTexture;
+uniform sampler2D color_texture;
+uniform int hasNormalMap;
+uniform sampler2D color_normalMap;
+uniform int hasLighting;
+uniform int celShading;
+uniform int colorWireframeModeEnabled;
+uniform vec3 colorWireframeMode;
+
+layout(location = 0) out vec4 fragColor;
+layout(location = 1) out vec4 brightColor;
+
+const float ambient = 0.15;
+const float shininess = 16.0;
+const float toonBands = 3.0;
+const vec3 luma = vec3(0.2126, 0.7152, 0.0722);
+
+void main() {
+  if (colorWireframeModeEnabled == 1) {
+    fragColor = vec4(colorWireframeMode, 1.0);
+    brightColor = vec4(0.0);
+    return;
+  }
+  vec3 albedo = hasTexture == 1 ? diffuseColor * texture(color_texture, texCoord).rgb : diffuseColor;
+  vec3 color = albedo;
+  if (hasLighting == 1) {
+    vec3 n = hasNormalMap == 1 ? normalize(texture(color_normalMap, texCoord).rgb * 2.0 - 1.0) : vec3(0.0, 0.0, 1.0);
+    vec3 toLight = normalize(tangentToLight);
+    vec3 halfway = normalize(toLight + normalize(tangentToEye));
+    float diffuse = max(dot(n, toLight), 0.0);
+    float specular = diffuse > 0.0 ? pow(max(dot(n, halfway), 0.0), shininess) : 0.0;
+    if (celShading == 1) {
+      diffuse = floor(diffuse * toonBands + 0.5) / toonBands;
+      specular = step(0.5, specular);
+    }
+    color = albedo * (ambient + (1.0 - ambient) * diffuse) + specularColor * specular;
+  }
+  fragColor = vec4(color, 1.0);
+  brightColor = vec4(color * smoothstep(0.8, 1.0, dot(color, luma)), 1.0);
+}

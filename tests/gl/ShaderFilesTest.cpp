@@ -1,0 +1,103 @@
+#include <GL/glew.h>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "scene/ShaderProgram.h"
+#include "tests/gl/GlTest.h"
+
+namespace voidskirmish::testing {
+namespace {
+
+using Names = std::vector<const char*>;
+
+// What the game looks up in one program. The game skips names a program lacks, so an input or uniform the
+// compiler optimised away would silently draw wrong; every one listed here must survive linking.
+struct ProgramInterface {
+  const char* stem;
+  Names attributes;        // looked up by name
+  int locatedAttributes;   // attribute locations 0 .. n-1 bound by the caller without a lookup
+  Names uniforms;
+  int outputs;             // colour outputs 0 .. n-1: the image, and in the scene pass its bright part
+};
+
+const Names modelAttributes{"position", "normal", "aTangent", "aBitangent", "uv"};
+const Names modelUniforms{"view", "projection", "model", "colorWireframeModeEnabled", "colorWireframeMode",
+                          "diffuseColor", "specularColor", "lightPosition", "cameraPosition", "hasTexture",
+                          "color_texture", "hasNormalMap", "color_normalMap", "hasLighting", "celShading"};
+
+Names laserUniforms() {
+  Names names = modelUniforms;
+  names.push_back("alpha");
+  return names;
+}
+
+const ProgramInterface programs[] = {
+    {"draw", modelAttributes, 0, modelUniforms, 2},
+    {"normalMapping", modelAttributes, 0, modelUniforms, 2},
+    {"laser", modelAttributes, 0, laserUniforms(), 2},
+    {"skybox", {"position"}, 0, {"view_projection", "celShading", "skybox"}, 2},
+    {"particle", {}, 3, {"CameraRight_worldspace", "CameraUp_worldspace", "view_projection"}, 2},
+    {"enemyDirectionArrow", {"position"}, 0, {"model", "triangleColor"}, 2},
+    {"drawColor", {"position"}, 0, {"model", "color"}, 2},
+    {"contoursEdgeDetection", {}, 2, {"color_texture"}, 1},
+    {"blur", {}, 2, {"image", "horizontal"}, 1},
+    {"frameBuffersCombined", {}, 2, {"scene", "contours", "bloom", "contoursEnabled", "bloomEnabled"}, 1},
+};
+
+// Locations of the active inputs (GL_PROGRAM_INPUT) or outputs (GL_PROGRAM_OUTPUT) of a linked program.
+std::set<GLint> activeLocations(GLuint program, GLenum interface) {
+  GLint count = 0;
+  glGetProgramInterfaceiv(program, interface, GL_ACTIVE_RESOURCES, &count);
+  std::set<GLint> locations;
+  for (GLint index = 0; index < count; ++index) {
+    const GLenum property = GL_LOCATION;
+    GLint location = -1;
+    glGetProgramResourceiv(program, interface, static_cast<GLuint>(index), 1, &property, 1, nullptr, &location);
+    locations.insert(location);
+  }
+  return locations;
+}
+
+void expectLocationsUpTo(const std::set<GLint>& locations, int count, const char* what) {
+  for (GLint location = 0; location < count; ++location) {
+    EXPECT_EQ(locations.count(location), 1U) << what << " location " << location << " is unused";
+  }
+}
+
+class ShaderFilesTest : public GlTest {};
+
+TEST_F(ShaderFilesTest, EveryProgramLinksAndKeepsWhatTheGameLooksUp) {
+  for (const ProgramInterface& expected : programs) {
+    SCOPED_TRACE(expected.stem);
+    const std::string path = std::string("Voidskirmish/Shader/") + expected.stem;
+    const scene::ShaderProgram shader(path + ".vert", path + ".frag");
+
+    GLint linked = GL_FALSE;
+    glGetProgramiv(shader.program, GL_LINK_STATUS, &linked);
+    ASSERT_EQ(linked, GL_TRUE);
+    for (const char* name : expected.attributes) {
+      EXPECT_NE(glGetAttribLocation(shader.program, name), -1) << "attribute " << name << " is inactive";
+    }
+    expectLocationsUpTo(activeLocations(shader.program, GL_PROGRAM_INPUT), expected.locatedAttributes, "attribute");
+    for (const char* name : expected.uniforms) {
+      EXPECT_NE(glGetUniformLocation(shader.program, name), -1) << "uniform " << name << " is inactive";
+    }
+    expectLocationsUpTo(activeLocations(shader.program, GL_PROGRAM_OUTPUT), expected.outputs, "output");
+  }
+}
+
+TEST_F(ShaderFilesTest, SyntaxErrorEndsTheProgramWithTheCompilerMessage) {
+  // A forked child would share the parent's GL driver threads; re-executing gives it a context of its own.
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const std::string broken = ::testing::TempDir() + "broken.frag";
+  std::ofstream(broken) << "#version 430 core\nout vec4 color;\nvoid main() { color = vec4(1.0) }\n";
+  EXPECT_EXIT(scene::ShaderProgram("Voidskirmish/Shader/drawColor.vert", broken), ::testing::ExitedWithCode(1),
+              "Failed to compile shader");
+}
+
+}  // namespace
+}  // namespace voidskirmish::testing
