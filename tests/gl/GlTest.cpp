@@ -7,9 +7,13 @@ namespace {
 
 GLFWwindow* sharedWindow = nullptr;
 
-struct ThreadsafeDeathTests {
-  ThreadsafeDeathTests() { GTEST_FLAG_SET(death_test_style, "threadsafe"); }
-} threadsafeDeathTests;
+// Set once googletest has read its flags, so the command line cannot reset it.
+class ThreadsafeDeathTests : public ::testing::Environment {
+ public:
+  void SetUp() override { GTEST_FLAG_SET(death_test_style, "threadsafe"); }
+};
+
+const auto* const threadsafeDeathTests = ::testing::AddGlobalTestEnvironment(new ThreadsafeDeathTests);
 
 }  // namespace
 
