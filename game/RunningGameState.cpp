@@ -1,33 +1,123 @@
 #include "game/RunningGameState.h"
 
-#include <GL/glew.h>
 #include <GLFW/glfw3.h>
 
+#include <array>
+#include <iostream>
+#include <string>
+
+#include "game/Controls.h"
+#include "game/Match.h"
+#include "game/SplitLayout.h"
+#include "render/Frustum.h"
+#include "render/Overlays.h"
+#include "render/ParticleRenderer.h"
+#include "render/PostProcessing.h"
+#include "render/ScenePass.h"
+#include "scene/ShaderProgram.h"
+#include "scene/Skybox.h"
+
 namespace voidskirmish::game {
+namespace {
+
+// The ten programs, in the order they are built; each is read from "Voidskirmish/Shader/<role>.vert/.frag".
+enum Program {
+  Draw, NormalMapping, SkyboxProgram, EnemyDirectionArrow, DrawColor, ContoursEdgeDetection, FrameBuffersCombined,
+  Blur, Particle, Laser, ProgramCount
+};
+
+constexpr std::array<const char*, ProgramCount> programRoles{
+    "draw", "normalMapping", "skybox", "enemyDirectionArrow", "drawColor", "contoursEdgeDetection",
+    "frameBuffersCombined", "blur", "particle", "laser"};
+
+std::unique_ptr<scene::ShaderProgram> loadProgram(const std::string& role) {
+  const std::string stem = "Voidskirmish/Shader/" + role;
+  return std::make_unique<scene::ShaderProgram>(stem + ".vert", stem + ".frag");
+}
+
+}  // namespace
+
+// Everything one match owns, in the order it is built (and released in reverse while the context still lives).
+struct RunningGameState::MatchParts {
+  std::array<std::unique_ptr<scene::ShaderProgram>, ProgramCount> programs;
+  std::unique_ptr<scene::Skybox> skybox;
+  std::unique_ptr<Match> match;
+  std::unique_ptr<Controls> controls;
+  render::Overlays overlays;
+  render::ParticleRenderer particles;
+  std::unique_ptr<render::PostProcessing> postProcessing;
+  std::unique_ptr<render::ScenePass> scenePass;
+
+  const scene::ShaderProgram* program(Program role) const { return programs[role].get(); }
+};
 
 RunningGameState::RunningGameState(GLFWwindow* window) : GameState(window) { init(); }
 
-void RunningGameState::init() { glfwGetWindowSize(window, &width, &height); }
+RunningGameState::~RunningGameState() = default;
 
-void RunningGameState::update(float) {}
-
-void RunningGameState::render() {
-  static const GLfloat deepSpace[] = {0.05f, 0.08f, 0.25f, 1.0f};
-  glClearBufferfv(GL_COLOR, 0, deepSpace);
+void RunningGameState::init() {
+  parts = std::make_unique<MatchParts>();
+  MatchParts& p = *parts;
+  for (int role = 0; role < ProgramCount; ++role) {
+    p.programs[role] = loadProgram(programRoles[role]);
+  }
+  render::frustum = render::Frustum{};
+  glfwGetWindowSize(window, &width, &height);
+  p.skybox = std::make_unique<scene::Skybox>(p.program(SkyboxProgram));
+  p.match = std::make_unique<Match>(Match::Programs{p.program(Draw), p.program(NormalMapping), p.program(Laser)});
+  p.controls = std::make_unique<Controls>(*p.match, renderSettings, std::cout);
+  p.overlays.createOverlayBuffers(p.program(EnemyDirectionArrow), p.program(DrawColor));
+  p.particles.createParticleBuffers();
+  p.postProcessing = std::make_unique<render::PostProcessing>(render::PostProcessing::Programs{
+      p.program(ContoursEdgeDetection), p.program(Blur), p.program(FrameBuffersCombined)});
+  p.postProcessing->createFramebuffers(false, width, height);
+  p.scenePass = std::make_unique<render::ScenePass>(*p.match, *p.skybox, p.overlays, p.particles, p.program(Draw),
+                                                    p.program(Particle));
+  p.controls->printHelp();
 }
 
-void RunningGameState::keyPressed(int) {}
+void RunningGameState::update(float deltaTime) { parts->match->update(deltaTime, renderSettings); }
 
-void RunningGameState::keyReleased(int) {}
+void RunningGameState::render() {
+  if (minimised) {
+    return;
+  }
+  parts->postProcessing->render(renderSettings, [this](bool asteroids, bool skybox, bool boundaryWarning,
+                                                       bool effects, bool enemyOnly) {
+    renderScene(asteroids, skybox, boundaryWarning, effects, enemyOnly);
+  });
+}
 
-void RunningGameState::cursorMoved(double, double) {}
+void RunningGameState::renderScene(bool asteroids, bool skybox, bool boundaryWarning, bool effects,
+                                   bool enemyOnly) {
+  parts->scenePass->renderScene(renderSettings, asteroids, skybox, boundaryWarning, effects, enemyOnly);
+}
 
-void RunningGameState::mouseButton(int, int) {}
+void RunningGameState::keyPressed(int key) { parts->controls->keyPressed(key); }
+
+void RunningGameState::keyReleased(int key) { parts->controls->keyReleased(key); }
+
+void RunningGameState::cursorMoved(double x, double y) {
+  Controls& controls = *parts->controls;
+  if (controls.cursorMoved(x, y)) {
+    glfwSetCursorPos(window, controls.centreX, controls.centreY);
+  }
+}
+
+void RunningGameState::mouseButton(int button, int action) { parts->controls->mouseButton(button, action); }
 
 void RunningGameState::resize(int newWidth, int newHeight) {
+  // A minimised window reports no area: there is no aspect ratio and no frame buffer of that size to build.
+  minimised = newWidth <= 0 || newHeight <= 0;
+  if (minimised) {
+    return;
+  }
   width = newWidth;
   height = newHeight;
-  glViewport(0, 0, width, height);
+  const SplitLayout layout = SplitLayout::forWindow(width, height);
+  parts->controls->setWindowCentre(layout.centreX, layout.centreY);
+  parts->scenePass->setLayout(layout, width, height);
+  parts->postProcessing->createFramebuffers(true, width, height);
 }
 
 }  // namespace voidskirmish::game

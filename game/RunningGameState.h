@@ -1,13 +1,17 @@
 #pragma once
 
+#include <memory>
+
 #include "game/GameState.h"
 
 namespace voidskirmish::game {
 
-// The match the player sees: the one concrete game state.
+// The match the players see: the one concrete game state. Builds the match once, lays the window out in two
+// halves, and hands frames, keys and the mouse to the match's parts.
 class RunningGameState : public GameState {
  public:
   explicit RunningGameState(GLFWwindow* window);
+  ~RunningGameState() override;
 
   void init() override;
   void update(float deltaTime) override;
@@ -18,8 +22,16 @@ class RunningGameState : public GameState {
   void mouseButton(int button, int action) override;
   void resize(int width, int height) override;
 
+  // Both halves into the bound frame buffer; the scene pass draws everything, the contour pass the enemy only.
+  void renderScene(bool asteroids, bool skybox, bool boundaryWarning, bool effects, bool enemyOnly);
+
   int width = 0;
   int height = 0;
+
+ private:
+  struct MatchParts;
+  std::unique_ptr<MatchParts> parts;
+  bool minimised = false;  // a zero-sized window: keep the last layout and frame buffers, draw nothing
 };
 
 }  // namespace voidskirmish::game

@@ -1,0 +1,131 @@
+#include "render/ScenePass.h"
+
+#include <GL/glew.h>
+
+#include <iostream>
+
+#include "game/objects/LaserBeam.h"
+#include "render/Frustum.h"
+
+namespace voidskirmish::render {
+
+ScenePass::ScenePass(game::Match& match, scene::Skybox& skybox, const Overlays& overlays,
+                     const ParticleRenderer& particles, const scene::ShaderProgram* drawProgram,
+                     const scene::ShaderProgram* particleProgram)
+    : match(match), skybox(skybox), overlays(overlays), particles(particles), drawProgram(drawProgram),
+      particleProgram(particleProgram) {}
+
+void ScenePass::setLayout(const game::SplitLayout& newLayout, int newWidth, int newHeight) {
+  layout = newLayout;
+  width = newWidth;
+  height = newHeight;
+}
+
+void ScenePass::renderScene(game::RenderSettings& settings, bool asteroids, bool skyboxOn, bool boundaryWarning,
+                            bool effects, bool enemyOnly) {
+  const float tanHalfFov = tanHalfFieldOfView();
+  for (int player = 0; player < 2; ++player) {
+    culledObjectCount = 0;
+    const game::Viewport& viewport = layout.viewports[player];
+    glViewport(viewport.x, viewport.y, viewport.width, viewport.height);
+    const HalfView half = prepareHalf(player, tanHalfFov);
+
+    drawShips(player, half, settings, enemyOnly);
+    if (asteroids) {
+      drawAsteroids(half, settings);
+    }
+    if (skyboxOn) {
+      glUseProgram(skybox.shader->program);
+      skybox.draw(half.cameraPosition, &settings, half.view, half.projection);
+    }
+    if (boundaryWarning && match.outsideBoundary[player]) {
+      drawBoundaryWarning(player, half, settings);
+    }
+    if (effects) {
+      drawEffects(player, half, settings, boundaryWarning);
+    }
+  }
+}
+
+ScenePass::HalfView ScenePass::prepareHalf(int player, float tanHalfFov) const {
+  const game::objects::Spaceship& own = match.ship(player);
+  const scene::Camera& camera = *own.camera;
+  HalfView half;
+  half.projection = halfProjection(tanHalfFov, layout.aspectRatio, camera.nearPlane, camera.farPlane);
+  half.view = own.getViewMatrix();
+  const glm::mat4& pose = camera.modelMatrix;
+  half.cameraPosition = glm::vec3(pose * glm::vec4(0, 0, 0, 1));
+  const glm::vec3 forward(pose * glm::vec4(0, 0, -1, 0));
+  const glm::vec3 up(pose * glm::vec4(0, 1, 0, 0));
+
+  frustum.setCameraInternals(tanHalfFov, layout.aspectRatio, camera.nearPlane, camera.farPlane);
+  frustum.setCameraPose(half.cameraPosition, half.cameraPosition + forward, up);
+  const game::objects::Spaceship& enemy = match.enemyOf(player);
+  half.enemy = classifyEnemy(half.view, half.projection, enemy.position(), own.position(), forward);
+  return half;
+}
+
+void ScenePass::drawShips(int player, const HalfView& half, game::RenderSettings& settings, bool enemyOnly) {
+  game::objects::Spaceship& own = match.ship(player);
+  game::objects::Spaceship& enemy = match.enemyOf(player);
+  glUseProgram(own.shader->program);
+  if (enemyOnly) {
+    if (half.enemy == EnemyDirection::OnScreen) {
+      enemy.drawShip(own.shader, half.cameraPosition, &settings, half.view, half.projection);
+    }
+    return;
+  }
+  // The own ship is never culled.
+  const bool culling = settings.frustumCulling;
+  settings.frustumCulling = false;
+  own.drawShip(own.shader, half.cameraPosition, &settings, half.view, half.projection);
+  settings.frustumCulling = culling;
+  enemy.drawShip(own.shader, half.cameraPosition, &settings, half.view, half.projection);
+}
+
+void ScenePass::drawAsteroids(const HalfView& half, const game::RenderSettings& settings) {
+  game::objects::Asteroid& asteroids = *match.asteroids;
+  glUseProgram(asteroids.shader->program);
+  for (std::uint32_t j = 0; j < asteroids.asteroidCount; ++j) {
+    asteroids.setModelMatrix(game::objects::asteroidMatrices[j]);
+    asteroids.draw(asteroids.shader, half.view, half.projection, half.cameraPosition, &asteroids.asteroidSpheres[j],
+                   &culledObjectCount, &settings);
+  }
+}
+
+void ScenePass::drawBoundaryWarning(int player, const HalfView& half, game::RenderSettings& settings) {
+  game::objects::BoundarySphere& arena = *match.boundarySphere;
+  glUseProgram(drawProgram->program);
+  settings.colorWireframeMode = glm::vec3(1.0f, 0.0f, 0.0f);
+  const bool wireframe = settings.wireframe;
+  settings.wireframe = true;
+  settings.colorWireframeModeEnabled = true;
+  arena.draw(drawProgram, half.view, half.projection, half.cameraPosition, &arena.boundingSphere,
+             &culledObjectCount, &settings);
+  settings.wireframe = wireframe;
+  settings.colorWireframeModeEnabled = false;
+  match.applyOutOfBoundsLoss(player, settings);
+}
+
+void ScenePass::drawEffects(int player, const HalfView& half, game::RenderSettings& settings, bool boundaryWarning) {
+  for (const auto& beam : game::objects::laserBeams) {
+    beam->drawLaser(half.cameraPosition, &settings, half.view, half.projection);
+  }
+  if (settings.particles) {
+    particles.drawParticles(half.view, half.projection, particleProgram, &settings);
+  }
+  const game::objects::Spaceship& own = match.ship(player);
+  const bool warning = boundaryWarning && match.outsideBoundary[player];
+  overlays.drawLifeBar(own.lifePoints, warning ? match.warningColor(player) : game::lifeColor(own));
+  overlays.drawCrosshair(width, height);
+  if (half.enemy != EnemyDirection::OnScreen) {
+    overlays.drawDirectionArrow(half.enemy == EnemyDirection::Left, half.enemy == EnemyDirection::Above,
+                                half.enemy == EnemyDirection::Right, half.enemy == EnemyDirection::Below, width,
+                                height);
+  }
+  if (settings.frustumCulling && player == 0) {
+    std::cout << "Objects culled for ship1 (top): " << culledObjectCount << " / " << totalObjectCount << std::endl;
+  }
+}
+
+}  // namespace voidskirmish::render

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <glm/mat4x4.hpp>
+#include <glm/vec3.hpp>
+
+#include "game/Match.h"
+#include "game/RenderSettings.h"
+#include "game/SplitLayout.h"
+#include "render/EnemyDirection.h"
+#include "render/Overlays.h"
+#include "render/ParticleRenderer.h"
+#include "scene/Skybox.h"
+
+namespace voidskirmish::render {
+
+// Draws the world twice, once into each half of the window, each from its own ship's camera: ships, asteroids,
+// skybox, the arena warning, beams, particles and the head-up overlays, with the frustum rebuilt per half.
+class ScenePass {
+ public:
+  ScenePass(game::Match& match, scene::Skybox& skybox, const Overlays& overlays, const ParticleRenderer& particles,
+            const scene::ShaderProgram* drawProgram, const scene::ShaderProgram* particleProgram);
+
+  void setLayout(const game::SplitLayout& layout, int width, int height);
+
+  // The scene pass draws everything; the contour pass only the enemy ship, and only where it is on screen.
+  void renderScene(game::RenderSettings& settings, bool asteroids, bool skybox, bool boundaryWarning, bool effects,
+                   bool enemyOnly);
+
+ private:
+  struct HalfView {
+    glm::mat4 view;
+    glm::mat4 projection;
+    glm::vec3 cameraPosition;
+    EnemyDirection enemy;
+  };
+
+  HalfView prepareHalf(int player, float tanHalfFov) const;
+  void drawShips(int player, const HalfView& half, game::RenderSettings& settings, bool enemyOnly);
+  void drawAsteroids(const HalfView& half, const game::RenderSettings& settings);
+  void drawBoundaryWarning(int player, const HalfView& half, game::RenderSettings& settings);
+  void drawEffects(int player, const HalfView& half, game::RenderSettings& settings, bool boundaryWarning);
+
+  game::Match& match;
+  scene::Skybox& skybox;
+  const Overlays& overlays;
+  const ParticleRenderer& particles;
+  const scene::ShaderProgram* drawProgram;
+  const scene::ShaderProgram* particleProgram;
+  game::SplitLayout layout;
+  int width = 0;
+  int height = 0;
+};
+
+}  // namespace voidskirmish::render
