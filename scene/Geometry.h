@@ -44,7 +44,10 @@ class Geometry : public SceneObject {
   std::vector<std::uint32_t> indices;
 
  private:
-  void upload();
+  // Creates the buffers and the vertex array; attribute locations come from the program the model was built
+  // for, or from the drawing program when it was built without one.
+  void upload(const ShaderProgram* drawingShader);
+  void setMaterialUniforms(GLuint program, glm::vec3 cameraPosition, const game::RenderSettings& settings);
 
   GlVertexArray vao;
   GlBuffer positionBuffer, normalBuffer, uvBuffer, indexBuffer, tangentBuffer, bitangentBuffer;

@@ -21,6 +21,9 @@ class Image {
   // standard output and returns an empty image when it cannot.
   static Image decode(const std::string& path);
 
+  // Re-packs the pixels at 24 or 32 bits; the upload formats read exactly that many bytes per pixel.
+  void convertTo(unsigned bitsPerPixel);
+
   bool empty() const { return bitmap_ == nullptr; }
   const unsigned char* bits() const;
   std::uint32_t width() const;

@@ -40,14 +40,18 @@ class Texture {
   // The OpenGL name; uploads a pending 2-D image first.
   GLuint glName();
 
-  std::uint32_t width(int slot) const { return images[slot].width(); }
-  std::uint32_t height(int slot) const { return images[slot].height(); }
+  std::uint32_t width(int slot) const { return widths[slot]; }
+  std::uint32_t height(int slot) const { return heights[slot]; }
   bool uploaded() const { return static_cast<bool>(name); }
 
  private:
   void upload2D();
+  void uploadSlot(GLenum target, int slot, GLenum format);
 
   std::array<Image, 6> images;
+  // Kept apart from the images, which are released once uploaded.
+  std::array<std::uint32_t, 6> widths{};
+  std::array<std::uint32_t, 6> heights{};
   GlTexture name;
   GLenum pixelFormat = GL_BGR;
 };

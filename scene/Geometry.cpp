@@ -1,0 +1,189 @@
+#include "scene/Geometry.h"
+
+#include <glm/common.hpp>
+#include <glm/gtc/type_ptr.hpp>
+
+#include <algorithm>
+
+#include "game/RenderSettings.h"
+#include "render/Frustum.h"
+#include "scene/ModelFile.h"
+#include "scene/ShaderProgram.h"
+#include "scene/Texture.h"
+
+namespace voidskirmish::scene {
+namespace {
+
+// The light is fixed far out along −Z.
+const glm::vec3 lightPosition(0.0f, 0.0f, -10000.0f);
+
+template <typename T>
+GlBuffer filledBuffer(GLenum target, const std::vector<T>& data) {
+  GlBuffer buffer = makeBuffer();
+  glBindBuffer(target, buffer.get());
+  glBufferData(target, static_cast<GLsizeiptr>(data.size() * sizeof(T)), data.data(), GL_STATIC_DRAW);
+  glBindBuffer(target, 0);
+  return buffer;
+}
+
+// Feeds a float attribute from its own tightly packed buffer; a program without the attribute skips it.
+void attachAttribute(GLuint program, const char* name, const GlBuffer& buffer, GLint components) {
+  glBindBuffer(GL_ARRAY_BUFFER, buffer.get());
+  const GLint location = glGetAttribLocation(program, name);
+  if (location != -1) {
+    glEnableVertexAttribArray(static_cast<GLuint>(location));
+    glVertexAttribPointer(static_cast<GLuint>(location), components, GL_FLOAT, GL_FALSE, 0, nullptr);
+  }
+}
+
+// Uniform locations are looked up on every draw; a name the program lacks is skipped.
+void setVec3(GLuint program, const char* name, glm::vec3 value) {
+  const GLint location = glGetUniformLocation(program, name);
+  if (location != -1) {
+    glUniform3f(location, value.x, value.y, value.z);
+  }
+}
+
+void setInt(GLuint program, const char* name, int value) {
+  const GLint location = glGetUniformLocation(program, name);
+  if (location != -1) {
+    glUniform1i(location, value);
+  }
+}
+
+void setMatrix(GLuint program, const char* name, const glm::mat4& value) {
+  glUniformMatrix4fv(glGetUniformLocation(program, name), 1, GL_FALSE, glm::value_ptr(value));
+}
+
+void setColourWireframe(GLuint program, const game::RenderSettings& settings) {
+  const bool programHasIt = glGetUniformLocation(program, "colorWireframeModeEnabled") != -1 &&
+                            glGetUniformLocation(program, "colorWireframeMode") != -1;
+  if (settings.colorWireframeModeEnabled && programHasIt) {
+    setVec3(program, "colorWireframeMode", settings.colorWireframeMode);
+    setInt(program, "colorWireframeModeEnabled", 1);
+  } else {
+    setInt(program, "colorWireframeModeEnabled", 0);
+  }
+}
+
+// Binds a texture (uploading it on first use) to a unit with the current filters and points the sampler there.
+void bindTexture(GLuint program, int unit, Texture& texture, const char* sampler,
+                 const game::RenderSettings& settings) {
+  glActiveTexture(GL_TEXTURE0 + static_cast<GLenum>(unit));
+  glBindTexture(GL_TEXTURE_2D, texture.glName());
+  applySamplingSettings(&settings);
+  setInt(program, sampler, unit);
+}
+
+}  // namespace
+
+Geometry::Geometry(const std::string& filePath, const glm::mat4& modelMatrix, const ShaderProgram* shader,
+                   glm::mat4 vertexTransform)
+    : shader(shader) {
+  this->modelMatrix = modelMatrix;
+  ModelFile model = ModelFile::read(filePath, vertexTransform);
+  indexCount = static_cast<std::uint32_t>(model.indices.size());
+  positions = std::move(model.positions);
+  normals = std::move(model.normals);
+  tangents = std::move(model.tangents);
+  bitangents = std::move(model.bitangents);
+  uvs = std::move(model.uvs);
+  indices = std::move(model.indices);
+
+  // Each material overwrites the colours; a later texture replaces an earlier one.
+  for (const ModelFile::Material& material : model.materials) {
+    diffuseColor = material.diffuseColor;
+    specularColor = material.specularColor;
+    if (material.normalMap) {
+      normalTexture = Texture::create2D(*material.normalMap, GL_BGRA);
+      hasNormalMap = true;
+    }
+    if (material.diffuseMap) {
+      texture = Texture::create2D(*material.diffuseMap, GL_BGR);
+      hasTexture = true;
+    }
+  }
+
+  const glm::vec3 extent = glm::abs(model.maxCorner - model.minCorner);
+  boundingSphere = glm::vec4(0.0f, 0.0f, 0.0f, 0.6f * std::max({extent.x, extent.y, extent.z}));
+  setModelMatrix(modelMatrix);
+}
+
+Geometry::~Geometry() = default;
+
+void Geometry::setModelMatrix(glm::mat4 matrix) {
+  modelMatrix = matrix;
+  boundingSphere.x = matrix[3].x;
+  boundingSphere.y = matrix[3].y;
+  boundingSphere.z = matrix[3].z;
+}
+
+void Geometry::upload(const ShaderProgram* drawingShader) {
+  positionBuffer = filledBuffer(GL_ARRAY_BUFFER, positions);
+  indexBuffer = filledBuffer(GL_ELEMENT_ARRAY_BUFFER, indices);
+  normalBuffer = filledBuffer(GL_ARRAY_BUFFER, normals);
+  tangentBuffer = filledBuffer(GL_ARRAY_BUFFER, tangents);
+  bitangentBuffer = filledBuffer(GL_ARRAY_BUFFER, bitangents);
+  uvBuffer = filledBuffer(GL_ARRAY_BUFFER, uvs);
+
+  const GLuint program = (shader != nullptr ? shader : drawingShader)->program;
+  vao = makeVertexArray();
+  glBindVertexArray(vao.get());
+  attachAttribute(program, "position", positionBuffer, 3);
+  attachAttribute(program, "normal", normalBuffer, 3);
+  attachAttribute(program, "aTangent", tangentBuffer, 3);
+  attachAttribute(program, "aBitangent", bitangentBuffer, 3);
+  attachAttribute(program, "uv", uvBuffer, 2);
+  glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer.get());  // recorded in the vertex array
+  glBindVertexArray(0);
+  glBindBuffer(GL_ARRAY_BUFFER, 0);
+  glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+}
+
+void Geometry::draw(const ShaderProgram* shader, glm::mat4 view, glm::mat4 projection, glm::vec3 cameraPosition,
+                    const glm::vec4* sphere, std::uint32_t* culledCount, const game::RenderSettings* settings) {
+  if (settings->frustumCulling &&
+      render::frustum.testSphere(glm::vec3(*sphere), sphere->w) == render::Frustum::Outside) {
+    ++*culledCount;
+    return;
+  }
+  if (!vao) {
+    upload(shader);  // first draw: the context exists now
+  }
+  const GLuint program = shader->program;
+  setMatrix(program, "view", view);
+  setMatrix(program, "projection", projection);
+  setMatrix(program, "model", modelMatrix);
+  setColourWireframe(program, *settings);
+  setMaterialUniforms(program, cameraPosition, *settings);
+
+  glPolygonMode(GL_FRONT_AND_BACK, settings->wireframe ? GL_LINE : GL_FILL);
+  glBindVertexArray(vao.get());
+  glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(indexCount), GL_UNSIGNED_INT, nullptr);
+  glBindVertexArray(0);
+  glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+}
+
+// Unit 0 carries the diffuse texture, unit 1 the normal map; the textures switch leaves the normal map alone.
+void Geometry::setMaterialUniforms(GLuint program, glm::vec3 cameraPosition, const game::RenderSettings& settings) {
+  setVec3(program, "diffuseColor", diffuseColor);
+  setVec3(program, "specularColor", specularColor);
+  setVec3(program, "lightPosition", lightPosition);
+  setVec3(program, "cameraPosition", cameraPosition);
+
+  const bool sampleTexture = hasTexture && settings.textures && texture != nullptr;
+  setInt(program, "hasTexture", sampleTexture ? 1 : 0);
+  if (sampleTexture) {
+    bindTexture(program, 0, *texture, "color_texture", settings);
+  }
+  // The normal-mapping toggle sets the flag on models that may have no normal map.
+  const bool useNormalMap = hasNormalMap && normalTexture != nullptr;
+  setInt(program, "hasNormalMap", useNormalMap ? 1 : 0);
+  if (useNormalMap) {
+    bindTexture(program, 1, *normalTexture, "color_normalMap", settings);
+  }
+  setInt(program, "hasLighting", hasLighting ? 1 : 0);
+  setInt(program, "celShading", settings.celShading ? 1 : 0);
+}
+
+}  // namespace voidskirmish::scene

@@ -1,0 +1,124 @@
+#include "scene/ModelFile.h"
+
+#include <assimp/Importer.hpp>
+#include <assimp/material.h>
+#include <assimp/postprocess.h>
+#include <assimp/scene.h>
+#include <glm/common.hpp>
+
+#include <iostream>
+#include <limits>
+
+#include "app/Fatal.h"
+
+namespace voidskirmish::scene {
+namespace {
+
+[[noreturn]] void cannotLoad() {
+  app::fatalExit(std::cout, "Could not load model. ", 1, app::LineEnd::None, true);
+}
+
+bool isTriangle(const aiFace& face) { return face.mNumIndices == 3; }
+
+std::size_t cornerCount(const aiScene& scene) {
+  std::size_t count = 0;
+  for (unsigned m = 0; m < scene.mNumMeshes; ++m) {
+    const aiMesh& mesh = *scene.mMeshes[m];
+    for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
+      count += isTriangle(mesh.mFaces[f]) ? 3 : 0;
+    }
+  }
+  return count;
+}
+
+// Every attribute goes through the whole transform with w = 1, directions included: the game's transforms are
+// plain scales, and the shaders normalise what they light with.
+glm::vec3 transformed(const glm::mat4& transform, const aiVector3D& v) {
+  return glm::vec3(transform * glm::vec4(v.x, v.y, v.z, 1.0f));
+}
+
+void append(std::vector<float>& to, glm::vec3 v) { to.insert(to.end(), {v.x, v.y, v.z}); }
+
+std::optional<std::string> texturePath(const aiMaterial& material, aiTextureType type) {
+  aiString path;
+  if (aiGetMaterialTexture(&material, type, 0, &path) != AI_SUCCESS) {
+    return std::nullopt;
+  }
+  return std::string(path.C_Str());
+}
+
+// A key the material lacks reads as black.
+glm::vec3 colour(const aiMaterial& material, const char* key, unsigned type, unsigned index) {
+  aiColor4D value(0.0f, 0.0f, 0.0f, 0.0f);
+  aiGetMaterialColor(&material, key, type, index, &value);
+  return {value.r, value.g, value.b};
+}
+
+ModelFile::Material readMaterial(const aiMaterial& material) {
+  ModelFile::Material result;
+  result.diffuseColor = colour(material, AI_MATKEY_COLOR_DIFFUSE);
+  result.specularColor = colour(material, AI_MATKEY_COLOR_SPECULAR);
+  result.normalMap = texturePath(material, aiTextureType_NORMALS);
+  result.diffuseMap = texturePath(material, aiTextureType_DIFFUSE);
+  return result;
+}
+
+void flatten(const aiScene& scene, const glm::mat4& transform, ModelFile& model) {
+  const std::size_t corners = cornerCount(scene);
+  for (auto* list : {&model.positions, &model.normals, &model.tangents, &model.bitangents}) {
+    list->reserve(3 * corners);
+  }
+  model.uvs.reserve(2 * corners);
+  model.indices.reserve(corners);
+
+  glm::vec3 low(std::numeric_limits<float>::max());
+  glm::vec3 high(std::numeric_limits<float>::lowest());
+  const aiVector3D noNormal(1.0f, 1.0f, 1.0f);
+  const aiVector3D noTangent(0.0f, 0.0f, 1.0f);
+  for (unsigned m = 0; m < scene.mNumMeshes; ++m) {
+    const aiMesh& mesh = *scene.mMeshes[m];
+    const bool hasTangents = mesh.HasTangentsAndBitangents();
+    for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
+      const aiFace& face = mesh.mFaces[f];
+      if (!isTriangle(face)) {
+        continue;  // points and lines have no surface to draw
+      }
+      for (unsigned c = 0; c < 3; ++c) {
+        const unsigned i = face.mIndices[c];
+        const glm::vec3 position = transformed(transform, mesh.mVertices[i]);
+        append(model.positions, position);
+        low = glm::min(low, position);
+        high = glm::max(high, position);
+        const aiVector3D uv = mesh.HasTextureCoords(0) ? mesh.mTextureCoords[0][i] : aiVector3D();
+        model.uvs.insert(model.uvs.end(), {uv.x, uv.y});
+        append(model.normals, transformed(transform, mesh.HasNormals() ? mesh.mNormals[i] : noNormal));
+        append(model.tangents, transformed(transform, hasTangents ? mesh.mTangents[i] : noTangent));
+        append(model.bitangents, transformed(transform, hasTangents ? mesh.mBitangents[i] : noTangent));
+        model.indices.push_back(static_cast<std::uint32_t>(model.indices.size()));
+      }
+    }
+  }
+  model.minCorner = low;
+  model.maxCorner = high;
+}
+
+}  // namespace
+
+ModelFile ModelFile::read(const std::string& path, const glm::mat4& vertexTransform) {
+  Assimp::Importer importer;  // owns the scene until the end of this function
+  const aiScene* scene = importer.ReadFile(path, aiProcessPreset_TargetRealtime_Quality);
+  if (scene == nullptr) {
+    cannotLoad();
+  }
+  ModelFile model;
+  flatten(*scene, vertexTransform, model);
+  if (model.indices.empty()) {
+    cannotLoad();  // nothing to draw and no extents to size a bounding sphere with
+  }
+  for (unsigned m = 0; m < scene->mNumMaterials; ++m) {
+    model.materials.push_back(readMaterial(*scene->mMaterials[m]));
+  }
+  return model;
+}
+
+}  // namespace voidskirmish::scene
