@@ -1,0 +1,116 @@
+#include "render/ParticlePool.h"
+
+#include <algorithm>
+
+#include "game/Random.h"
+
+namespace voidskirmish::render {
+
+std::array<Particle, MAX_PARTICLES> particlePool{};
+int lastUsedParticle = 0;
+int particleCount = 0;
+std::array<float, MAX_PARTICLES * 4> particlePositionSizeData{};
+std::array<std::uint8_t, MAX_PARTICLES * 4> particleColorData{};
+
+namespace {
+
+constexpr float SPAWN_LIFE = 1.5f;
+constexpr float SPAWN_SIZE = 0.5f;
+constexpr float MAX_SPREAD = 3.0f;
+constexpr float DRAG_PER_SECOND = 5.0f;
+
+// 0 to 1, from the shared sequence.
+float randomUnit() { return static_cast<float>(game::randomNumber() / static_cast<double>(game::RANDOM_MAX)); }
+
+// q near 1 is a slow particle. Fire: the slowest burn white, the rest run from red (fast) to yellow (slow).
+// Debris: greys from 50 to 120. Other kinds keep the colour the slot had.
+void setColour(Particle& particle, int kind, float q) {
+  if (kind == 0) {
+    const bool white = q > 0.9f;
+    particle.r = 255;
+    particle.g = white ? 255 : static_cast<std::uint8_t>(static_cast<int>(q * 255.0f));
+    particle.b = white ? 255 : 0;
+  } else if (kind == 1) {
+    const auto grey = static_cast<std::uint8_t>(static_cast<int>(q * 70.0f + 50.0f));
+    particle.r = particle.g = particle.b = grey;
+  }
+}
+
+}  // namespace
+
+int findFreeParticle() {
+  for (int i = lastUsedParticle; i < MAX_PARTICLES; ++i) {
+    if (particlePool[i].life <= 0.0f) {
+      lastUsedParticle = i;
+      return i;
+    }
+  }
+  for (int i = 0; i < lastUsedParticle; ++i) {
+    if (particlePool[i].life <= 0.0f) {
+      lastUsedParticle = i;
+      return i;
+    }
+  }
+  // All taken: overwrite live particles, walking back from the cursor so a big burst cycles the whole pool.
+  lastUsedParticle = lastUsedParticle - 1 >= 0 ? lastUsedParticle - 1 : MAX_PARTICLES - 1;
+  return lastUsedParticle;
+}
+
+void spawnParticles(int count, int kind, glm::vec3 position) {
+  for (int n = 0; n < count; ++n) {
+    Particle& particle = particlePool[findFreeParticle()];
+    const float r1 = randomUnit();
+    const float r2 = randomUnit();
+    const float r3 = randomUnit();
+    const float r4 = randomUnit();
+
+    // Each component uniform within ±spread: the burst fills a cube.
+    const float spread = r1 * MAX_SPREAD;
+    particle.velocity =
+        glm::vec3((2.0f * r4 - 1.0f) * spread, (2.0f * r3 - 1.0f) * spread, (2.0f * r2 - 1.0f) * spread);
+    setColour(particle, kind, 1.0f - r1);
+    particle.position = position;
+    particle.a = 255;
+    particle.life = SPAWN_LIFE;
+    particle.size = SPAWN_SIZE;
+  }
+}
+
+void updateParticles(float deltaTime) {
+  // Clamped so a slow frame (over 0.2 s) brings particles to rest instead of throwing them backwards.
+  const float drag = std::clamp(1.0f - DRAG_PER_SECOND * deltaTime, 0.0f, 1.0f);
+  particleCount = 0;
+  for (Particle& particle : particlePool) {
+    if (particle.life <= 0.0f) {
+      continue;
+    }
+    particle.life -= deltaTime;
+    if (particle.life <= 0.0f) {
+      continue;
+    }
+    particle.velocity *= drag;
+    particle.position += particle.velocity;
+    // Opaque until the last second, then fading out linearly.
+    particle.a = static_cast<std::uint8_t>(particle.life <= 1.0f ? static_cast<int>(255.0f * particle.life) : 255);
+
+    float* positionSize = &particlePositionSizeData[static_cast<std::size_t>(particleCount) * 4];
+    positionSize[0] = particle.position.x;
+    positionSize[1] = particle.position.y;
+    positionSize[2] = particle.position.z;
+    positionSize[3] = particle.size;
+    std::uint8_t* colour = &particleColorData[static_cast<std::size_t>(particleCount) * 4];
+    colour[0] = particle.r;
+    colour[1] = particle.g;
+    colour[2] = particle.b;
+    colour[3] = particle.a;
+    ++particleCount;
+  }
+}
+
+void clearParticles() {
+  particlePool.fill(Particle{});
+  lastUsedParticle = 0;
+  particleCount = 0;
+}
+
+}  // namespace voidskirmish::render

@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "game/Random.h"
+#include "render/ParticlePool.h"
+
+namespace voidskirmish::render {
+namespace {
+
+class ParticlePoolTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    clearParticles();
+    game::restartRandomSequence();
+  }
+  void TearDown() override { clearParticles(); }
+
+  static void markLive(int from, int to) {
+    for (int i = from; i < to; ++i) {
+      particlePool[i].life = 1.0f;
+      particlePool[i].r = 7;  // tells an old particle from a respawned one
+    }
+  }
+};
+
+TEST_F(ParticlePoolTest, FreeSlotSearchResumesFromTheCursorAndWraps) {
+  lastUsedParticle = 50;
+  markLive(50, 51);
+  EXPECT_EQ(findFreeParticle(), 51);  // not slot 0, though it is free
+  EXPECT_EQ(lastUsedParticle, 51);
+
+  markLive(1, MAX_PARTICLES);  // only slot 0 is left, behind the cursor
+  EXPECT_EQ(findFreeParticle(), 0);
+  EXPECT_EQ(lastUsedParticle, 0);
+}
+
+TEST_F(ParticlePoolTest, FullPoolIsOverwrittenSteppingBackAndWrapping) {
+  markLive(0, MAX_PARTICLES);
+  lastUsedParticle = 2;
+  spawnParticles(4, 1, glm::vec3(0.0f));
+  for (int slot : {1, 0, MAX_PARTICLES - 1, MAX_PARTICLES - 2}) {
+    EXPECT_FLOAT_EQ(particlePool[slot].life, 1.5f) << slot;
+  }
+  EXPECT_EQ(particlePool[2].r, 7);
+  EXPECT_EQ(particlePool[MAX_PARTICLES - 3].r, 7);
+  EXPECT_EQ(lastUsedParticle, MAX_PARTICLES - 2);
+}
+
+TEST_F(ParticlePoolTest, BurstLargerThanThePoolStaysInBounds) {
+  spawnParticles(MAX_PARTICLES + 5, 0, glm::vec3(1.0f, 2.0f, 3.0f));
+  EXPECT_EQ(lastUsedParticle, MAX_PARTICLES - 6);
+  updateParticles(0.01f);
+  EXPECT_EQ(particleCount, MAX_PARTICLES);
+}
+
+TEST_F(ParticlePoolTest, FireAndDebrisColoursStayInTheirRanges) {
+  spawnParticles(2000, 0, glm::vec3(0.0f));
+  int white = 0;
+  for (int i = 0; i < 2000; ++i) {
+    const Particle& p = particlePool[i];
+    ASSERT_EQ(p.r, 255);
+    if (p.b == 255) {
+      ++white;
+      ASSERT_EQ(p.g, 255);
+      // White means slow: the same number sets both.
+      for (int k = 0; k < 3; ++k) {
+        ASSERT_LE(std::abs(p.velocity[k]), 0.3f);
+      }
+    } else {
+      ASSERT_EQ(p.b, 0);
+      ASSERT_LE(p.g, 229);
+    }
+  }
+  EXPECT_GT(white, 100);
+  EXPECT_LT(white, 300);
+
+  spawnParticles(2000, 1, glm::vec3(0.0f));
+  for (int i = 2000; i < 4000; ++i) {
+    const Particle& p = particlePool[i];
+    ASSERT_TRUE(p.r == p.g && p.g == p.b);
+    ASSERT_GE(p.r, 50);
+    ASSERT_LE(p.r, 120);
+  }
+}
+
+TEST_F(ParticlePoolTest, UpdateFadesInTheLastSecondAndPacksOnlyTheLiving) {
+  spawnParticles(3, 1, glm::vec3(0.0f));
+  particlePool[1].life = 0.0f;
+  particlePool[2].position = glm::vec3(9.0f);
+  particlePool[2].velocity = glm::vec3(0.0f);
+
+  updateParticles(0.25f);
+  EXPECT_EQ(particleCount, 2);
+  EXPECT_EQ(particleColorData[3], 255);  // 1.25 s left: still opaque
+  EXPECT_FLOAT_EQ(particlePositionSizeData[4], 9.0f);  // slot 2 packed second
+  EXPECT_FLOAT_EQ(particlePositionSizeData[7], 0.5f);
+
+  updateParticles(0.5f);
+  EXPECT_EQ(particleColorData[3], 191);  // 0.75 s left
+  EXPECT_EQ(particleColorData[7], 191);
+
+  updateParticles(0.75f);  // exactly used up
+  EXPECT_EQ(particleCount, 0);
+  EXPECT_LE(particlePool[0].life, 0.0f);
+}
+
+TEST_F(ParticlePoolTest, DragSlowsButNeverReversesOnSlowFrames) {
+  spawnParticles(1, 0, glm::vec3(0.0f));
+  particlePool[0].velocity = glm::vec3(1.0f, -2.0f, 0.5f);
+
+  updateParticles(0.1f);
+  EXPECT_FLOAT_EQ(particlePool[0].velocity.x, 0.5f);
+  EXPECT_FLOAT_EQ(particlePool[0].position.y, -1.0f);
+
+  updateParticles(0.5f);  // a slow frame brings the particle to rest where it is
+  EXPECT_EQ(particlePool[0].velocity, glm::vec3(0.0f));
+  EXPECT_FLOAT_EQ(particlePool[0].position.y, -1.0f);
+}
+
+}  // namespace
+}  // namespace voidskirmish::render
