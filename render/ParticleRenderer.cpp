@@ -1,0 +1,101 @@
+#include "render/ParticleRenderer.h"
+
+#include <glm/gtc/type_ptr.hpp>
+
+#include <array>
+
+#include "render/ParticlePool.h"
+
+namespace voidskirmish::render {
+namespace {
+
+constexpr GLuint CORNER_ATTRIBUTE = 0;
+constexpr GLuint POSITION_SIZE_ATTRIBUTE = 1;
+constexpr GLuint COLOUR_ATTRIBUTE = 2;
+
+constexpr GLsizeiptr POSITION_SIZE_BYTES = sizeof(particlePositionSizeData);
+constexpr GLsizeiptr COLOUR_BYTES = sizeof(particleColorData);
+constexpr GLsizeiptr POSITION_SIZE_STRIDE = 4 * sizeof(float);
+constexpr GLsizeiptr COLOUR_STRIDE = 4;
+
+// A unit square around the centre, as a strip.
+constexpr std::array<float, 12> BILLBOARD_CORNERS = {
+    -0.5f, -0.5f, 0.0f,  //
+    0.5f,  -0.5f, 0.0f,  //
+    -0.5f, 0.5f,  0.0f,  //
+    0.5f,  0.5f,  0.0f,
+};
+
+// Orphans the buffer's old storage, so the driver need not wait for the previous draw, then fills the live part.
+void stream(GLuint buffer, GLsizeiptr capacity, GLsizeiptr used, const void* data) {
+  glBindBuffer(GL_ARRAY_BUFFER, buffer);
+  glBufferData(GL_ARRAY_BUFFER, capacity, nullptr, GL_STREAM_DRAW);
+  glBufferSubData(GL_ARRAY_BUFFER, 0, used, data);
+}
+
+void pointAttribute(GLuint location, GLuint buffer, GLint components, GLenum type, GLboolean normalised,
+                    GLuint divisor) {
+  glEnableVertexAttribArray(location);
+  glBindBuffer(GL_ARRAY_BUFFER, buffer);
+  glVertexAttribPointer(location, components, type, normalised, 0, nullptr);
+  glVertexAttribDivisor(location, divisor);
+}
+
+}  // namespace
+
+void ParticleRenderer::createParticleBuffers() {
+  billboardVertexBuffer_ = scene::makeBuffer();
+  glBindBuffer(GL_ARRAY_BUFFER, billboardVertexBuffer_.get());
+  glBufferData(GL_ARRAY_BUFFER, sizeof(BILLBOARD_CORNERS), BILLBOARD_CORNERS.data(), GL_STATIC_DRAW);
+
+  particlePositionBuffer_ = scene::makeBuffer();
+  glBindBuffer(GL_ARRAY_BUFFER, particlePositionBuffer_.get());
+  glBufferData(GL_ARRAY_BUFFER, POSITION_SIZE_BYTES, nullptr, GL_STREAM_DRAW);
+
+  particleColorBuffer_ = scene::makeBuffer();
+  glBindBuffer(GL_ARRAY_BUFFER, particleColorBuffer_.get());
+  glBufferData(GL_ARRAY_BUFFER, COLOUR_BYTES, nullptr, GL_STREAM_DRAW);
+
+  // Empty: every draw sets the attributes itself.
+  particleVao_ = scene::makeVertexArray();
+}
+
+void ParticleRenderer::drawParticles(const glm::mat4& view, const glm::mat4& projection,
+                                     const scene::ShaderProgram* program,
+                                     const game::RenderSettings* settings) const {
+  const glm::mat4 viewProjection = projection * view;
+  const GLint cameraRight = glGetUniformLocation(program->program, "CameraRight_worldspace");
+  const GLint cameraUp = glGetUniformLocation(program->program, "CameraUp_worldspace");
+  const GLint viewProjectionLocation = glGetUniformLocation(program->program, "view_projection");
+
+  glBindVertexArray(particleVao_.get());
+  stream(particlePositionBuffer_.get(), POSITION_SIZE_BYTES, particleCount * POSITION_SIZE_STRIDE,
+         particlePositionSizeData.data());
+  stream(particleColorBuffer_.get(), COLOUR_BYTES, particleCount * COLOUR_STRIDE, particleColorData.data());
+
+  if (settings->blending) {
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  } else {
+    glDisable(GL_BLEND);
+  }
+
+  glUseProgram(program->program);
+  // The first two rows of the view matrix: the camera's right and up axes in world space.
+  glUniform3f(cameraRight, view[0][0], view[1][0], view[2][0]);
+  glUniform3f(cameraUp, view[0][1], view[1][1], view[2][1]);
+  glUniformMatrix4fv(viewProjectionLocation, 1, GL_FALSE, glm::value_ptr(viewProjection));
+
+  pointAttribute(CORNER_ATTRIBUTE, billboardVertexBuffer_.get(), 3, GL_FLOAT, GL_FALSE, 0);
+  pointAttribute(POSITION_SIZE_ATTRIBUTE, particlePositionBuffer_.get(), 4, GL_FLOAT, GL_FALSE, 1);
+  pointAttribute(COLOUR_ATTRIBUTE, particleColorBuffer_.get(), 4, GL_UNSIGNED_BYTE, GL_TRUE, 1);
+
+  glDrawArraysInstanced(GL_TRIANGLE_STRIP, 0, 4, particleCount);
+
+  glDisableVertexAttribArray(CORNER_ATTRIBUTE);
+  glDisableVertexAttribArray(POSITION_SIZE_ATTRIBUTE);
+  glDisableVertexAttribArray(COLOUR_ATTRIBUTE);
+  glBindVertexArray(0);
+}
+
+}  // namespace voidskirmish::render

@@ -1,0 +1,225 @@
+#include "render/PostProcessing.h"
+
+#include <array>
+#include <iostream>
+
+#include "app/Fatal.h"
+
+namespace voidskirmish::render {
+namespace {
+
+constexpr int BLUR_PASSES = 10;
+constexpr GLint EDGE_SOURCE_UNIT = 6;
+
+// Scene, bright part and bloom keep values above 1 so the glow has headroom.
+void createFloatColorTexture(GLuint texture, int width, int height, int attachmentIndex) {
+  glBindTexture(GL_TEXTURE_2D, texture);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA16F, width, height, 0, GL_RGB, GL_FLOAT, nullptr);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+  glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0 + attachmentIndex, GL_TEXTURE_2D, texture, 0);
+}
+
+// The contour image and its edges only need ordinary colours.
+void createByteColorTexture(GLuint texture, int width, int height) {
+  glBindTexture(GL_TEXTURE_2D, texture);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
+}
+
+void attachDepthStencil(GLuint renderbuffer, int width, int height) {
+  glBindRenderbuffer(GL_RENDERBUFFER, renderbuffer);
+  glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, width, height);
+  glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, renderbuffer);
+}
+
+// Checks the bound frame buffer, then unbinds it. A window size the driver cannot back ends the program.
+void finishFramebuffer() {
+  if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+    app::fatalExit(std::cout, "Couldn't load frame buffer! Framebuffer is not complete!", 1, app::LineEnd::None,
+                   true);
+  }
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+}
+
+void setSampler(const scene::ShaderProgram* program, const char* name, GLint unit, GLuint texture) {
+  glActiveTexture(GL_TEXTURE0 + unit);
+  glBindTexture(GL_TEXTURE_2D, texture);
+  glUniform1i(glGetUniformLocation(program->program, name), unit);
+}
+
+void setFlag(const scene::ShaderProgram* program, const char* name, bool value) {
+  glUniform1i(glGetUniformLocation(program->program, name), value ? 1 : 0);
+}
+
+// Readies the bound off-screen target: whole window, cleared to the scene's backdrop grey.
+void clearTarget(bool depthTest, int width, int height) {
+  if (depthTest) {
+    glEnable(GL_DEPTH_TEST);
+  } else {
+    glDisable(GL_DEPTH_TEST);
+  }
+  glViewport(0, 0, width, height);
+  glClearColor(0.1f, 0.1f, 0.1f, 1.0f);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+}  // namespace
+
+void PostProcessing::generateNames() {
+  sceneFramebuffer_ = scene::makeFramebuffer();
+  sceneColorTexture_ = scene::makeTexture();
+  brightColorTexture_ = scene::makeTexture();
+  sceneDepthStencil_ = scene::makeRenderbuffer();
+  for (int i = 0; i < 2; ++i) {
+    pingpongFramebuffers_[i] = scene::makeFramebuffer();
+    pingpongTextures_[i] = scene::makeTexture();
+  }
+  contourFramebuffer_ = scene::makeFramebuffer();
+  contourSourceTexture_ = scene::makeTexture();
+  contourDepthStencil_ = scene::makeRenderbuffer();
+  edgeFramebuffer_ = scene::makeFramebuffer();
+  edgeTexture_ = scene::makeTexture();
+  edgeDepthStencil_ = scene::makeRenderbuffer();
+}
+
+void PostProcessing::createFramebuffers(bool rebuild, int width, int height) {
+  if (!rebuild || !sceneFramebuffer_) {
+    generateNames();
+  }
+  width_ = width;
+  height_ = height;
+
+  // 1. Scene: the image and its bright part, with depth.
+  glBindFramebuffer(GL_FRAMEBUFFER, sceneFramebuffer_.get());
+  createFloatColorTexture(sceneColorTexture_.get(), width, height, 0);
+  createFloatColorTexture(brightColorTexture_.get(), width, height, 1);
+  attachDepthStencil(sceneDepthStencil_.get(), width, height);
+  finishFramebuffer();
+
+  // 2. The two halves of the bloom ping-pong.
+  for (int i = 0; i < 2; ++i) {
+    glBindFramebuffer(GL_FRAMEBUFFER, pingpongFramebuffers_[i].get());
+    createFloatColorTexture(pingpongTextures_[i].get(), width, height, 0);
+    finishFramebuffer();
+  }
+
+  // 3. The enemy ship alone, for its contour.
+  glBindFramebuffer(GL_FRAMEBUFFER, contourFramebuffer_.get());
+  createByteColorTexture(contourSourceTexture_.get(), width, height);
+  attachDepthStencil(contourDepthStencil_.get(), width, height);
+  finishFramebuffer();
+
+  // 4. The contour's edges.
+  glBindFramebuffer(GL_FRAMEBUFFER, edgeFramebuffer_.get());
+  createByteColorTexture(edgeTexture_.get(), width, height);
+  attachDepthStencil(edgeDepthStencil_.get(), width, height);
+  finishFramebuffer();
+
+  glBindVertexArray(0);
+  glBindBuffer(GL_ARRAY_BUFFER, 0);
+  glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+}
+
+void PostProcessing::render(game::RenderSettings& settings, const SceneDrawer& renderScene) {
+  scenePass(settings, renderScene);
+  if (settings.contours) {
+    contourPass(settings, renderScene);
+    edgePass();
+  }
+  if (settings.bloom) {
+    bloomPasses();
+  }
+  combinePass(settings);
+}
+
+void PostProcessing::scenePass(game::RenderSettings& settings, const SceneDrawer& renderScene) {
+  static constexpr std::array<GLenum, 2> attachments = {GL_COLOR_ATTACHMENT0, GL_COLOR_ATTACHMENT1};
+  glBindFramebuffer(GL_FRAMEBUFFER, sceneFramebuffer_.get());
+  settings.textures = true;
+  glDrawBuffers(static_cast<GLsizei>(attachments.size()), attachments.data());
+  clearTarget(true, width_, height_);
+  renderScene(true, true, true, true, false);
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+}
+
+void PostProcessing::contourPass(game::RenderSettings& settings, const SceneDrawer& renderScene) {
+  glBindFramebuffer(GL_FRAMEBUFFER, contourFramebuffer_.get());
+  settings.textures = false;  // the edge filter needs only the silhouette
+  clearTarget(true, width_, height_);
+  renderScene(false, false, false, false, true);
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+}
+
+void PostProcessing::edgePass() {
+  glBindFramebuffer(GL_FRAMEBUFFER, edgeFramebuffer_.get());
+  clearTarget(false, width_, height_);
+  glUseProgram(programs_.edgeDetection->program);
+  setSampler(programs_.edgeDetection, "color_texture", EDGE_SOURCE_UNIT, contourSourceTexture_.get());
+  drawScreenQuad();
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+}
+
+void PostProcessing::bloomPasses() {
+  glUseProgram(programs_.blur->program);
+  glViewport(0, 0, width_, height_);
+  bool horizontal = true;
+  bool firstPass = true;
+  for (int pass = 0; pass < BLUR_PASSES; ++pass) {
+    // Each pass reads what the other buffer just wrote; the tenth (vertical) pass ends in buffer 1.
+    glBindFramebuffer(GL_FRAMEBUFFER, pingpongFramebuffers_[horizontal ? 0 : 1].get());
+    setFlag(programs_.blur, "horizontal", horizontal);
+    const GLuint source = firstPass ? brightColorTexture_.get() : pingpongTextures_[horizontal ? 1 : 0].get();
+    setSampler(programs_.blur, "image", 0, source);
+    drawScreenQuad();
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    horizontal = !horizontal;
+    firstPass = false;
+  }
+}
+
+void PostProcessing::combinePass(const game::RenderSettings& settings) {
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  glDisable(GL_DEPTH_TEST);
+  glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+  glClear(GL_COLOR_BUFFER_BIT);
+  glViewport(0, 0, width_, height_);
+  glUseProgram(programs_.combine->program);
+  setSampler(programs_.combine, "scene", 0, sceneColorTexture_.get());
+  setSampler(programs_.combine, "contours", 1, edgeTexture_.get());
+  setSampler(programs_.combine, "bloom", 2, pingpongTextures_[1].get());
+  setFlag(programs_.combine, "contoursEnabled", settings.contours);
+  setFlag(programs_.combine, "bloomEnabled", settings.bloom);
+  drawScreenQuad();
+}
+
+void PostProcessing::drawScreenQuad() {
+  if (!screenQuadVao_) {
+    // Position x, y, z and texture coordinate u, v of the four corners, as a strip.
+    static constexpr std::array<float, 20> corners = {
+        -1.0f, 1.0f,  0.0f, 0.0f, 1.0f,  //
+        -1.0f, -1.0f, 0.0f, 0.0f, 0.0f,  //
+        1.0f,  1.0f,  0.0f, 1.0f, 1.0f,  //
+        1.0f,  -1.0f, 0.0f, 1.0f, 0.0f,
+    };
+    constexpr GLsizei stride = 5 * sizeof(float);
+    screenQuadVao_ = scene::makeVertexArray();
+    screenQuadBuffer_ = scene::makeBuffer();
+    glBindVertexArray(screenQuadVao_.get());
+    glBindBuffer(GL_ARRAY_BUFFER, screenQuadBuffer_.get());
+    glBufferData(GL_ARRAY_BUFFER, sizeof(corners), corners.data(), GL_STATIC_DRAW);
+    glEnableVertexAttribArray(0);
+    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride, nullptr);
+    glEnableVertexAttribArray(1);
+    glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<const void*>(3 * sizeof(float)));
+  }
+  glBindVertexArray(screenQuadVao_.get());
+  glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+  glBindVertexArray(0);
+}
+
+}  // namespace voidskirmish::render
