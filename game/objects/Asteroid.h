@@ -18,6 +18,8 @@ class Asteroid : public GameObject {
   void spin(float deltaTime);
   // The hit nearest to the ray's start over all asteroid spheres, or (+∞, +∞, +∞); ties go to the lower index.
   glm::vec3 nearestHit(const collision::Line& line) const;
+  // asteroidCount, but never more than there are collision spheres: scans stop at the end of the field.
+  std::size_t sphereCount() const;
 
   std::uint32_t asteroidCount = 100;
   std::vector<glm::vec3> asteroidPositions;

@@ -1,0 +1,74 @@
+#include <benchmark/benchmark.h>
+
+#include <glm/gtc/matrix_transform.hpp>
+
+#include <memory>
+
+#include "game/Match.h"
+#include "game/Random.h"
+#include "game/objects/LaserBeam.h"
+#include "render/ParticlePool.h"
+
+namespace voidskirmish {
+namespace {
+
+std::unique_ptr<game::Match> freshMatch() {
+  game::restartRandomSequence();
+  render::clearParticles();
+  game::objects::laserBeams.clear();
+  return std::make_unique<game::Match>(game::Match::Programs{});
+}
+
+// A line test against all 100 asteroid spheres of the real field, as every shot makes it.
+void BM_NearestHitOverTheField(benchmark::State& state) {
+  const auto match = freshMatch();
+  const game::collision::Line ray = match->ship1->getLaserLine();
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(match->asteroids->nearestHit(ray));
+  }
+}
+BENCHMARK(BM_NearestHitOverTheField);
+
+// One whole shot that hits the enemy: the line tests, the damage, the burst and the beam with its model load.
+void BM_FireHittingTheEnemy(benchmark::State& state) {
+  const auto match = freshMatch();
+  for (glm::vec4& sphere : match->asteroids->asteroidSpheres) {
+    sphere.w = 0.0f;
+  }
+  match->ship2->setModelMatrix(glm::scale(glm::translate(glm::mat4(1.0f), glm::vec3(0, 0, -50)), glm::vec3(2)));
+  const game::RenderSettings settings;
+  for (auto _ : state) {
+    match->fire(match->ship1.get(), match->ship2.get(), settings);
+    state.PauseTiming();
+    match->restart();
+    game::objects::laserBeams.clear();
+    render::clearParticles();  // a full pool would make every spawn scan all 100000 slots
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_FireHittingTheEnemy)->Unit(benchmark::kMicrosecond);
+
+// One frame of the rules without drawing, both ships flying and no particles alive.
+void BM_MatchUpdateWithIdleParticles(benchmark::State& state) {
+  const auto match = freshMatch();
+  for (glm::vec4& sphere : match->asteroids->asteroidSpheres) {
+    sphere.w = 0.0f;
+  }
+  game::RenderSettings settings;
+  for (auto* ship : {match->ship1.get(), match->ship2.get()}) {
+    ship->thrustForward = true;
+    ship->thrust = ship->thrustAcceleration;
+    ship->yawLeft = true;
+    ship->yawAcceleration = ship->turnAcceleration;
+  }
+  for (auto _ : state) {
+    match->update(1.0f / 60.0f, settings);
+  }
+  state.counters["live_particles"] = render::particleCount;
+}
+BENCHMARK(BM_MatchUpdateWithIdleParticles)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace voidskirmish
+
+BENCHMARK_MAIN();

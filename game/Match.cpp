@@ -1,0 +1,185 @@
+#include "game/Match.h"
+
+#include <glm/geometric.hpp>
+#include <glm/gtc/matrix_transform.hpp>
+
+#include <iostream>
+#include <limits>
+#include <optional>
+
+#include "game/objects/LaserBeam.h"
+#include "render/Frustum.h"
+#include "render/ParticlePool.h"
+
+namespace voidskirmish::game {
+
+using collision::isHit;
+using collision::spheresOverlap;
+using objects::Spaceship;
+
+namespace {
+
+constexpr float SHIP_RADIUS = 6.0f;
+constexpr float MAX_LIFE_POINTS = 10.0f;
+constexpr float CONTACT_DAMAGE = 0.5f;
+constexpr float LASER_DAMAGE = 1.0f;
+constexpr float OUT_OF_BOUNDS_DAMAGE = 0.003f;
+
+constexpr int FIRE = 0;
+constexpr int DEBRIS = 1;
+constexpr int SMALL_BURST = 500;
+constexpr int CONTACT_DEATH_BURST = 5000;
+constexpr int DEATH_BURST = 10000;
+
+const char* const RULE = "-----------------------------------------------------------------";
+
+void announceGameOver(bool upperWindow) {
+  std::cout << '\n' << RULE << std::endl;
+  std::cout << "Player of " << (upperWindow ? "upper" : "lower")
+            << " window died => Game is over!\nPlease Restart with ENTER or exit the game with ESC" << std::endl;
+  std::cout << RULE << std::endl;
+}
+
+}  // namespace
+
+Match::Match(const Programs& programs) : programs(programs) {
+  boundarySphere = std::make_unique<objects::BoundarySphere>(glm::vec3(1500.0f), programs.draw);
+  // Only the drawn warning grows; the arena's radius stays as loaded.
+  boundarySphere->setModelMatrix(glm::scale(boundarySphere->modelMatrix, glm::vec3(1.3f)));
+
+  ship1 = std::make_unique<Spaceship>(glm::vec3(0.0f), glm::vec3(0.0f), programs.draw);
+  ship1->boundingSphere.w = SHIP_RADIUS;
+  ship2 = std::make_unique<Spaceship>(glm::vec3(20.0f, 0.0f, 0.0f), glm::vec3(0.0f), programs.draw);
+  ship2->boundingSphere.w = SHIP_RADIUS;
+
+  asteroids = std::make_unique<objects::Asteroid>(programs.normalMapping);
+  render::totalObjectCount += 2 + asteroids->asteroidCount;
+}
+
+void Match::update(float deltaTime, RenderSettings& settings) {
+  ship1->update(deltaTime);
+  ship2->update(deltaTime);
+  asteroids->spin(deltaTime);
+
+  // ship2 meets ship1 where ship1's bounce has already put it back.
+  if (ship1->hasLife() && spheresOverlap(ship1->boundingSphere, ship2->boundingSphere)) {
+    collide(*ship1, settings);
+  }
+  if (ship2->hasLife() && spheresOverlap(ship2->boundingSphere, ship1->boundingSphere)) {
+    collide(*ship2, settings);
+  }
+
+  render::updateParticles(deltaTime);
+
+  for (int player = 0; player < 2; ++player) {
+    Spaceship& own = ship(player);
+    // At most one asteroid per ship and frame, whether or not the ship has life left.
+    for (std::size_t i = 0; i < asteroids->sphereCount(); ++i) {
+      if (spheresOverlap(asteroids->asteroidSpheres[i], own.boundingSphere)) {
+        collide(own, settings);
+        break;
+      }
+    }
+    outsideBoundary[player] = !spheresOverlap(own.boundingSphere, boundarySphere->boundingSphere);
+    if (outsideBoundary[player]) {
+      warningBlend[player] += warningBlendDirection * 3.0f * deltaTime;
+    }
+  }
+
+  // All beams live equally long, so the expired ones are at the front.
+  auto& beams = objects::laserBeams;
+  while (!beams.empty() && beams.front()->timeLeft <= 0.0f) {
+    beams.pop_front();
+  }
+  for (auto& beam : beams) {
+    beam->update(deltaTime);
+  }
+
+  if (settings.frameTime) {
+    std::cout << "Frame time: " << deltaTime << "\t | FPS: " << 1.0f / deltaTime << std::endl;
+  }
+}
+
+void Match::fire(Spaceship* shooter, Spaceship* target, const RenderSettings& settings) {
+  if (!shooter->hasLife() || shooter->collided) {
+    return;
+  }
+  shooter->recoil = 1.0f;
+  const collision::Line ray = shooter->getLaserLine();
+
+  std::optional<glm::vec3> hitPoint;
+  float bestDistance = std::numeric_limits<float>::infinity();
+  int burstKind = DEBRIS;
+  const glm::vec3 asteroidHit = asteroids->nearestHit(ray);
+  if (isHit(asteroidHit)) {
+    hitPoint = asteroidHit;
+    bestDistance = glm::distance(asteroidHit, ray.start);
+  }
+
+  // An asteroid exactly as far away as the target shields it.
+  const glm::vec3 targetHit = collision::intersectSphere(target->boundingSphere, ray);
+  if (isHit(targetHit) && glm::distance(targetHit, ray.start) < bestDistance) {
+    hitPoint = targetHit;
+    if (target->hasLife()) {
+      target->decreaseLife(LASER_DAMAGE, &settings);
+      burstKind = FIRE;
+      if (!target->hasLife()) {
+        render::spawnParticles(DEATH_BURST, FIRE, target->position());
+        announceGameOver(target == ship1.get());
+      }
+    }
+  }
+
+  if (!hitPoint) {
+    objects::laserBeams.push_back(std::make_unique<objects::LaserBeam>(shooter, programs.laser));
+    return;
+  }
+  objects::laserBeams.push_back(std::make_unique<objects::LaserBeam>(shooter, *hitPoint, programs.laser));
+  render::spawnParticles(SMALL_BURST, burstKind, *hitPoint);
+}
+
+void Match::restart() {
+  for (Spaceship* each : {ship1.get(), ship2.get()}) {
+    each->lifePoints = MAX_LIFE_POINTS;
+    each->alive = true;
+  }
+}
+
+void Match::applyOutOfBoundsLoss(int player, const RenderSettings& settings) {
+  Spaceship& own = ship(player);
+  const bool hadLife = own.hasLife();
+  // Per rendered frame, not scaled by time.
+  own.decreaseLife(OUT_OF_BOUNDS_DAMAGE, &settings);
+  if (own.hasLife() != hadLife) {
+    outsideBoundary[player] = false;
+    render::spawnParticles(DEATH_BURST, FIRE, own.position());
+  }
+}
+
+glm::vec3 Match::warningColor(int player) {
+  float& blend = warningBlend[player];
+  if (blend > 1.0f) {
+    blend = 1.0f;
+    warningBlendDirection = -1.0f;
+  } else if (blend < 0.0f) {
+    blend = 0.0f;
+    warningBlendDirection = 1.0f;
+  }
+  return (1.0f - blend) * lifeColor(ship(player)) + blend * glm::vec3(1.0f, 0.0f, 0.0f);
+}
+
+void Match::collide(Spaceship& ship, const RenderSettings& settings) {
+  ship.bounceBack();
+  ship.decreaseLife(CONTACT_DAMAGE, &settings);
+  render::spawnParticles(SMALL_BURST, DEBRIS, ship.position());
+  if (!ship.hasLife()) {
+    render::spawnParticles(CONTACT_DEATH_BURST, FIRE, ship.position());
+  }
+}
+
+glm::vec3 lifeColor(const Spaceship& ship) {
+  const float t = glm::clamp(ship.lifePoints / MAX_LIFE_POINTS, 0.0f, 1.0f);
+  return t * ship.fullLifeColor + (1.0f - t) * ship.lowLifeColor;
+}
+
+}  // namespace voidskirmish::game

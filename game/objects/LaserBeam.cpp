@@ -1,0 +1,58 @@
+#include "game/objects/LaserBeam.h"
+
+#include <glm/geometric.hpp>
+#include <glm/gtc/matrix_transform.hpp>
+
+#include "game/RenderSettings.h"
+#include "game/objects/Spaceship.h"
+#include "render/Frustum.h"
+#include "scene/ShaderProgram.h"
+
+namespace voidskirmish::game::objects {
+
+std::deque<std::unique_ptr<LaserBeam>> laserBeams;
+
+namespace {
+
+constexpr const char* CYLINDER_MODEL = "Voidskirmish/Material/cylinder.dae";
+// The half length of a shot that hit nothing; the same value the beam keeps in defaultHalfLength.
+constexpr float MISS_HALF_LENGTH = 1000000.0f;
+
+// The cylinder spans −1 to 1 along its Z axis: moved h ahead and stretched by h it runs from the ship's origin
+// plane 2h along −Z, one unit below the line of fire, fixed in the pose the shooter had when it fired.
+glm::mat4 placement(const Spaceship* shooter, float halfLength) {
+  const glm::mat4 moved = glm::translate(shooter->modelMatrix, glm::vec3(0.0f, -1.0f, -halfLength));
+  return glm::scale(moved, glm::vec3(0.05f, 0.05f, halfLength));
+}
+
+// A quarter of the distance: the ship's scale of 2 doubles the model's own length of 2h, so the beam ends level
+// with the hit point.
+float halfLengthTo(const Spaceship* shooter, glm::vec3 end) { return glm::distance(end, shooter->position()) * 0.25f; }
+
+}  // namespace
+
+LaserBeam::LaserBeam(const Spaceship* shooter, glm::vec3 end, const scene::ShaderProgram* laserProgram)
+    : Geometry(CYLINDER_MODEL, placement(shooter, halfLengthTo(shooter, end)), laserProgram, glm::mat4(1.0f)),
+      collision::Line{shooter->position(), end} {}
+
+LaserBeam::LaserBeam(const Spaceship* shooter, const scene::ShaderProgram* laserProgram)
+    : Geometry(CYLINDER_MODEL, placement(shooter, MISS_HALF_LENGTH), laserProgram, glm::mat4(1.0f)),
+      collision::Line(shooter->getLaserLine()) {}
+
+float LaserBeam::alpha() const { return glm::clamp(timeLeft, 0.0f, 1.0f); }
+
+void LaserBeam::drawLaser(glm::vec3 cameraPosition, RenderSettings* settings, glm::mat4 view,
+                          glm::mat4 projection) {
+  glUseProgram(shader->program);
+  const GLint alphaLocation = glGetUniformLocation(shader->program, "alpha");
+  if (alphaLocation >= 0) {
+    glUniform1f(alphaLocation, alpha());
+  }
+  // Beams are never culled: their bounding sphere is the unit cylinder's, not the stretched beam's.
+  const bool culling = settings->frustumCulling;
+  settings->frustumCulling = false;
+  Geometry::draw(shader, view, projection, cameraPosition, &boundingSphere, &render::culledObjectCount, settings);
+  settings->frustumCulling = culling;
+}
+
+}  // namespace voidskirmish::game::objects

@@ -1,0 +1,141 @@
+#include <gtest/gtest.h>
+
+#include <glm/gtc/constants.hpp>
+
+#include <string>
+
+#include "WorldFixture.h"
+
+namespace voidskirmish::testing {
+namespace {
+
+using game::objects::laserBeams;
+
+const std::string RULE = "-----------------------------------------------------------------\n";
+const std::string DIED = "Player died => Game is over!\nPlease Restart with ENTER or exit the game with ESC\n";
+
+std::string gameOver(const char* half) {
+  return "\n" + RULE + "Player of " + half +
+         " window died => Game is over!\nPlease Restart with ENTER or exit the game with ESC\n" + RULE;
+}
+
+// ship1 at the origin looks along −Z at ship2, 50 units ahead; ship2's near side is 44 units away.
+class CombatTest : public MatchTest {
+ protected:
+  void SetUp() override {
+    MatchTest::SetUp();
+    ship2().setModelMatrix(shipPose(glm::vec3(0.0f, 0.0f, -50.0f)));
+  }
+
+  std::string fire(game::objects::Spaceship& shooter, game::objects::Spaceship& target) {
+    ::testing::internal::CaptureStdout();
+    match->fire(&shooter, &target, settings);
+    return ::testing::internal::GetCapturedStdout();
+  }
+
+  const glm::vec3 shipHit{0.0f, 0.0f, -44.0f};
+};
+
+TEST_F(CombatTest, HitOnALiveShipCostsOnePointWithFireAtTheHitAndABeamToIt) {
+  EXPECT_EQ(fire(ship1(), ship2()), "");
+  EXPECT_FLOAT_EQ(ship2().lifePoints, 9.0f);
+  EXPECT_FLOAT_EQ(ship1().recoil, 1.0f);
+  EXPECT_EQ(particlesAt(shipHit, 0), 500);
+  EXPECT_EQ(liveParticles(), 500);
+  ASSERT_EQ(laserBeams.size(), 1u);
+  EXPECT_EQ(laserBeams.back()->start, glm::vec3(0.0f));
+  EXPECT_EQ(laserBeams.back()->end, shipHit);
+  EXPECT_FLOAT_EQ(laserBeams.back()->timeLeft, 0.5f);
+}
+
+TEST_F(CombatTest, AsteroidOnTheLineShieldsTheShipEvenAtTheSameDistance) {
+  placeAsteroid(7, glm::vec3(0.0f, 0.0f, -30.0f), 3.0f);
+  fire(ship1(), ship2());
+  EXPECT_FLOAT_EQ(ship2().lifePoints, 10.0f);
+  EXPECT_EQ(laserBeams.back()->end, glm::vec3(0.0f, 0.0f, -27.0f));
+  EXPECT_EQ(particlesAt(glm::vec3(0.0f, 0.0f, -27.0f), 1), 500);
+
+  placeAsteroid(7, glm::vec3(0.0f, 0.0f, -50.0f), 6.0f);
+  fire(ship1(), ship2());
+  EXPECT_FLOAT_EQ(ship2().lifePoints, 10.0f);
+  EXPECT_EQ(particlesAt(shipHit, 1), 500);
+
+  // An asteroid behind the ship does not.
+  placeAsteroid(7, glm::vec3(0.0f, 0.0f, -70.0f), 6.0f);
+  fire(ship1(), ship2());
+  EXPECT_FLOAT_EQ(ship2().lifePoints, 9.0f);
+}
+
+TEST_F(CombatTest, TenthHitEndsTheLowerShipWithTheGameOverBlockOnly) {
+  settings.lifePointsChanges = false;
+  for (int shot = 0; shot < 9; ++shot) {
+    EXPECT_EQ(fire(ship1(), ship2()), "");
+  }
+  render::clearParticles();
+  EXPECT_EQ(fire(ship1(), ship2()), gameOver("lower"));
+  EXPECT_FLOAT_EQ(ship2().lifePoints, 0.0f);
+  EXPECT_TRUE(ship2().alive);
+  EXPECT_EQ(particlesAt(glm::vec3(0.0f, 0.0f, -50.0f), 0), 10000);
+  EXPECT_EQ(particlesAt(shipHit, 0), 500);
+
+  // An eleventh hit does no damage and throws grey debris.
+  render::clearParticles();
+  EXPECT_EQ(fire(ship1(), ship2()), "");
+  EXPECT_EQ(particlesAt(shipHit, 1), 500);
+  EXPECT_EQ(liveParticles(), 500);
+  EXPECT_EQ(laserBeams.size(), 11u);
+}
+
+TEST_F(CombatTest, HitBelowOnePointPrintsTheDeathLineThenTheUpperBlock) {
+  // ship2 turned round to face ship1.
+  ship2().setModelMatrix(shipPose(glm::vec3(0.0f, 0.0f, -50.0f), glm::pi<float>()));
+  ship1().lifePoints = 0.3f;
+  EXPECT_EQ(fire(ship2(), ship1()), DIED + gameOver("upper"));
+  EXPECT_FALSE(ship1().alive);
+  EXPECT_EQ(particlesAt(glm::vec3(0.0f), 0), 10000);
+}
+
+TEST_F(CombatTest, DeadOrLockedShooterCannotFire) {
+  ship1().collided = true;
+  fire(ship1(), ship2());
+  ship1().collided = false;
+  ship1().lifePoints = 0.0f;
+  fire(ship1(), ship2());
+  EXPECT_FLOAT_EQ(ship1().recoil, 0.0f);
+  EXPECT_TRUE(laserBeams.empty());
+  EXPECT_FLOAT_EQ(ship2().lifePoints, 10.0f);
+  EXPECT_EQ(liveParticles(), 0);
+}
+
+TEST_F(CombatTest, MissLeavesTheLongBeamAndNoParticles) {
+  ship2().setModelMatrix(shipPose(glm::vec3(0.0f, 30.0f, -50.0f)));
+  fire(ship1(), ship2());
+  ASSERT_EQ(laserBeams.size(), 1u);
+  const game::objects::LaserBeam& beam = *laserBeams.back();
+  EXPECT_EQ(beam.end - beam.start, glm::vec3(0.0f, 0.0f, -1.0f));
+  // Half length 10^6 in the ship's frame, doubled by its scale.
+  EXPECT_FLOAT_EQ(glm::length(glm::vec3(beam.modelMatrix[2])), 2.0e6f);
+  EXPECT_EQ(liveParticles(), 0);
+
+  // A shooter inside the target's sphere misses it too.
+  ship2().setModelMatrix(shipPose(glm::vec3(0.0f, 0.0f, -3.0f)));
+  fire(ship1(), ship2());
+  EXPECT_FLOAT_EQ(ship2().lifePoints, 10.0f);
+  EXPECT_EQ(liveParticles(), 0);
+}
+
+TEST_F(CombatTest, EnterRefillsBothShipsWhereTheyStand) {
+  ship1().lifePoints = 0.0f;
+  ship2().lifePoints = 0.0f;
+  ship2().alive = false;
+  const glm::mat4 pose = ship2().modelMatrix;
+  match->restart();
+  EXPECT_FLOAT_EQ(ship1().lifePoints, 10.0f);
+  EXPECT_TRUE(ship2().alive);
+  EXPECT_EQ(ship2().modelMatrix, pose);
+  fire(ship1(), ship2());
+  EXPECT_FLOAT_EQ(ship2().lifePoints, 9.0f);
+}
+
+}  // namespace
+}  // namespace voidskirmish::testing

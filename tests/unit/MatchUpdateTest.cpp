@@ -1,0 +1,169 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "render/Frustum.h"
+#include "WorldFixture.h"
+
+namespace voidskirmish::testing {
+namespace {
+
+using game::objects::laserBeams;
+
+// The two ships stand 20 apart at rest unless a test moves them; the asteroids are far away.
+class MatchUpdateTest : public MatchTest {
+ protected:
+  std::string update(float deltaTime) {
+    ::testing::internal::CaptureStdout();
+    match->update(deltaTime, settings);
+    return ::testing::internal::GetCapturedStdout();
+  }
+
+  float arenaRadius() const { return match->boundarySphere->boundingSphere.w; }
+};
+
+TEST_F(MatchUpdateTest, SetUpPlacesTheShipsInsideTheArenaAndCountsTheObjects) {
+  EXPECT_EQ(ship1().position(), glm::vec3(0.0f));
+  EXPECT_EQ(ship2().position(), glm::vec3(20.0f, 0.0f, 0.0f));
+  EXPECT_FLOAT_EQ(ship1().boundingSphere.w, 6.0f);
+  EXPECT_FLOAT_EQ(ship2().boundingSphere.w, 6.0f);
+  // The drawn sphere is scaled by 1.3, the arena itself is not.
+  EXPECT_FLOAT_EQ(match->boundarySphere->modelMatrix[0][0], 1.3f);
+  EXPECT_EQ(glm::vec3(match->boundarySphere->boundingSphere), glm::vec3(0.0f));
+  EXPECT_NEAR(arenaRadius(), 1800.0f, 1.0f);
+  EXPECT_EQ(render::totalObjectCount % 102u, 0u);
+}
+
+TEST_F(MatchUpdateTest, Ship1BouncesFirstAndShip2MeetsItsResetSphere) {
+  ship2().setModelMatrix(shipPose(glm::vec3(0.0f, 0.0f, -15.0f)));
+  ship1().speed = 60.0f;  // about 11 units into ship2 this frame
+  update(0.1f);
+  EXPECT_EQ(ship1().position(), glm::vec3(0.0f));
+  EXPECT_FLOAT_EQ(ship1().lifePoints, 9.5f);
+  EXPECT_TRUE(ship1().collided);
+  EXPECT_FLOAT_EQ(ship2().lifePoints, 10.0f);
+  EXPECT_FALSE(ship2().collided);
+  // Thrown before this frame's particle step, so they have already moved once.
+  EXPECT_EQ(liveParticles(), 500);
+}
+
+TEST_F(MatchUpdateTest, ShipWithoutLifeIsNotTestedAgainstTheOther) {
+  ship2().setModelMatrix(shipPose(glm::vec3(10.0f, 0.0f, 0.0f)));
+  ship1().lifePoints = 0.0f;
+  update(0.1f);
+  EXPECT_FALSE(ship1().collided);
+  EXPECT_FLOAT_EQ(ship1().lifePoints, 0.0f);
+  EXPECT_TRUE(ship2().collided);
+  EXPECT_FLOAT_EQ(ship2().lifePoints, 9.5f);
+}
+
+TEST_F(MatchUpdateTest, OnlyTheFirstTouchingAsteroidCountsEvenWithoutLife) {
+  placeAsteroid(3, glm::vec3(0.0f, 8.0f, 0.0f), 4.0f);
+  placeAsteroid(7, glm::vec3(0.0f, -8.0f, 0.0f), 4.0f);
+  EXPECT_EQ(update(0.1f), "");
+  EXPECT_FLOAT_EQ(ship1().lifePoints, 9.5f);
+  EXPECT_TRUE(ship1().collided);
+  EXPECT_FALSE(ship2().collided);
+
+  settings.lifePointsChanges = true;
+  ship1().lifePoints = 0.0f;
+  render::clearParticles();
+  EXPECT_EQ(update(0.1f),
+            "Enemy life points decreased from 0 to -0.5\n"
+            "Player died => Game is over!\nPlease Restart with ENTER or exit the game with ESC\n");
+  EXPECT_FALSE(ship1().alive);
+  EXPECT_EQ(particlesAt(glm::vec3(0.0f), 1), 500);
+  EXPECT_EQ(particlesAt(glm::vec3(0.0f), 0), 5000);
+}
+
+TEST_F(MatchUpdateTest, ShipTouchingTheArenaExactlyIsOutsideAndItsWarningGrows) {
+  const float touching = arenaRadius() + 6.0f;
+  ship1().setModelMatrix(shipPose(glm::vec3(touching, 0.0f, 0.0f)));
+  ship2().setModelMatrix(shipPose(glm::vec3(0.0f, 0.0f, touching - 0.5f)));
+  update(0.1f);
+  EXPECT_TRUE(match->outsideBoundary[0]);
+  EXPECT_FALSE(match->outsideBoundary[1]);
+  EXPECT_FLOAT_EQ(match->warningBlend[0], 0.3f);
+  EXPECT_FLOAT_EQ(match->warningBlend[1], 0.0f);
+  match->warningBlendDirection = -1.0f;
+  update(0.05f);
+  EXPECT_FLOAT_EQ(match->warningBlend[0], 0.15f);
+}
+
+TEST_F(MatchUpdateTest, BeamsAgeAndRetireFromTheFrontAfterOneLastFrameAtAlphaZero) {
+  // A hit 100 units ahead gives a quarter of the distance as half length, reaching the hit point 2 units lower.
+  const glm::vec3 hit(0.0f, 0.0f, -100.0f);
+  laserBeams.push_back(std::make_unique<game::objects::LaserBeam>(&ship1(), hit, nullptr));
+  const glm::mat4& placement = laserBeams.front()->modelMatrix;
+  EXPECT_FLOAT_EQ(glm::length(glm::vec3(placement[2])), 2.0f * 25.0f);
+  const glm::vec3 farEnd(placement * glm::vec4(0.0f, 0.0f, -1.0f, 1.0f));
+  EXPECT_NEAR(glm::distance(farEnd, hit + glm::vec3(0.0f, -2.0f, 0.0f)), 0.0f, 1e-3f);
+
+  update(0.2f);
+  EXPECT_FLOAT_EQ(laserBeams.front()->timeLeft, 0.3f);
+  EXPECT_FLOAT_EQ(laserBeams.front()->alpha(), 0.3f);
+  // Exact binary fractions from here, so the last frame lands on 0 itself.
+  laserBeams.front()->timeLeft = 0.25f;
+  laserBeams.push_back(std::make_unique<game::objects::LaserBeam>(&ship1(), nullptr));
+  update(0.25f);
+  ASSERT_EQ(laserBeams.size(), 2u);
+  EXPECT_FLOAT_EQ(laserBeams.front()->alpha(), 0.0f);
+  update(0.125f);
+  ASSERT_EQ(laserBeams.size(), 1u);
+  EXPECT_FLOAT_EQ(laserBeams.front()->timeLeft, 0.125f);
+}
+
+TEST_F(MatchUpdateTest, FrameTimeLineOnlyWhileTheSettingIsOn) {
+  EXPECT_EQ(update(1.0f / 60.0f), "");
+  settings.frameTime = true;
+  EXPECT_EQ(update(1.0f / 60.0f), "Frame time: 0.0166667\t | FPS: 60\n");
+  EXPECT_EQ(update(0.25f), "Frame time: 0.25\t | FPS: 4\n");
+}
+
+TEST_F(MatchUpdateTest, DeathOutOfBoundsEndsTheWarningWithTheBigBurst) {
+  match->outsideBoundary[1] = true;
+  match->applyOutOfBoundsLoss(1, settings);
+  EXPECT_FLOAT_EQ(ship2().lifePoints, 9.997f);
+  EXPECT_TRUE(match->outsideBoundary[1]);
+  EXPECT_EQ(liveParticles(), 0);
+
+  ship2().lifePoints = 0.002f;
+  ::testing::internal::CaptureStdout();
+  match->applyOutOfBoundsLoss(1, settings);
+  EXPECT_EQ(::testing::internal::GetCapturedStdout(),
+            "Player died => Game is over!\nPlease Restart with ENTER or exit the game with ESC\n");
+  EXPECT_FALSE(match->outsideBoundary[1]);
+  EXPECT_EQ(particlesAt(glm::vec3(20.0f, 0.0f, 0.0f), 0), 10000);
+
+  // A ship already at 0 dies outside too, but it had no life to lose: no second burst, the warning stays.
+  render::clearParticles();
+  match->outsideBoundary[0] = true;
+  ship1().lifePoints = 0.0f;
+  ::testing::internal::CaptureStdout();
+  match->applyOutOfBoundsLoss(0, settings);
+  ::testing::internal::GetCapturedStdout();
+  EXPECT_FALSE(ship1().alive);
+  EXPECT_TRUE(match->outsideBoundary[0]);
+  EXPECT_EQ(liveParticles(), 0);
+}
+
+TEST_F(MatchUpdateTest, WarningColourPulsesBetweenLifeColourAndRed) {
+  ship1().lifePoints = 5.0f;
+  EXPECT_EQ(game::lifeColor(ship1()), glm::vec3(0.5f, 0.5f, 0.0f));
+  match->warningBlend[0] = 1.2f;
+  EXPECT_EQ(match->warningColor(0), glm::vec3(1.0f, 0.0f, 0.0f));
+  EXPECT_FLOAT_EQ(match->warningBlend[0], 1.0f);
+  EXPECT_FLOAT_EQ(match->warningBlendDirection, -1.0f);
+
+  match->warningBlend[0] = 0.5f;
+  EXPECT_EQ(match->warningColor(0), glm::vec3(0.75f, 0.25f, 0.0f));
+  EXPECT_FLOAT_EQ(match->warningBlendDirection, -1.0f);
+
+  match->warningBlend[0] = -0.1f;
+  ship1().lifePoints = 12.0f;
+  EXPECT_EQ(match->warningColor(0), glm::vec3(0.0f, 1.0f, 0.0f));
+  EXPECT_FLOAT_EQ(match->warningBlendDirection, 1.0f);
+}
+
+}  // namespace
+}  // namespace voidskirmish::testing
