@@ -20,7 +20,9 @@ uniform vec3 colorWireframeMode;
 layout(location = 0) out vec4 fragColor;
 layout(location = 1) out vec4 brightColor;
 
-const float ambient = 0.15;
+const float ambient = 0.2;
+// A soft light from the eye, so the side facing away from the distant sun still shows its shape.
+const float eyeFill = 0.4;
 const float shininess = 16.0;
 const float toonBands = 3.0;
 const vec3 luma = vec3(0.2126, 0.7152, 0.0722);
@@ -38,12 +40,14 @@ void main() {
     vec3 toLight = normalize(tangentToLight);
     vec3 halfway = normalize(toLight + normalize(tangentToEye));
     float diffuse = max(dot(n, toLight), 0.0);
+    float fill = eyeFill * max(dot(n, normalize(tangentToEye)), 0.0);
     float specular = diffuse > 0.0 ? pow(max(dot(n, halfway), 0.0), shininess) : 0.0;
     if (celShading == 1) {
       diffuse = floor(diffuse * toonBands + 0.5) / toonBands;
+      fill = floor(fill * toonBands + 0.5) / toonBands;
       specular = step(0.5, specular);
     }
-    color = albedo * (ambient + (1.0 - ambient) * diffuse) + specularColor * specular;
+    color = albedo * (ambient + fill + (1.0 - ambient) * diffuse) + specularColor * specular;
   }
   fragColor = vec4(color, 1.0);
   brightColor = vec4(color * smoothstep(0.8, 1.0, dot(color, luma)), 1.0);

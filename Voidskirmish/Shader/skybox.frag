@@ -10,7 +10,7 @@ uniform int celShading;
 layout(location = 0) out vec4 fragColor;
 layout(location = 1) out vec4 brightColor;
 
-const float posterLevels = 4.0;
+const float posterLevels = 10.0;
 const vec3 luma = vec3(0.2126, 0.7152, 0.0722);
 
 void main() {
