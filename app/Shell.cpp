@@ -8,6 +8,7 @@
 
 #include "app/Fatal.h"
 #include "game/RunningGameState.h"
+#include "render/GlDebug.h"
 
 namespace voidskirmish::app {
 namespace {
@@ -72,6 +73,7 @@ void Shell::openWindow() {
   if (glewInit() != GLEW_OK) {
     fatalExit(std::cout, "Failed to initialize glew", 1);
   }
+  glDebugOutput = render::installGlDebugOutput();
 }
 
 void Shell::setUpGame() {
@@ -109,6 +111,9 @@ void Shell::runFrames() {
 
 void Shell::tearDown() {
   currentGameState.reset();
+  if (glDebugOutput) {
+    std::cerr << "GL errors: " << render::glErrorCount() << std::endl;
+  }
   glfwTerminate();
 }
 

@@ -26,6 +26,7 @@ class Shell {
   WindowChoice choice;
   int refreshRate = 0;
   GLFWwindow* window = nullptr;
+  bool glDebugOutput = false;  // errors are counted and reported at the end
 };
 
 }  // namespace voidskirmish::app
