@@ -188,6 +188,42 @@ TEST_F(GeometryLoadTest, UnreadableModelsEndTheProgram) {
   expectLoaderExit(model({makeMesh({{{0, 0, 0}, {}}, {{1, 0, 0}, {}}}, {{0, 1}})}));  // lines only
 }
 
+struct GameModel {
+  const char* file;
+  float radius;  // 0 where the model's size is free
+  bool textured;
+  bool normalMapped;
+};
+
+class GameModelTest : public ::testing::TestWithParam<GameModel> {};
+
+TEST_P(GameModelTest, LoadsWithItsSizeAndTextures) {
+  const GameModel& expected = GetParam();
+  ::testing::internal::CaptureStdout();
+  Geometry geometry = load(std::string("Voidskirmish/Material/") + expected.file);
+  EXPECT_EQ(::testing::internal::GetCapturedStdout(), "") << "a texture of the model did not decode";
+  EXPECT_GT(geometry.indexCount, 0u);
+  if (expected.radius > 0.0f) {
+    EXPECT_NEAR(geometry.boundingSphere.w, expected.radius, 1e-3f);
+  }
+  EXPECT_EQ(geometry.hasTexture, expected.textured);
+  EXPECT_EQ(geometry.hasNormalMap, expected.normalMapped);
+  if (expected.textured) {
+    EXPECT_GT(geometry.texture->width(0), 0u);
+  }
+  if (expected.normalMapped) {
+    EXPECT_GT(geometry.normalTexture->width(0), 0u);
+  }
+}
+
+// The arena sphere and the beam's cylinder are unit-sized (radius 0.6 × 2 before the game scales them).
+INSTANTIATE_TEST_SUITE_P(Files, GameModelTest,
+                         ::testing::Values(GameModel{"BoundarySphere.dae", 1.2f, false, false},
+                                           GameModel{"cylinder.dae", 1.2f, false, false},
+                                           GameModel{"asteroidLessComplex.dae", 0.0f, true, true},
+                                           GameModel{"ship2.dae", 0.0f, true, false},
+                                           GameModel{"SpaceshipGun.dae", 0.0f, false, false}));
+
 class ImageDecodeTest : public GeometryLoadTest {
  protected:
   // Returns what decoding printed.
