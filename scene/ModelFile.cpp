@@ -31,10 +31,17 @@ std::size_t cornerCount(const aiScene& scene) {
   return count;
 }
 
-// Every attribute goes through the whole transform with w = 1, directions included: the game's transforms are
-// plain scales, and the shaders normalise what they light with.
-glm::vec3 transformed(const glm::mat4& transform, const aiVector3D& v) {
-  return glm::vec3(transform * glm::vec4(v.x, v.y, v.z, 1.0f));
+glm::vec3 transformed(const glm::mat4& transform, const aiVector3D& v, float w) {
+  return glm::vec3(transform * glm::vec4(v.x, v.y, v.z, w));
+}
+
+glm::vec3 transformedPoint(const glm::mat4& transform, const aiVector3D& v) { return transformed(transform, v, 1.0f); }
+
+// Directions turn and scale with the model but must not pick up its offset: the gun's and the hull's load-time
+// translations would otherwise swamp their normals and flatten their lighting. They are not renormalised; the
+// shaders normalise what they light with.
+glm::vec3 transformedDirection(const glm::mat4& transform, const aiVector3D& v) {
+  return transformed(transform, v, 0.0f);
 }
 
 void append(std::vector<float>& to, glm::vec3 v) { to.insert(to.end(), {v.x, v.y, v.z}); }
@@ -85,15 +92,15 @@ void flatten(const aiScene& scene, const glm::mat4& transform, ModelFile& model)
       }
       for (unsigned c = 0; c < 3; ++c) {
         const unsigned i = face.mIndices[c];
-        const glm::vec3 position = transformed(transform, mesh.mVertices[i]);
+        const glm::vec3 position = transformedPoint(transform, mesh.mVertices[i]);
         append(model.positions, position);
         low = glm::min(low, position);
         high = glm::max(high, position);
         const aiVector3D uv = mesh.HasTextureCoords(0) ? mesh.mTextureCoords[0][i] : aiVector3D();
         model.uvs.insert(model.uvs.end(), {uv.x, uv.y});
-        append(model.normals, transformed(transform, mesh.HasNormals() ? mesh.mNormals[i] : noNormal));
-        append(model.tangents, transformed(transform, hasTangents ? mesh.mTangents[i] : noTangent));
-        append(model.bitangents, transformed(transform, hasTangents ? mesh.mBitangents[i] : noTangent));
+        append(model.normals, transformedDirection(transform, mesh.HasNormals() ? mesh.mNormals[i] : noNormal));
+        append(model.tangents, transformedDirection(transform, hasTangents ? mesh.mTangents[i] : noTangent));
+        append(model.bitangents, transformedDirection(transform, hasTangents ? mesh.mBitangents[i] : noTangent));
         model.indices.push_back(static_cast<std::uint32_t>(model.indices.size()));
       }
     }

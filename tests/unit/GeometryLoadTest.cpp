@@ -92,6 +92,18 @@ TEST_F(GeometryLoadTest, VertexTransformScalesPositionsNormalsAndRadius) {
   }
 }
 
+TEST_F(GeometryLoadTest, VertexTransformOffsetMovesPositionsButNotNormals) {
+  const std::string path = model({makeQuad(1.0f)});
+  Geometry plain = load(path);
+  const glm::vec3 offset(-1.0f, 0.0f, 1.9f);
+  Geometry moved = load(path, glm::translate(glm::mat4(1.0f), offset));
+  for (size_t v = 0; v < plain.indexCount; ++v) {
+    EXPECT_NEAR(glm::distance(vertexOf(moved.positions, v), vertexOf(plain.positions, v) + offset), 0.0f, 1e-5f);
+    EXPECT_NEAR(glm::distance(vertexOf(moved.normals, v), vertexOf(plain.normals, v)), 0.0f, 1e-5f);
+    EXPECT_NEAR(glm::distance(vertexOf(moved.tangents, v), vertexOf(plain.tangents, v)), 0.0f, 1e-5f);
+  }
+}
+
 TEST_F(GeometryLoadTest, BoundingSphereFollowsTheModelMatrix) {
   const glm::mat4 start = glm::translate(glm::mat4(1.0f), glm::vec3(10, 20, 30));
   Geometry geometry = load(model({makeQuad(1.0f)}), glm::mat4(1.0f), start);
