@@ -124,12 +124,13 @@ class Image:
         endian = "little" if byte_order == 0 else "big"
         shifts = [(mask & -mask).bit_length() - 1 for mask in (red_mask, green_mask, blue_mask)]
         rgb = bytearray(width * height * 3)
-        if endian == "little" and step == 4 and shifts == [16, 8, 0]:
-            for y in range(height):  # the usual BGRX layout: slice whole rows
-                row = pixels[y * bytes_per_line:y * bytes_per_line + width * 4]
+        if endian == "little" and shifts == [16, 8, 0]:
+            # The usual BGR(X) layouts, 24 bits a pixel while a GL window is shown, else 32: slice whole rows.
+            for y in range(height):
+                row = pixels[y * bytes_per_line:y * bytes_per_line + width * step]
                 out = y * width * 3
                 for channel, offset in ((0, 2), (1, 1), (2, 0)):
-                    rgb[out + channel:out + width * 3:3] = row[offset::4]
+                    rgb[out + channel:out + width * 3:3] = row[offset::step]
         else:
             for y in range(height):
                 for x in range(width):
