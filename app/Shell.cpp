@@ -31,6 +31,13 @@ void onMouseButton(GLFWwindow*, int button, int action, int) { currentGameState-
 
 void onWindowSize(GLFWwindow*, int width, int height) { currentGameState->resize(width, height); }
 
+// GLFW aborts on a negative side instead of refusing it, and a full-screen side near X's 16-bit limit crashes
+// Mesa's software rasteriser inside glfwCreateWindow (32767 × 32767 already does). GL 4.3 promises frame buffers
+// only up to this side, so a larger window could not be drawn anyway.
+constexpr int largestWindowSide = 16384;
+
+bool windowCanHaveSide(int side) { return side > 0 && side <= largestWindowSide; }
+
 [[noreturn]] void failToOpenWindow() {
   glfwTerminate();
   fatalExit(std::cout, "Failed to open window", 1);
@@ -60,8 +67,7 @@ void Shell::openWindow() {
     monitor = glfwGetPrimaryMonitor();
     glfwWindowHint(GLFW_REFRESH_RATE, refreshRate);
   }
-  // GLFW aborts on a negative size instead of refusing it, so such a size never reaches it.
-  if (choice.width <= 0 || choice.height <= 0) {
+  if (!windowCanHaveSide(choice.width) || !windowCanHaveSide(choice.height)) {
     failToOpenWindow();
   }
   window = glfwCreateWindow(choice.width, choice.height, title, monitor, nullptr);
