@@ -3,6 +3,7 @@
 #include <glm/gtc/matrix_transform.hpp>
 
 #include <memory>
+#include <vector>
 
 #include "game/Match.h"
 #include "game/Random.h"
@@ -26,8 +27,22 @@ void BM_NearestHitOverTheField(benchmark::State& state) {
   for (auto _ : state) {
     benchmark::DoNotOptimize(match->asteroids->nearestHit(ray));
   }
+  state.counters["spheres"] = static_cast<double>(match->asteroids->sphereCount());
 }
 BENCHMARK(BM_NearestHitOverTheField);
+
+// The floor of the field test: one line test, cycling through the field so hits and misses mix as they do there.
+void BM_IntersectOneSphere(benchmark::State& state) {
+  const auto match = freshMatch();
+  const game::collision::Line ray = match->ship1->getLaserLine();
+  const std::vector<glm::vec4>& spheres = match->asteroids->asteroidSpheres;
+  std::size_t i = 0;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(game::collision::intersectSphere(spheres[i], ray));
+    i = i + 1 == spheres.size() ? 0 : i + 1;
+  }
+}
+BENCHMARK(BM_IntersectOneSphere);
 
 // One whole shot that hits the enemy: the line tests, the damage, the burst and the beam with its model load.
 void BM_FireHittingTheEnemy(benchmark::State& state) {

@@ -1,5 +1,3 @@
-#include <GL/glew.h>
-#include <GLFW/glfw3.h>
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -7,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "bench/BenchWindow.h"
 #include "game/RenderSettings.h"
 #include "render/PostProcessing.h"
 #include "scene/ShaderProgram.h"
@@ -44,26 +43,9 @@ std::unique_ptr<ShaderProgram> loadOneFetchProgram() {
 // A hidden window of the game's windowed size with the frame buffers and the post-processing programs.
 struct FrameContext {
   FrameContext() {
-    if (!std::filesystem::exists(SHADERS + "blur.frag")) {
-      problem = "shader files not found: run from the repository root";
+    if (surface.problem != nullptr) {
       return;
     }
-    if (!glfwInit()) {
-      problem = "no display: run under Xvfb";
-      return;
-    }
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 4);
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
-    glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
-    glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
-    window = glfwCreateWindow(WIDTH, HEIGHT, "post-processing bench", nullptr, nullptr);
-    if (window == nullptr) {
-      problem = "could not create an OpenGL 4.3 core context";
-      return;
-    }
-    glfwMakeContextCurrent(window);
-    glewExperimental = GL_TRUE;
-    glewInit();
     edgeDetection = loadProgram("contoursEdgeDetection");
     blur = loadProgram("blur");
     combine = loadProgram("frameBuffersCombined");
@@ -75,18 +57,9 @@ struct FrameContext {
     oneFetchFrame->createFramebuffers(false, WIDTH, HEIGHT);
   }
 
-  // Other benchmarks may have made their own context current.
-  bool ready(benchmark::State& state) const {
-    if (problem != nullptr) {
-      state.SkipWithError(problem);
-      return false;
-    }
-    glfwMakeContextCurrent(window);
-    return true;
-  }
+  bool ready(benchmark::State& state) const { return surface.makeCurrent(state); }
 
-  const char* problem = nullptr;
-  GLFWwindow* window = nullptr;
+  BenchWindow surface{WIDTH, HEIGHT, "post-processing bench"};
   std::unique_ptr<ShaderProgram> edgeDetection, blur, combine, oneFetch;
   std::unique_ptr<PostProcessing> frame, oneFetchFrame;
 };
@@ -103,8 +76,7 @@ void BM_EmptyFrame(benchmark::State& state) {
   }
   for (auto _ : state) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glfwSwapBuffers(context().window);
-    glFinish();
+    context().surface.present();
   }
 }
 BENCHMARK(BM_EmptyFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -142,8 +114,7 @@ void BM_PostProcessingFrame(benchmark::State& state) {
   const SceneDrawer emptyScene = [](bool, bool, bool, bool, bool) {};
   for (auto _ : state) {
     context().frame->render(settings, emptyScene);
-    glfwSwapBuffers(context().window);
-    glFinish();
+    context().surface.present();
   }
 }
 BENCHMARK(BM_PostProcessingFrame)

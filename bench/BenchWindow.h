@@ -1,0 +1,25 @@
+#pragma once
+
+#include <GL/glew.h>
+#include <GLFW/glfw3.h>
+#include <benchmark/benchmark.h>
+
+namespace voidskirmish {
+
+// A hidden window of the given size with an OpenGL 4.3 core context, current once made, or the reason there is
+// none (no display, no such context, not started in the repository root where the shaders are).
+class BenchWindow {
+ public:
+  BenchWindow(int width, int height, const char* title);
+
+  // Makes the context current again, since other benchmarks may have made theirs current; without one, skips
+  // the benchmark with the reason.
+  bool makeCurrent(benchmark::State& state) const;
+  // Ends a frame: swaps, then waits until the driver has drawn everything, so the frame's time is all counted.
+  void present() const;
+
+  GLFWwindow* window = nullptr;
+  const char* problem = nullptr;
+};
+
+}  // namespace voidskirmish

@@ -1,0 +1,173 @@
+#include <benchmark/benchmark.h>
+
+#include <glm/vec3.hpp>
+
+#include <memory>
+
+#include "bench/AllocationCounter.h"
+#include "bench/BenchWindow.h"
+#include "game/RenderSettings.h"
+#include "game/RunningGameState.h"
+#include "render/ParticlePool.h"
+
+// The real game's frame at the windowed size, as the shell runs it, against the empty frame in the same window.
+namespace voidskirmish::game {
+namespace {
+
+constexpr int WIDTH = 1024;
+constexpr int HEIGHT = 768;
+constexpr float FRAME_DELTA = 1.0f / 60.0f;
+constexpr int BURST_SIZE = 10000;
+constexpr int FIRE = 0;
+constexpr int WARM_UP_FRAMES = 3;
+constexpr int COUNTED_FRAMES = 20;
+
+// Ahead of ship1 (at the origin, looking along -Z) and of ship2 (20 units to its right); the burst spreads some
+// 36 units, so both halves draw it.
+const glm::vec3 BURST_CENTRE(0.0f, 0.0f, -40.0f);
+
+// The match with every effect of the default settings but bloom, set up as the shell does, and warmed up so
+// models are uploaded and the driver has built its shader variants.
+struct GameContext {
+  GameContext() {
+    if (surface.problem != nullptr) {
+      return;
+    }
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    renderSettings.bloom = false;
+    game = std::make_unique<RunningGameState>(surface.window);
+    game->resize(WIDTH, HEIGHT);
+    fillBurst(BURST_SIZE);
+    for (int i = 0; i < WARM_UP_FRAMES; ++i) {
+      topUpBurst(BURST_SIZE);
+      frame();
+    }
+  }
+
+  // The context must be current while the match releases its GL names.
+  ~GameContext() {
+    if (game != nullptr) {
+      glfwMakeContextCurrent(surface.window);
+    }
+  }
+
+  bool ready(benchmark::State& state) const { return surface.makeCurrent(state); }
+
+  // The shell's loop body at a fixed step, waiting for the driver to finish drawing.
+  void frame() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    game->update(FRAME_DELTA);
+    game->render();
+    surface.present();
+  }
+
+  // Particles of every age up to a whole lifetime, so about as many die each frame as are topped up.
+  static void fillBurst(int size) {
+    render::clearParticles();
+    const int lifetimeFrames = static_cast<int>(1.5f / FRAME_DELTA);
+    for (int i = 0; i < lifetimeFrames; ++i) {
+      render::spawnParticles(size / lifetimeFrames, FIRE, BURST_CENTRE);
+      render::updateParticles(FRAME_DELTA);
+    }
+  }
+
+  // Replaces the particles that died in the last update.
+  static void topUpBurst(int size) {
+    if (render::particleCount < size) {
+      render::spawnParticles(size - render::particleCount, FIRE, BURST_CENTRE);
+    }
+  }
+
+  BenchWindow surface{WIDTH, HEIGHT, "frame bench"};
+  std::unique_ptr<RunningGameState> game;
+};
+
+GameContext& context() {
+  static GameContext shared;
+  return shared;
+}
+
+// The floor: clear and swap in the game's window.
+void BM_GameEmptyFrame(benchmark::State& state) {
+  if (!context().ready(state)) {
+    return;
+  }
+  for (auto _ : state) {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    context().surface.present();
+  }
+}
+BENCHMARK(BM_GameEmptyFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Update, both halves, contours and the combining pass, with the given number of particles kept alive.
+void BM_GameFrame(benchmark::State& state) {
+  if (!context().ready(state)) {
+    return;
+  }
+  const int burst = static_cast<int>(state.range(0));
+  GameContext::fillBurst(burst);
+  double liveParticles = 0.0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    GameContext::topUpBurst(burst);
+    state.ResumeTiming();
+    context().frame();
+    liveParticles += render::particleCount;
+  }
+  state.counters["live_particles"] = benchmark::Counter(liveParticles, benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_GameFrame)->Arg(BURST_SIZE)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
+
+// One frame's rules alone: flight, spin, contacts and the particle update over the whole pool.
+void BM_GameUpdate(benchmark::State& state) {
+  if (!context().ready(state)) {
+    return;
+  }
+  GameContext::fillBurst(BURST_SIZE);
+  for (auto _ : state) {
+    state.PauseTiming();
+    GameContext::topUpBurst(BURST_SIZE);
+    state.ResumeTiming();
+    context().game->update(FRAME_DELTA);
+  }
+  state.counters["live_particles"] = render::particleCount;
+}
+BENCHMARK(BM_GameUpdate)->Unit(benchmark::kMicrosecond);
+
+// A zero count means something only if the counter sees an allocation that certainly happens.
+bool counterSeesAllocations() {
+  const AllocationCounter counter;
+  auto probe = std::make_unique<int>(1);
+  benchmark::DoNotOptimize(probe.get());
+  return counter.count() == 1;
+}
+
+// Calls of operator new during whole frames once the match has warmed up and nobody fires (a shot loads the
+// beam's model, rightly). Anything above zero is a per-frame allocation to hunt down.
+void BM_GameSteadyStateAllocations(benchmark::State& state) {
+  if (!context().ready(state)) {
+    return;
+  }
+  if (!counterSeesAllocations()) {
+    state.SkipWithError("operator new is not replaced in this binary: nothing would be counted");
+    return;
+  }
+  GameContext::fillBurst(BURST_SIZE);
+  double allocations = 0.0;
+  for (auto _ : state) {
+    GameContext::topUpBurst(BURST_SIZE);
+    const AllocationCounter counter;
+    context().frame();
+    allocations += static_cast<double>(counter.count());
+  }
+  state.counters["allocations"] = allocations;
+  state.counters["allocations_per_frame"] = benchmark::Counter(allocations, benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_GameSteadyStateAllocations)
+    ->Iterations(COUNTED_FRAMES)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+}  // namespace
+}  // namespace voidskirmish::game
