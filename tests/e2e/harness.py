@@ -168,6 +168,23 @@ class Image:
             raise ValueError("pictures differ in size")
         return sum(abs(a - b) for a, b in zip(self.rgb, other.rgb)) / len(self.rgb)
 
+    def pixels(self):
+        """The (r, g, b) tuples row by row."""
+        return zip(self.rgb[0::3], self.rgb[1::3], self.rgb[2::3])
+
+    def count(self, predicate):
+        """Number of pixels whose (r, g, b) satisfies predicate."""
+        return sum(1 for rgb in self.pixels() if predicate(rgb))
+
+    def changed_fraction(self, other, threshold=48):
+        """Share of pixels where some channel differs from `other` by more than threshold: unlike the mean
+        difference it ignores faint noise and counts what visibly moved."""
+        if (self.width, self.height) != (other.width, other.height):
+            raise ValueError("pictures differ in size")
+        changed = sum(1 for (r, g, b), (r2, g2, b2) in zip(self.pixels(), other.pixels())
+                      if abs(r - r2) > threshold or abs(g - g2) > threshold or abs(b - b2) > threshold)
+        return changed / (self.width * self.height)
+
     def save_png(self, path):
         def chunk(kind, payload):
             return (struct.pack(">I", len(payload)) + kind + payload
@@ -363,6 +380,20 @@ class Game:
     def click(self, button=1):
         self.xdotool("click", "--window", self.window, button)
 
+    def pointer(self):
+        """(x, y) of the pointer on the screen."""
+        values = dict(line.split("=", 1) for line in self.xdotool("getmouselocation", "--shell").split())
+        return int(values["X"]), int(values["Y"])
+
+    def steer_with_mouse(self, dx, dy=0, timeout=60):
+        """With mouse steering on (P), moves the pointer dx, dy from the window centre and waits until the game
+        has turned the ship and put the pointer back. GLFW drops a report equal to the last one it passed on,
+        so two moves in a row need different offsets (e.g. 392 then 393)."""
+        x, y, width, height = self.geometry()
+        centre = (x + width // 2, y + height // 2)
+        self.move_mouse(width // 2 + dx, height // 2 + dy)
+        wait_until(lambda: self.pointer() == centre, timeout, what="the game to re-centre the pointer")
+
     # --- pictures --------------------------------------------------------------------------------------------
 
     def screenshot(self, name=None, window_only=True):
@@ -376,12 +407,31 @@ class Game:
             image.save_png(os.path.join(screenshot_dir(), f"{name}.png"))
         return image
 
+    def screenshot_burst(self, seconds):
+        """Screenshots taken back to back for the given time, to catch short events (a beam lives half a second)."""
+        shots, end = [], time.monotonic() + seconds
+        while time.monotonic() < end:
+            shots.append(self.screenshot())
+        return shots
+
     def wait_for_picture(self, condition, timeout=90, name=None):
         """Takes screenshots until condition(image) holds (frames are slow); returns that image."""
         def shot():
             image = self.screenshot(name)
             return image if condition(image) else None
         return wait_until(shot, timeout, interval=0.5, what="the expected picture")
+
+    def wait_for_still_picture(self, threshold=0.015, timeout=60, name=None):
+        """Takes screenshots until three in a row differ pairwise in less than `threshold` of their pixels (see
+        Image.changed_fraction): whatever was set going has been drawn and has come to rest, even if one frame
+        outlasts two screenshots. Returns the last picture."""
+        previous, calm = [self.screenshot()], [0]
+
+        def settled(image):
+            calm[0] = calm[0] + 1 if image.changed_fraction(previous[0]) < threshold else 0
+            previous[0] = image
+            return calm[0] >= 2
+        return self.wait_for_picture(settled, timeout, name)
 
 
 signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))  # CTest's timeout still runs the clean-up
