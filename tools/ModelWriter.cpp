@@ -2,7 +2,6 @@
 
 #include <fstream>
 #include <memory>
-#include <regex>
 #include <stdexcept>
 
 #include <assimp/Exporter.hpp>
@@ -37,9 +36,17 @@ std::unique_ptr<aiMaterial> makeMaterial(const MaterialDescription& description)
 }
 
 std::string withFixedTimestamps(std::string xml) {
-  for (const char* tag : {"created", "modified"}) {
-    const std::regex stamp(std::string("<") + tag + ">[^<]*</" + tag + ">");
-    xml = std::regex_replace(xml, stamp, std::string("<") + tag + ">" + fixedTimestamp + "</" + tag + ">");
+  for (const std::string tag : {"created", "modified"}) {
+    const std::string open = "<" + tag + ">";
+    const std::string close = "</" + tag + ">";
+    for (auto start = xml.find(open); start != std::string::npos; start = xml.find(open, start + 1)) {
+      const auto valueStart = start + open.size();
+      const auto valueEnd = xml.find(close, valueStart);
+      if (valueEnd == std::string::npos) {
+        break;
+      }
+      xml.replace(valueStart, valueEnd - valueStart, fixedTimestamp);
+    }
   }
   return xml;
 }
