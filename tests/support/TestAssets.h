@@ -1,7 +1,7 @@
 #pragma once
 
-// Small models and pictures written by the tests themselves: scenes built in memory and exported as COLLADA,
-// images saved through FreeImage, all in a temporary folder that goes away with the test.
+// Models and pictures the tests write themselves (COLLADA through Assimp, images through FreeImage) into a
+// temporary folder that goes away with the test.
 
 #include <FreeImage.h>
 #include <assimp/Exporter.hpp>
@@ -32,7 +32,7 @@ class TempFolder {
   ~TempFolder() { std::filesystem::remove_all(path_); }
 
   std::string file(const std::string& name) const { return (path_ / name).string(); }
-  // The same file as a name under the texture folder, the way a material stores it.
+  // The file's name relative to the texture folder, as a material stores it.
   std::string textureName(const std::string& name) const {
     return std::filesystem::relative(path_ / name, std::filesystem::absolute(scene::TEXTURE_FOLDER)).string();
   }
@@ -46,9 +46,8 @@ struct Vertex {
   std::optional<aiVector3D> uv;
 };
 
-// One mesh from corner lists: each face is 1, 2 or 3 indices into the vertices.
-inline aiMesh* makeMesh(const std::vector<Vertex>& vertices, const std::vector<std::vector<unsigned>>& faces,
-                        unsigned materialIndex = 0) {
+// One mesh; each face is 1, 2 or 3 indices into the vertices.
+inline aiMesh* makeMesh(const std::vector<Vertex>& vertices, const std::vector<std::vector<unsigned>>& faces) {
   auto* mesh = new aiMesh;
   mesh->mNumVertices = static_cast<unsigned>(vertices.size());
   mesh->mVertices = new aiVector3D[vertices.size()];
@@ -69,11 +68,9 @@ inline aiMesh* makeMesh(const std::vector<Vertex>& vertices, const std::vector<s
     mesh->mFaces[f].mNumIndices = static_cast<unsigned>(faces[f].size());
     mesh->mFaces[f].mIndices = new unsigned[faces[f].size()];
     std::copy(faces[f].begin(), faces[f].end(), mesh->mFaces[f].mIndices);
-    mesh->mPrimitiveTypes |= faces[f].size() == 3   ? aiPrimitiveType_TRIANGLE
-                             : faces[f].size() == 2 ? aiPrimitiveType_LINE
-                                                    : aiPrimitiveType_POINT;
+    const aiPrimitiveType types[] = {aiPrimitiveType_POINT, aiPrimitiveType_LINE, aiPrimitiveType_TRIANGLE};
+    mesh->mPrimitiveTypes |= types[faces[f].size() - 1];
   }
-  mesh->mMaterialIndex = materialIndex;
   return mesh;
 }
 
@@ -85,7 +82,7 @@ inline aiMesh* makeQuad(float half, float z = 0.0f, bool withUvs = true) {
   return makeMesh({corner(-1, -1), corner(1, -1), corner(1, 1), corner(-1, 1)}, {{0, 1, 2}, {0, 2, 3}});
 }
 
-// A zig-zag strip of `triangles` triangles along +X, each of them non-degenerate.
+// A zig-zag strip of non-degenerate triangles along +X.
 inline aiMesh* makeStrip(unsigned triangles, float y = 0.0f) {
   std::vector<Vertex> vertices;
   std::vector<std::vector<unsigned>> faces;
@@ -105,31 +102,13 @@ struct MaterialSpec {
   std::optional<std::string> normalMap;
 };
 
-inline aiMaterial* makeMaterial(const MaterialSpec& spec) {
-  auto* material = new aiMaterial;
-  const aiString name("material");
-  material->AddProperty(&name, AI_MATKEY_NAME);
-  material->AddProperty(&spec.diffuse, 1, AI_MATKEY_COLOR_DIFFUSE);
-  material->AddProperty(&spec.specular, 1, AI_MATKEY_COLOR_SPECULAR);
-  if (spec.diffuseMap) {
-    const aiString path(*spec.diffuseMap);
-    material->AddProperty(&path, AI_MATKEY_TEXTURE_DIFFUSE(0));
-  }
-  if (spec.normalMap) {
-    const aiString path(*spec.normalMap);
-    material->AddProperty(&path, AI_MATKEY_TEXTURE_NORMALS(0));
-  }
-  return material;
-}
-
-// Writes the meshes (all hung on the root node) and materials as a COLLADA file; the scene takes ownership.
+// Writes the meshes (all on the root node) and materials as a COLLADA file; the scene takes ownership.
 inline void writeModel(const std::string& path, const std::vector<aiMesh*>& meshes,
                        const std::vector<MaterialSpec>& materials = {MaterialSpec{}}) {
   aiScene scene;
   scene.mRootNode = new aiNode("root");
-  scene.mNumMeshes = static_cast<unsigned>(meshes.size());
+  scene.mNumMeshes = scene.mRootNode->mNumMeshes = static_cast<unsigned>(meshes.size());
   scene.mMeshes = new aiMesh*[meshes.size()];
-  scene.mRootNode->mNumMeshes = scene.mNumMeshes;
   scene.mRootNode->mMeshes = new unsigned[meshes.size()];
   for (unsigned i = 0; i < scene.mNumMeshes; ++i) {
     scene.mMeshes[i] = meshes[i];
@@ -138,7 +117,20 @@ inline void writeModel(const std::string& path, const std::vector<aiMesh*>& mesh
   scene.mNumMaterials = static_cast<unsigned>(materials.size());
   scene.mMaterials = new aiMaterial*[materials.size()];
   for (unsigned i = 0; i < scene.mNumMaterials; ++i) {
-    scene.mMaterials[i] = makeMaterial(materials[i]);
+    const MaterialSpec& spec = materials[i];
+    auto* material = scene.mMaterials[i] = new aiMaterial;
+    const aiString name("material");
+    material->AddProperty(&name, AI_MATKEY_NAME);
+    material->AddProperty(&spec.diffuse, 1, AI_MATKEY_COLOR_DIFFUSE);
+    material->AddProperty(&spec.specular, 1, AI_MATKEY_COLOR_SPECULAR);
+    if (spec.diffuseMap) {
+      const aiString map(*spec.diffuseMap);
+      material->AddProperty(&map, AI_MATKEY_TEXTURE_DIFFUSE(0));
+    }
+    if (spec.normalMap) {
+      const aiString map(*spec.normalMap);
+      material->AddProperty(&map, AI_MATKEY_TEXTURE_NORMALS(0));
+    }
   }
   Assimp::Exporter exporter;
   if (exporter.Export(&scene, "collada", path) != AI_SUCCESS) {
@@ -148,14 +140,11 @@ inline void writeModel(const std::string& path, const std::vector<aiMesh*>& mesh
 
 inline RGBQUAD rgba(BYTE red, BYTE green, BYTE blue, BYTE alpha = 255) {
   RGBQUAD colour{};
-  colour.rgbRed = red;
-  colour.rgbGreen = green;
-  colour.rgbBlue = blue;
-  colour.rgbReserved = alpha;
+  colour.rgbRed = red, colour.rgbGreen = green, colour.rgbBlue = blue, colour.rgbReserved = alpha;
   return colour;
 }
 
-// An 8-bit-per-channel picture whose pixel (x, y) (y counted from the bottom row) is colour(x, y) as RGBA.
+// An 8-bit-per-channel picture whose pixel (x, y), y counted from the bottom row, is colour(x, y).
 inline void writeImage(const std::string& path, FREE_IMAGE_FORMAT format, int width, int height, int bitsPerPixel,
                        const std::function<RGBQUAD(int, int)>& colour) {
   std::unique_ptr<FIBITMAP, decltype(&FreeImage_Unload)> image(FreeImage_Allocate(width, height, bitsPerPixel),
@@ -164,16 +153,15 @@ inline void writeImage(const std::string& path, FREE_IMAGE_FORMAT format, int wi
     BYTE* row = FreeImage_GetScanLine(image.get(), y);
     for (int x = 0; x < width; ++x) {
       const RGBQUAD c = colour(x, y);
+      const BYTE channels[] = {c.rgbRed, c.rgbGreen, c.rgbBlue, c.rgbReserved};
       if (bitsPerPixel == 8) {
-        row[x] = c.rgbRed;  // FreeImage gives a new 8-bit picture a grey palette
+        row[x] = c.rgbRed;  // a new 8-bit picture has a grey palette
         continue;
       }
       BYTE* pixel = row + x * bitsPerPixel / 8;
-      pixel[FI_RGBA_RED] = c.rgbRed;
-      pixel[FI_RGBA_GREEN] = c.rgbGreen;
-      pixel[FI_RGBA_BLUE] = c.rgbBlue;
-      if (bitsPerPixel == 32) {
-        pixel[FI_RGBA_ALPHA] = c.rgbReserved;
+      const int offsets[] = {FI_RGBA_RED, FI_RGBA_GREEN, FI_RGBA_BLUE, FI_RGBA_ALPHA};
+      for (int k = 0; k < bitsPerPixel / 8; ++k) {
+        pixel[offsets[k]] = channels[k];
       }
     }
   }

@@ -2,13 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <assimp/Importer.hpp>
-#include <assimp/material.h>
-#include <assimp/postprocess.h>
 #include <assimp/scene.h>
 #include <glm/common.hpp>
 #include <glm/geometric.hpp>
-#include <glm/gtc/constants.hpp>
-#include <glm/gtc/matrix_transform.hpp>
 
 #include <algorithm>
 #include <array>
@@ -17,42 +13,31 @@
 #include <string>
 #include <vector>
 
-// The committed models and pictures as the game reads them: through Assimp's post-processing preset,
-// meshes flattened without node transforms, and images decoded by FreeImage from the texture folder.
+#include "game/objects/Spaceship.h"
+#include "scene/Geometry.h"
+#include "scene/Texture.h"
+
+// The committed models and pictures, read the way the game reads them.
 namespace voidskirmish {
 namespace {
 
 const std::string MODEL_FOLDER = "Voidskirmish/Material/";
 const std::string TEXTURE_FOLDER = "./Voidskirmish/Material/Textures/";
-const char* const MODEL_FILES[] = {"BoundarySphere.dae", "ship2.dae", "SpaceshipGun.dae", "asteroidLessComplex.dae",
-                                   "cylinder.dae"};
 
-// The hull's and the gun's vertex transforms, built the way the ship builds them when it loads them.
-glm::mat4 hullTransform() {
-  glm::mat4 h = glm::rotate(glm::mat4(1.0f), glm::half_pi<float>(), glm::vec3(-1, 0, 0));
-  h = glm::rotate(h, glm::half_pi<float>(), glm::vec3(0, 0, 1));
-  return glm::translate(h, glm::vec3(0, 0, 0.3f));
-}
-
-glm::mat4 gunTransform() {
-  glm::mat4 g = glm::rotate(glm::mat4(1.0f), glm::half_pi<float>(), glm::vec3(0, 0, -1));
-  g = glm::rotate(g, glm::pi<float>(), glm::vec3(0, -1, 0));
-  g = glm::scale(g, glm::vec3(0.6f, 0.07f, 0.7f));
-  return glm::translate(g, glm::vec3(-1, 0, 1.9f));
-}
-
-struct Model {
-  std::vector<glm::vec3> positions;
-  bool hasUvs = true;
-  std::string diffuseTexture, normalTexture;
-  glm::vec3 low{1e9f}, high{-1e9f};
-
+// A model's vertices with the game's load-time transform baked in, and their bounds.
+struct Shape {
+  explicit Shape(const std::vector<float>& positions) {
+    for (size_t i = 0; i + 2 < positions.size(); i += 3) {
+      points.emplace_back(positions[i], positions[i + 1], positions[i + 2]);
+      low = glm::min(low, points.back());
+      high = glm::max(high, points.back());
+    }
+  }
   glm::vec3 extent() const { return high - low; }
-  glm::vec3 centre() const { return 0.5f * (low + high); }
   // Bounds of the vertices that satisfy a condition.
   std::pair<glm::vec3, glm::vec3> boundsWhere(const std::function<bool(const glm::vec3&)>& keep) const {
     glm::vec3 l(1e9f), h(-1e9f);
-    for (const auto& p : positions) {
+    for (const auto& p : points) {
       if (keep(p)) {
         l = glm::min(l, p);
         h = glm::max(h, p);
@@ -60,37 +45,13 @@ struct Model {
     }
     return {l, h};
   }
+
+  std::vector<glm::vec3> points;
+  glm::vec3 low{1e9f}, high{-1e9f};
 };
 
-Model loadModel(const std::string& file, const glm::mat4& vertexTransform = glm::mat4(1.0f)) {
-  Assimp::Importer importer;
-  const aiScene* scene = importer.ReadFile(MODEL_FOLDER + file, aiProcessPreset_TargetRealtime_Quality);
-  Model model;
-  if (scene == nullptr) {
-    ADD_FAILURE() << file << ": " << importer.GetErrorString();
-    return model;
-  }
-  for (unsigned m = 0; m < scene->mNumMeshes; ++m) {
-    const aiMesh* mesh = scene->mMeshes[m];
-    model.hasUvs = model.hasUvs && mesh->HasTextureCoords(0);
-    for (unsigned i = 0; i < mesh->mNumVertices; ++i) {
-      const aiVector3D& v = mesh->mVertices[i];
-      const glm::vec3 p(vertexTransform * glm::vec4(v.x, v.y, v.z, 1.0f));
-      model.positions.push_back(p);
-      model.low = glm::min(model.low, p);
-      model.high = glm::max(model.high, p);
-    }
-  }
-  for (unsigned m = 0; m < scene->mNumMaterials; ++m) {
-    aiString path;
-    if (aiGetMaterialTexture(scene->mMaterials[m], aiTextureType_DIFFUSE, 0, &path) == AI_SUCCESS) {
-      model.diffuseTexture = path.C_Str();
-    }
-    if (aiGetMaterialTexture(scene->mMaterials[m], aiTextureType_NORMALS, 0, &path) == AI_SUCCESS) {
-      model.normalTexture = path.C_Str();
-    }
-  }
-  return model;
+Shape loadShape(const std::string& file) {
+  return Shape(scene::Geometry(MODEL_FOLDER + file, glm::mat4(1.0f), nullptr, glm::mat4(1.0f)).positions);
 }
 
 using Bitmap = std::unique_ptr<FIBITMAP, decltype(&FreeImage_Unload)>;
@@ -101,67 +62,68 @@ Bitmap loadImage(const std::string& name) {
   return Bitmap(format == FIF_UNKNOWN ? nullptr : FreeImage_Load(format, path.c_str(), 0), &FreeImage_Unload);
 }
 
-void expectImageBits(const std::string& name, unsigned bits) {
-  const Bitmap image = loadImage(name);
-  ASSERT_TRUE(image) << name;
-  EXPECT_EQ(FreeImage_GetBPP(image.get()), bits) << name;
-}
-
-TEST(AssetFilesTest, EveryModelIsStoredAsTrianglesAndLoadsAsTriangles) {
-  for (const char* file : MODEL_FILES) {
-    for (unsigned flags : {0u, static_cast<unsigned>(aiProcessPreset_TargetRealtime_Quality)}) {
-      Assimp::Importer importer;
-      const aiScene* scene = importer.ReadFile(MODEL_FOLDER + file, flags);
-      ASSERT_NE(scene, nullptr) << file;
-      ASSERT_GT(scene->mNumMeshes, 0u) << file;
-      for (unsigned m = 0; m < scene->mNumMeshes; ++m) {
-        const aiMesh* mesh = scene->mMeshes[m];
-        EXPECT_EQ(mesh->mPrimitiveTypes, static_cast<unsigned>(aiPrimitiveType_TRIANGLE)) << file;
-        EXPECT_TRUE(std::all_of(mesh->mFaces, mesh->mFaces + mesh->mNumFaces,
-                                [](const aiFace& face) { return face.mNumIndices == 3; }))
-            << file;
-      }
+TEST(AssetFilesTest, EveryModelIsStoredAsTrianglesAndDecodesItsTexturesSilently) {
+  const struct {
+    const char* file;
+    bool textured, normalMapped;
+  } models[] = {{"BoundarySphere.dae", false, false}, {"cylinder.dae", false, false},
+                {"asteroidLessComplex.dae", true, true}, {"ship2.dae", true, false}, {"SpaceshipGun.dae", false, false}};
+  for (const auto& model : models) {
+    SCOPED_TRACE(model.file);
+    Assimp::Importer importer;
+    const aiScene* stored = importer.ReadFile(MODEL_FOLDER + model.file, 0);
+    ASSERT_NE(stored, nullptr);
+    ASSERT_GT(stored->mNumMeshes, 0u);
+    for (unsigned m = 0; m < stored->mNumMeshes; ++m) {
+      const aiMesh* mesh = stored->mMeshes[m];
+      EXPECT_EQ(mesh->mPrimitiveTypes, static_cast<unsigned>(aiPrimitiveType_TRIANGLE));
+      EXPECT_TRUE(std::all_of(mesh->mFaces, mesh->mFaces + mesh->mNumFaces,
+                              [](const aiFace& face) { return face.mNumIndices == 3; }));
     }
+    ::testing::internal::CaptureStdout();
+    const scene::Geometry geometry(MODEL_FOLDER + model.file, glm::mat4(1.0f), nullptr, glm::mat4(1.0f));
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "") << "a texture did not decode";
+    EXPECT_EQ(geometry.hasTexture, model.textured);
+    EXPECT_EQ(geometry.hasNormalMap, model.normalMapped);
+    EXPECT_TRUE(!model.textured || geometry.texture->width(0) > 0);
+    EXPECT_TRUE(!model.normalMapped || geometry.normalTexture->width(0) > 0);
+  }
+  // The asteroid's and hull's colours are 24-bit, the asteroid's normals 32-bit.
+  for (const auto& [name, bits] : {std::pair{"asteroid_diffuse.jpg", 24u}, std::pair{"ship_hull.jpg", 24u},
+                                   std::pair{"asteroid_normal.png", 32u}}) {
+    const Bitmap image = loadImage(name);
+    ASSERT_TRUE(image) << name;
+    EXPECT_EQ(FreeImage_GetBPP(image.get()), bits) << name;
   }
 }
 
-TEST(AssetFilesTest, BoundarySphereIsTheUnitSphereSoTheArenaRadiusIs1800) {
-  const Model sphere = loadModel("BoundarySphere.dae");
-  for (int axis = 0; axis < 3; ++axis) {
-    EXPECT_FLOAT_EQ(sphere.low[axis], -1.0f);
-    EXPECT_FLOAT_EQ(sphere.high[axis], 1.0f);
-  }
-  for (const auto& p : sphere.positions) {
+// The arena is the unit sphere scaled by the game; the beam is a unit cylinder along Z.
+TEST(AssetFilesTest, BoundarySphereAndCylinderAreUnitSized) {
+  const Shape sphere = loadShape("BoundarySphere.dae");
+  EXPECT_EQ(sphere.low, glm::vec3(-1.0f));
+  EXPECT_EQ(sphere.high, glm::vec3(1.0f));
+  for (const auto& p : sphere.points) {
     EXPECT_NEAR(glm::length(p), 1.0f, 1e-5f);
   }
-  EXPECT_FLOAT_EQ(0.6f * 1500.0f * sphere.extent().x, 1800.0f);
-}
-
-TEST(AssetFilesTest, CylinderRunsFromMinusOneToOneAlongZWithRadiusOne) {
-  const Model cylinder = loadModel("cylinder.dae");
+  const Shape cylinder = loadShape("cylinder.dae");
   EXPECT_FLOAT_EQ(cylinder.low.z, -1.0f);
   EXPECT_FLOAT_EQ(cylinder.high.z, 1.0f);
   float widest = 0.0f;
-  for (const auto& p : cylinder.positions) {
+  for (const auto& p : cylinder.points) {
     widest = std::max(widest, glm::length(glm::vec2(p)));
   }
   EXPECT_NEAR(widest, 1.0f, 1e-5f);
   EXPECT_NEAR(cylinder.extent().x, 2.0f, 1e-5f);
 }
 
-TEST(AssetFilesTest, AsteroidIsAboutUnitSizeWithADiffuseMapAndAMatchingNormalMap) {
-  const Model asteroid = loadModel("asteroidLessComplex.dae");
+TEST(AssetFilesTest, AsteroidIsAboutUnitSizeWithANormalMapThatTiltsOutwards) {
+  const Shape asteroid = loadShape("asteroidLessComplex.dae");
   const glm::vec3 extent = asteroid.extent();
   EXPECT_NEAR(std::max({extent.x, extent.y, extent.z}), 2.0f, 0.2f);
-  EXPECT_LT(glm::length(asteroid.centre()), 0.2f);
-  EXPECT_TRUE(asteroid.hasUvs);
-  EXPECT_EQ(asteroid.diffuseTexture, "asteroid_diffuse.jpg");
-  EXPECT_EQ(asteroid.normalTexture, "asteroid_normal.png");
-  expectImageBits(asteroid.diffuseTexture, 24);
-  expectImageBits(asteroid.normalTexture, 32);
+  EXPECT_LT(glm::length(0.5f * (asteroid.low + asteroid.high)), 0.2f);
 
   // A flat normal map would be wasted: its texels must actually tilt, mostly outwards (blue high).
-  const Bitmap normals = loadImage(asteroid.normalTexture);
+  const Bitmap normals = loadImage("asteroid_normal.png");
   ASSERT_TRUE(normals);
   int tilted = 0, outward = 0, samples = 0;
   for (unsigned y = 0; y < FreeImage_GetHeight(normals.get()); y += 7) {
@@ -176,36 +138,27 @@ TEST(AssetFilesTest, AsteroidIsAboutUnitSizeWithADiffuseMapAndAMatchingNormalMap
   EXPECT_EQ(outward, samples);
 }
 
-TEST(AssetFilesTest, ShipHullPointsItsNoseAlongMinusZWithItsTopUp) {
-  const Model hull = loadModel("ship2.dae", hullTransform());
+// The ship as it loads its hull and gun: nose along −Z, top up, the gun's barrel hanging below.
+TEST(AssetFilesTest, ShipHullLeadsWithItsNoseAndTheGunBarrelHangsOneUnitDown) {
+  const game::objects::Spaceship ship(glm::vec3(0.0f), glm::vec3(0.0f), nullptr);
+  const Shape hull(ship.positions);
   const glm::vec3 size = hull.extent();
   EXPECT_NEAR(size.z, 3.0f, 0.4f);
   EXPECT_NEAR(size.x, 2.4f, 0.4f);
   EXPECT_NEAR(size.y, 0.8f, 0.2f);
-  EXPECT_LT(glm::length(hull.centre()), 0.3f);
-
-  // The front quarter is a slim nose; the wings sweep back to the widest part.
+  EXPECT_LT(glm::length(0.5f * (hull.low + hull.high)), 0.3f);
+  // The front quarter is a slim nose; canopy and fins rise well above the origin, the belly only a little below.
   const float frontEnd = hull.low.z + 0.25f * size.z;
   const auto [noseLow, noseHigh] = hull.boundsWhere([&](const glm::vec3& p) { return p.z < frontEnd; });
   EXPECT_LT(noseHigh.x - noseLow.x, 0.3f * size.x);
-  // Canopy and fins rise well above the origin; the belly hangs only a little below it.
   EXPECT_GT(hull.high.y, 1.5f * -hull.low.y);
   // Nothing near the pilot's camera, at (0, 0.5, -1.1), blocks the view ahead.
-  const auto [frontLow, frontHigh] = hull.boundsWhere([](const glm::vec3& p) { return p.z < -0.9f; });
-  EXPECT_LT(frontHigh.y, 0.3f);
+  EXPECT_LT(hull.boundsWhere([](const glm::vec3& p) { return p.z < -0.9f; }).second.y, 0.3f);
 
-  EXPECT_TRUE(hull.hasUvs);
-  EXPECT_EQ(hull.diffuseTexture, "ship_hull.jpg");
-  expectImageBits(hull.diffuseTexture, 24);
-}
-
-TEST(AssetFilesTest, GunHangsBelowTheHullWithItsBarrelOneUnitDownAlongMinusZ) {
-  const Model hull = loadModel("ship2.dae", hullTransform());
-  const Model gun = loadModel("SpaceshipGun.dae", gunTransform());
+  const Shape gun(ship.gun->positions);
   EXPECT_NEAR(gun.low.z, -2.0f, 0.1f);
   EXPECT_GE(gun.high.y, hull.low.y);  // the strut reaches into the belly
   EXPECT_LT(gun.extent().x, 0.4f);
-
   const auto [barrelLow, barrelHigh] = gun.boundsWhere([](const glm::vec3& p) { return p.z < -1.0f; });
   EXPECT_LT(barrelHigh.y, hull.low.y);
   EXPECT_NEAR(0.5f * (barrelLow.y + barrelHigh.y), -1.0f, 0.02f);
@@ -213,8 +166,8 @@ TEST(AssetFilesTest, GunHangsBelowTheHullWithItsBarrelOneUnitDownAlongMinusZ) {
   EXPECT_LT(barrelHigh.y - barrelLow.y, 0.25f);
 }
 
-// OpenGL's cube-map addressing for the targets +X, -X, +Y, -Y, +Z, -Z: the face's major axis and the
-// directions in which its s and t coordinates grow; the game loads the files in this order.
+// OpenGL's cube-map addressing for +X, -X, +Y, -Y, +Z, -Z (the game's load order): each face's major axis and
+// the directions in which its s and t grow.
 struct CubeFace {
   const char* file;
   glm::vec3 major, s, t;
@@ -228,25 +181,16 @@ const std::array<CubeFace, 6> CUBE_FACES{{
     {"Skybox/front.jpg", {0, 0, -1}, {-1, 0, 0}, {0, -1, 0}},
 }};
 
-TEST(AssetFilesTest, SkyboxFacesAreEqualSquare24BitPictures) {
-  const Bitmap first = loadImage(CUBE_FACES[0].file);
-  ASSERT_TRUE(first);
-  for (const CubeFace& face : CUBE_FACES) {
-    const Bitmap image = loadImage(face.file);
-    ASSERT_TRUE(image) << face.file;
-    EXPECT_EQ(FreeImage_GetBPP(image.get()), 24u) << face.file;
-    EXPECT_EQ(FreeImage_GetWidth(image.get()), FreeImage_GetWidth(first.get())) << face.file;
-    EXPECT_EQ(FreeImage_GetHeight(image.get()), FreeImage_GetWidth(first.get())) << face.file;
-  }
-}
-
-// Along each of the cube's twelve edges, the texels on either side show the same sky. Comparing
-// against one face read backwards along the edge tells a real seam from the stars' own contrast.
-TEST(AssetFilesTest, SkyboxFacesMeetWithoutSeams) {
+// Equal square 24-bit faces whose texels along each of the cube's twelve edges show the same sky on both
+// sides. Comparing against one face read backwards along the edge tells a seam from the stars' own contrast.
+TEST(AssetFilesTest, SkyboxFacesAreEqualSquaresMeetingWithoutSeams) {
   std::vector<Bitmap> faces;
   for (const CubeFace& face : CUBE_FACES) {
     faces.push_back(loadImage(face.file));
     ASSERT_TRUE(faces.back()) << face.file;
+    EXPECT_EQ(FreeImage_GetBPP(faces.back().get()), 24u) << face.file;
+    EXPECT_EQ(FreeImage_GetWidth(faces.back().get()), FreeImage_GetWidth(faces[0].get())) << face.file;
+    EXPECT_EQ(FreeImage_GetHeight(faces.back().get()), FreeImage_GetWidth(faces[0].get())) << face.file;
   }
   const int size = static_cast<int>(FreeImage_GetWidth(faces[0].get()));
   const auto texel = [&](std::size_t f, const glm::vec3& direction) {

@@ -11,19 +11,6 @@
 namespace voidskirmish::game::objects {
 namespace {
 
-class AsteroidFieldTest : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    restartRandomSequence();
-    field = std::make_unique<Asteroid>(nullptr);
-  }
-  static void TearDownTestSuite() { field.reset(); }
-
-  static std::unique_ptr<Asteroid> field;
-};
-
-std::unique_ptr<Asteroid> AsteroidFieldTest::field;
-
 TEST(RandomSequenceTest, StartsOverWithTheSameNumbersInRange) {
   restartRandomSequence();
   EXPECT_EQ(randomNumber(), 16838);
@@ -41,37 +28,35 @@ TEST(RandomSequenceTest, StartsOverWithTheSameNumbersInRange) {
   EXPECT_EQ(randomNumber(), 16838);
 }
 
-TEST_F(AsteroidFieldTest, HundredAsteroidsWithinTheirRanges) {
-  ASSERT_EQ(field->asteroidCount, 100u);
+class AsteroidFieldTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    restartRandomSequence();
+    field = std::make_unique<Asteroid>(nullptr);
+  }
+  static void TearDownTestSuite() { field.reset(); }
+
+  static inline std::unique_ptr<Asteroid> field;
+};
+
+TEST_F(AsteroidFieldTest, HundredAsteroidsWithinTheirRangesAndTheirMatricesAndSpheres) {
+  // The sign is drawn before the distance; the axis takes the third number for x.
+  EXPECT_EQ(field->asteroidPositions[0], glm::vec3(140.58046f, -427.625366f, 137.382126f));
+  EXPECT_FLOAT_EQ(field->asteroidScales[0], 37.0f);
   for (const auto size : {field->asteroidPositions.size(), field->asteroidScales.size(), field->spinAxes.size(),
                           field->spinSpeeds.size(), field->asteroidSpheres.size(), asteroidMatrices.size()}) {
-    EXPECT_EQ(size, 100u);
+    ASSERT_EQ(size, 100u);
   }
+  const float baseRadius = field->boundingSphere.w;
+  ASSERT_GT(baseRadius, 0.0f);
   for (std::size_t i = 0; i < 100; ++i) {
     for (int axis = 0; axis < 3; ++axis) {
       EXPECT_LE(std::abs(field->asteroidPositions[i][axis]), 800.0f);
       EXPECT_LE(std::abs(field->spinAxes[i][axis]), 0.5f);
     }
-    const float scale = field->asteroidScales[i];
-    EXPECT_TRUE(scale >= 1.0f && scale <= 100.0f && scale == std::floor(scale)) << scale;
-    EXPECT_TRUE(field->spinSpeeds[i] >= 1.0f && field->spinSpeeds[i] <= 11.0f) << field->spinSpeeds[i];
-  }
-}
-
-TEST_F(AsteroidFieldTest, FirstAsteroidIsPinnedByTheSequence) {
-  // The sign is drawn before the distance; the axis takes the third number for x.
-  EXPECT_FLOAT_EQ(field->asteroidPositions[0].x, 140.58046f);
-  EXPECT_FLOAT_EQ(field->asteroidPositions[0].y, -427.625366f);
-  EXPECT_FLOAT_EQ(field->asteroidPositions[0].z, 137.382126f);
-  EXPECT_FLOAT_EQ(field->asteroidScales[0], 37.0f);
-}
-
-TEST_F(AsteroidFieldTest, MatricesAndSpheresFollowPositionsAndScales) {
-  const float baseRadius = field->boundingSphere.w;
-  ASSERT_GT(baseRadius, 0.0f);
-  EXPECT_EQ(field->modelMatrix, glm::mat4(1.0f));
-  for (std::size_t i = 0; i < 100; ++i) {
     const float s = field->asteroidScales[i];
+    EXPECT_TRUE(s >= 1.0f && s <= 100.0f && s == std::floor(s)) << s;
+    EXPECT_TRUE(field->spinSpeeds[i] >= 1.0f && field->spinSpeeds[i] <= 11.0f) << field->spinSpeeds[i];
     EXPECT_EQ(glm::vec3(asteroidMatrices[i][3]), field->asteroidPositions[i]);
     EXPECT_EQ(glm::mat3(asteroidMatrices[i]), glm::mat3(s));
     EXPECT_EQ(field->asteroidSpheres[i], glm::vec4(field->asteroidPositions[i], s * baseRadius));
@@ -85,8 +70,7 @@ TEST_F(AsteroidFieldTest, SameSequenceGivesTheSameField) {
   EXPECT_EQ(again.spinAxes, field->spinAxes);
   EXPECT_EQ(again.asteroidScales, field->asteroidScales);
   EXPECT_EQ(again.spinSpeeds, field->spinSpeeds);
-  // A new field replaces the drawn matrices instead of adding to them.
-  EXPECT_EQ(asteroidMatrices.size(), 100u);
+  EXPECT_EQ(asteroidMatrices.size(), 100u);  // replaced, not appended to
 }
 
 TEST_F(AsteroidFieldTest, SpinTurnsEachAsteroidAboutItsOwnCentreByItsSpeed) {
@@ -97,14 +81,12 @@ TEST_F(AsteroidFieldTest, SpinTurnsEachAsteroidAboutItsOwnCentreByItsSpeed) {
   field->spin(1.0f);
   for (std::size_t i = 0; i < 100; ++i) {
     EXPECT_EQ(glm::vec3(asteroidMatrices[i][3]), glm::vec3(before[i][3]));
-    // The axis itself stays put; any other direction turns by the spin speed in degrees.
+    // The axis stays put; any other direction turns by the spin speed in degrees.
     const glm::vec3 axis = glm::normalize(field->spinAxes[i]);
     const glm::vec3 across = glm::normalize(glm::cross(axis, glm::vec3(0.3f, 0.5f, 0.8f)));
-    const float s = field->asteroidScales[i];
-    const glm::vec3 turnedAxis = glm::mat3(asteroidMatrices[i]) * axis / s;
-    const glm::vec3 turnedAcross = glm::mat3(asteroidMatrices[i]) * across / s;
-    EXPECT_NEAR(glm::distance(turnedAxis, axis), 0.0f, 1e-4f);
-    EXPECT_NEAR(glm::degrees(std::acos(glm::clamp(glm::dot(turnedAcross, across), -1.0f, 1.0f))),
+    const glm::mat3 turn = glm::mat3(asteroidMatrices[i]) / field->asteroidScales[i];
+    EXPECT_NEAR(glm::distance(turn * axis, axis), 0.0f, 1e-4f);
+    EXPECT_NEAR(glm::degrees(std::acos(glm::clamp(glm::dot(turn * across, across), -1.0f, 1.0f))),
                 field->spinSpeeds[i], 2e-2f);
   }
   asteroidMatrices = before;

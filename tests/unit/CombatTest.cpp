@@ -11,12 +11,29 @@ namespace {
 
 using game::objects::laserBeams;
 
-const std::string RULE = "-----------------------------------------------------------------\n";
-const std::string DIED = "Player died => Game is over!\nPlease Restart with ENTER or exit the game with ESC\n";
+TEST(DamageTest, ChangeLineOnlyWhileOnAndDeathLineOnlyBelowZero) {
+  game::objects::Spaceship ship(glm::vec3(0.0f), glm::vec3(0.0f), nullptr);
+  game::RenderSettings settings;
+  const auto decrease = [&](float amount) { return printed([&] { ship.decreaseLife(amount, &settings); }); };
+  settings.lifePointsChanges = true;
+  EXPECT_EQ(decrease(1.0f), "Enemy life points decreased from 10 to 9\n");
+  EXPECT_EQ(decrease(0.5f), "Enemy life points decreased from 9 to 8.5\n");
+  settings.lifePointsChanges = false;
+  EXPECT_EQ(decrease(8.5f), "");
+  // Exactly 0 leaves the ship alive until the next decrease.
+  EXPECT_FLOAT_EQ(ship.lifePoints, 0.0f);
+  EXPECT_TRUE(ship.alive);
+  EXPECT_FALSE(ship.hasLife());
+  EXPECT_EQ(decrease(0.003f), DIED);
+  EXPECT_FALSE(ship.alive);
+  EXPECT_EQ(decrease(1.0f), "");  // a dead ship ignores damage without a word
 
-std::string gameOver(const char* half) {
-  return "\n" + RULE + "Player of " + half +
-         " window died => Game is over!\nPlease Restart with ENTER or exit the game with ESC\n" + RULE;
+  game::objects::Spaceship other(glm::vec3(0.0f), glm::vec3(0.0f), nullptr);
+  other.lifePoints = 0.25f;
+  settings.lifePointsChanges = true;
+  EXPECT_EQ(printed([&] { other.decreaseLife(0.5f, &settings); }),
+            "Enemy life points decreased from 0.25 to -0.25\n" + DIED);
+  EXPECT_FLOAT_EQ(other.lifePoints, 0.0f);
 }
 
 // ship1 at the origin looks along −Z at ship2, 50 units ahead; ship2's near side is 44 units away.
@@ -26,17 +43,14 @@ class CombatTest : public MatchTest {
     MatchTest::SetUp();
     ship2().setModelMatrix(shipPose(glm::vec3(0.0f, 0.0f, -50.0f)));
   }
-
   std::string fire(game::objects::Spaceship& shooter, game::objects::Spaceship& target) {
-    ::testing::internal::CaptureStdout();
-    match->fire(&shooter, &target, settings);
-    return ::testing::internal::GetCapturedStdout();
+    return printed([&] { match->fire(&shooter, &target, settings); });
   }
 
   const glm::vec3 shipHit{0.0f, 0.0f, -44.0f};
 };
 
-TEST_F(CombatTest, HitOnALiveShipCostsOnePointWithFireAtTheHitAndABeamToIt) {
+TEST_F(CombatTest, HitCostsOnePointWithFireAtTheHitAndABeamToIt) {
   EXPECT_EQ(fire(ship1(), ship2()), "");
   EXPECT_FLOAT_EQ(ship2().lifePoints, 9.0f);
   EXPECT_FLOAT_EQ(ship1().recoil, 1.0f);
@@ -55,19 +69,17 @@ TEST_F(CombatTest, AsteroidOnTheLineShieldsTheShipEvenAtTheSameDistance) {
   EXPECT_EQ(laserBeams.back()->end, glm::vec3(0.0f, 0.0f, -27.0f));
   EXPECT_EQ(particlesAt(glm::vec3(0.0f, 0.0f, -27.0f), 1), 500);
 
-  placeAsteroid(7, glm::vec3(0.0f, 0.0f, -50.0f), 6.0f);
+  placeAsteroid(7, glm::vec3(0.0f, 0.0f, -50.0f), 6.0f);  // a tie goes to the asteroid
   fire(ship1(), ship2());
   EXPECT_FLOAT_EQ(ship2().lifePoints, 10.0f);
   EXPECT_EQ(particlesAt(shipHit, 1), 500);
 
-  // An asteroid behind the ship does not.
-  placeAsteroid(7, glm::vec3(0.0f, 0.0f, -70.0f), 6.0f);
+  placeAsteroid(7, glm::vec3(0.0f, 0.0f, -70.0f), 6.0f);  // behind the ship: no shield
   fire(ship1(), ship2());
   EXPECT_FLOAT_EQ(ship2().lifePoints, 9.0f);
 }
 
 TEST_F(CombatTest, TenthHitEndsTheLowerShipWithTheGameOverBlockOnly) {
-  settings.lifePointsChanges = false;
   for (int shot = 0; shot < 9; ++shot) {
     EXPECT_EQ(fire(ship1(), ship2()), "");
   }
@@ -78,7 +90,7 @@ TEST_F(CombatTest, TenthHitEndsTheLowerShipWithTheGameOverBlockOnly) {
   EXPECT_EQ(particlesAt(glm::vec3(0.0f, 0.0f, -50.0f), 0), 10000);
   EXPECT_EQ(particlesAt(shipHit, 0), 500);
 
-  // An eleventh hit does no damage and throws grey debris.
+  // An eleventh hit, at 0 points, does no damage and throws grey debris.
   render::clearParticles();
   EXPECT_EQ(fire(ship1(), ship2()), "");
   EXPECT_EQ(particlesAt(shipHit, 1), 500);
@@ -87,15 +99,14 @@ TEST_F(CombatTest, TenthHitEndsTheLowerShipWithTheGameOverBlockOnly) {
 }
 
 TEST_F(CombatTest, HitBelowOnePointPrintsTheDeathLineThenTheUpperBlock) {
-  // ship2 turned round to face ship1.
-  ship2().setModelMatrix(shipPose(glm::vec3(0.0f, 0.0f, -50.0f), glm::pi<float>()));
+  ship2().setModelMatrix(shipPose(glm::vec3(0.0f, 0.0f, -50.0f), glm::pi<float>()));  // facing ship1
   ship1().lifePoints = 0.3f;
   EXPECT_EQ(fire(ship2(), ship1()), DIED + gameOver("upper"));
   EXPECT_FALSE(ship1().alive);
   EXPECT_EQ(particlesAt(glm::vec3(0.0f), 0), 10000);
 }
 
-TEST_F(CombatTest, DeadOrLockedShooterCannotFire) {
+TEST_F(CombatTest, LockedOrDeadShooterIsRefusedAndAMissLeavesTheLongBeamOnly) {
   ship1().collided = true;
   fire(ship1(), ship2());
   ship1().collided = false;
@@ -105,9 +116,8 @@ TEST_F(CombatTest, DeadOrLockedShooterCannotFire) {
   EXPECT_TRUE(laserBeams.empty());
   EXPECT_FLOAT_EQ(ship2().lifePoints, 10.0f);
   EXPECT_EQ(liveParticles(), 0);
-}
 
-TEST_F(CombatTest, MissLeavesTheLongBeamAndNoParticles) {
+  ship1().lifePoints = 10.0f;
   ship2().setModelMatrix(shipPose(glm::vec3(0.0f, 30.0f, -50.0f)));
   fire(ship1(), ship2());
   ASSERT_EQ(laserBeams.size(), 1u);
@@ -117,24 +127,10 @@ TEST_F(CombatTest, MissLeavesTheLongBeamAndNoParticles) {
   EXPECT_FLOAT_EQ(glm::length(glm::vec3(beam.modelMatrix[2])), 2.0e6f);
   EXPECT_EQ(liveParticles(), 0);
 
-  // A shooter inside the target's sphere misses it too.
-  ship2().setModelMatrix(shipPose(glm::vec3(0.0f, 0.0f, -3.0f)));
+  ship2().setModelMatrix(shipPose(glm::vec3(0.0f, 0.0f, -3.0f)));  // shooter inside the target's sphere
   fire(ship1(), ship2());
   EXPECT_FLOAT_EQ(ship2().lifePoints, 10.0f);
   EXPECT_EQ(liveParticles(), 0);
-}
-
-TEST_F(CombatTest, EnterRefillsBothShipsWhereTheyStand) {
-  ship1().lifePoints = 0.0f;
-  ship2().lifePoints = 0.0f;
-  ship2().alive = false;
-  const glm::mat4 pose = ship2().modelMatrix;
-  match->restart();
-  EXPECT_FLOAT_EQ(ship1().lifePoints, 10.0f);
-  EXPECT_TRUE(ship2().alive);
-  EXPECT_EQ(ship2().modelMatrix, pose);
-  fire(ship1(), ship2());
-  EXPECT_FLOAT_EQ(ship2().lifePoints, 9.0f);
 }
 
 }  // namespace

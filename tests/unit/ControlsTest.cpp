@@ -19,12 +19,9 @@ class ControlsTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     restartRandomSequence();
-    match = new Match(Match::Programs{});
+    match = std::make_unique<Match>(Match::Programs{});
   }
-  static void TearDownTestSuite() {
-    delete match;
-    match = nullptr;
-  }
+  static void TearDownTestSuite() { match.reset(); }
   void SetUp() override {
     objects::laserBeams.clear();
     render::clearParticles();
@@ -38,15 +35,13 @@ class ControlsTest : public ::testing::Test {
     return out.str();
   }
 
-  static Match* match;
+  static inline std::unique_ptr<Match> match;
   RenderSettings settings;
   std::ostringstream out;
   Controls controls{*match, settings, out};
 };
 
-Match* ControlsTest::match = nullptr;
-
-TEST_F(ControlsTest, HelpAtStartShowsTheDefaults) {
+TEST_F(ControlsTest, HelpShowsTheDefaultsAtStartAndTheCurrentValuesOnF1) {
   const std::string help = helpText(settings);
   EXPECT_EQ(help.rfind("\nHELP:\n----- Controls -----------\nSHIP1\n\tW: move forward\n", 0), 0u);
   EXPECT_NE(help.find("\tKP 8: rotate down\n\tKP 4: rotate up\n\tKP 0: laser gun\n"), std::string::npos);
@@ -63,24 +58,25 @@ TEST_F(ControlsTest, HelpAtStartShowsTheDefaults) {
   ASSERT_GE(help.size(), functions.size());
   EXPECT_EQ(help.substr(help.size() - functions.size()), functions);
   EXPECT_EQ(std::count(help.begin(), help.end(), '\n'), 38);
-}
+  EXPECT_TRUE(settings.textures);
+  EXPECT_STREQ(samplingModeName(2), "unknown");
+  EXPECT_STREQ(samplingModeName(-1), "unknown");
+  EXPECT_STREQ(mipmapModeName(3), "unknown");
 
-TEST_F(ControlsTest, F1PrintsTheHelpWithTheCurrentValues) {
   press(GLFW_KEY_F3);
   press(GLFW_KEY_F5);
-  const std::string help = press(GLFW_KEY_F1);
-  EXPECT_EQ(help, helpText(settings));
-  EXPECT_NE(help.find("Wire frame on/off | Current: on\n"), std::string::npos);
-  EXPECT_NE(help.find("(off/nearestneighbor/linear) | Current: off\n"), std::string::npos);
+  const std::string current = press(GLFW_KEY_F1);
+  EXPECT_EQ(current, helpText(settings));
+  EXPECT_NE(current.find("Wire frame on/off | Current: on\n"), std::string::npos);
+  EXPECT_NE(current.find("(off/nearestneighbor/linear) | Current: off\n"), std::string::npos);
 }
 
 TEST_F(ControlsTest, EachToggleFlipsItsSwitchAndConfirmsTheNewValue) {
-  struct Case {
+  const struct {
     int key;
     bool RenderSettings::*flag;
     std::string line;  // after the first press from the defaults
-  };
-  const Case cases[] = {
+  } cases[] = {
       {GLFW_KEY_1, &RenderSettings::bloom, "Bloom off\n"},
       {GLFW_KEY_2, &RenderSettings::contours, "Contours off\n"},
       {GLFW_KEY_3, &RenderSettings::normalMapping, "Normal mapping off\n"},
@@ -91,23 +87,18 @@ TEST_F(ControlsTest, EachToggleFlipsItsSwitchAndConfirmsTheNewValue) {
       {GLFW_KEY_F9, &RenderSettings::blending, "Blending off\n"},
       {GLFW_KEY_F10, &RenderSettings::lifePointsChanges, "Life points changes on\n"},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     const bool before = settings.*c.flag;
     EXPECT_EQ(press(c.key), c.line);
     EXPECT_NE(settings.*c.flag, before) << c.line;
+    if (c.key == GLFW_KEY_3) {
+      EXPECT_FALSE(match->asteroids->hasNormalMap);  // the switch reaches the asteroid model
+    }
     press(c.key);
     EXPECT_EQ(settings.*c.flag, before) << c.line;
   }
-}
-
-TEST_F(ControlsTest, NormalMappingToggleReachesTheAsteroidModel) {
-  press(GLFW_KEY_3);
-  EXPECT_FALSE(match->asteroids->hasNormalMap);
-  press(GLFW_KEY_3);
   EXPECT_TRUE(match->asteroids->hasNormalMap);
-}
 
-TEST_F(ControlsTest, SamplingAndMipmapKeysCycleThroughTheirNames) {
   EXPECT_EQ(press(GLFW_KEY_F4), "Texture sampling quality nearest neighbor\n");
   EXPECT_EQ(press(GLFW_KEY_F4), "Texture sampling quality billinear\n");
   EXPECT_EQ(press(GLFW_KEY_F5), "Mipmap mode off\n");
@@ -120,17 +111,15 @@ TEST_F(ControlsTest, SilentAndIgnoredKeysPrintNothing) {
   EXPECT_TRUE(settings.frameTime);
   EXPECT_EQ(press(GLFW_KEY_P), "");
   EXPECT_TRUE(controls.mouseSteering);
-  const RenderSettings before = settings;
   for (int key : {GLFW_KEY_F6, GLFW_KEY_F7, GLFW_KEY_Q, GLFW_KEY_KP_5}) {
     EXPECT_EQ(press(key), "");
   }
-  out.str("");
   controls.keyReleased(GLFW_KEY_1);
   EXPECT_EQ(out.str(), "");
-  EXPECT_EQ(settings.bloom, before.bloom);
+  EXPECT_TRUE(settings.bloom);
 }
 
-TEST_F(ControlsTest, FlightKeysSetOneAxisAtATimeAndReleaseOnlyTheirOwnFlag) {
+TEST_F(ControlsTest, FlightKeysSetOneAxisAtATimeAndFireKeysShootOncePerPress) {
   objects::Spaceship& ship1 = *match->ship1;
   press(GLFW_KEY_W);
   EXPECT_TRUE(ship1.thrustForward);
@@ -155,9 +144,7 @@ TEST_F(ControlsTest, FlightKeysSetOneAxisAtATimeAndReleaseOnlyTheirOwnFlag) {
   EXPECT_FALSE(ship1.yawRight);
   controls.keyReleased(GLFW_KEY_KP_4);
   controls.keyReleased(GLFW_KEY_RIGHT);
-}
 
-TEST_F(ControlsTest, FireKeysAndLeftButtonShootOncePerPress) {
   press(GLFW_KEY_SPACE);
   controls.keyReleased(GLFW_KEY_SPACE);
   press(GLFW_KEY_KP_0);
@@ -179,36 +166,31 @@ TEST_F(ControlsTest, EnterRefillsBothShipsWhereTheyStand) {
   EXPECT_EQ(match->ship1->modelMatrix, pose);
 }
 
-TEST_F(ControlsTest, MouseTurnsTheTopShipByPixelsFromTheCentre) {
+TEST_F(ControlsTest, MouseTurnsTheTopShipByPixelsFromTheCentreWhileItHasLife) {
   const SplitLayout layout = SplitLayout::forWindow(1024, 768);
   controls.setWindowCentre(layout.centreX, layout.centreY);
   EXPECT_FALSE(controls.cursorMoved(900, 100));  // steering off: nothing
 
   press(GLFW_KEY_P);
   objects::Spaceship& ship = *match->ship1;
-  const glm::vec3 forwardBefore = ship.getLaserLine().end - ship.getLaserLine().start;
+  const auto forward = [&] { return ship.getLaserLine().end - ship.getLaserLine().start; };
+  const glm::vec3 before = forward();
   EXPECT_TRUE(controls.cursorMoved(612, 384));  // 100 px right: −0.1 rad about Y, nothing about X
-  const glm::vec3 forward = ship.getLaserLine().end - ship.getLaserLine().start;
-  EXPECT_NEAR(glm::dot(forwardBefore, forward), std::cos(0.1f), 1e-5);
-  EXPECT_NEAR(forward.x, std::sin(0.1f), 1e-5);  // turned to the right, not pitched
-  EXPECT_NEAR(forward.y, forwardBefore.y, 1e-6);
+  EXPECT_NEAR(glm::dot(before, forward()), std::cos(0.1f), 1e-5);
+  EXPECT_NEAR(forward().x, std::sin(0.1f), 1e-5);
+  EXPECT_NEAR(forward().y, before.y, 1e-6);
 
   const glm::mat4 pose = ship.modelMatrix;
   EXPECT_TRUE(controls.cursorMoved(512, 384));  // at the centre: only re-centres
   EXPECT_EQ(ship.modelMatrix, pose);
-  ship.rotateY(0.1f);  // undo for the other tests
-}
 
-TEST_F(ControlsTest, MouseSteeringSwitchesItselfOffForAShipWithoutLife) {
-  controls.setWindowCentre(512, 384);
-  press(GLFW_KEY_P);
-  match->ship1->lifePoints = 0.0f;
-  const glm::mat4 pose = match->ship1->modelMatrix;
+  ship.lifePoints = 0.0f;  // switches itself off for a ship without life
   EXPECT_FALSE(controls.cursorMoved(700, 300));
   EXPECT_FALSE(controls.mouseSteering);
-  EXPECT_EQ(match->ship1->modelMatrix, pose);
+  EXPECT_EQ(ship.modelMatrix, pose);
   press(GLFW_KEY_ENTER);  // refills life but not the switch
   EXPECT_FALSE(controls.mouseSteering);
+  ship.rotateY(0.1f);  // undo for the other tests
 }
 
 TEST(SplitLayoutTest, HalvesTheWindowWithTheTopRowLeftOverOnOddHeights) {

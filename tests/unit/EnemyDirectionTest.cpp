@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <glm/ext/matrix_clip_space.hpp>
+#include <glm/ext/matrix_relational.hpp>
 #include <glm/ext/matrix_transform.hpp>
+
+#include <cmath>
 
 #include "render/EnemyDirection.h"
 
@@ -12,60 +15,47 @@ constexpr float ASPECT = 1024.0f / 384.0f;
 
 class EnemyDirectionTest : public ::testing::Test {
  protected:
-  // The viewer sits at the origin looking along −z; an enemy 10 ahead at the given normalised coordinates.
+  // The viewer at the origin looks along −z; the enemy is 10 ahead at the given normalised coordinates.
   EnemyDirection at(float ndcX, float ndcY) const {
-    const float depth = 10.0f;
-    const glm::vec3 enemy(ndcX * depth / projection[0][0], ndcY * depth / projection[1][1], -depth);
-    return classifyEnemy(glm::mat4(1.0f), projection, enemy, glm::vec3(0.0f), forward);
+    const glm::vec3 enemy(ndcX * 10.0f / projection[0][0], ndcY * 10.0f / projection[1][1], -10.0f);
+    return classify(glm::mat4(1.0f), enemy);
+  }
+  EnemyDirection classify(const glm::mat4& view, glm::vec3 enemy) const {
+    return classifyEnemy(view, projection, enemy, glm::vec3(0.0f), glm::vec3(0.0f, 0.0f, -1.0f));
   }
 
   const glm::mat4 projection = halfProjection(tanHalfFieldOfView(), ASPECT, 0.1f, 10000.0f);
-  const glm::vec3 forward{0.0f, 0.0f, -1.0f};
 };
 
-TEST_F(EnemyDirectionTest, ProjectionUses22Point5Radians) {
-  EXPECT_NEAR(tanHalfFieldOfView(), 0.5578517f, 1e-6f);
-  const glm::mat4 expected = glm::perspective(2.0f * 22.5f, ASPECT, 0.1f, 10000.0f);
-  for (int c = 0; c < 4; ++c) {
-    for (int r = 0; r < 4; ++r) {
-      EXPECT_NEAR(projection[c][r], expected[c][r], 1e-5f * std::abs(expected[c][r]) + 1e-7f) << c << "," << r;
-    }
+TEST_F(EnemyDirectionTest, ProjectionTakes22Point5AsRadians) {
+  EXPECT_NEAR(tanHalfFieldOfView(), std::tan(22.5f), 1e-6f);
+  EXPECT_TRUE(glm::all(glm::equal(projection, glm::perspective(45.0f, ASPECT, 0.1f, 10000.0f), 1e-5f)));
+}
+
+TEST_F(EnemyDirectionTest, MarginCountsAsOnScreenAndCornersResolveRightAboveLeftBelow) {
+  const struct {
+    float x, y;
+    EnemyDirection expected;
+  } cases[] = {
+      {0.0f, 0.0f, EnemyDirection::OnScreen},  {1.2f, 0.0f, EnemyDirection::OnScreen},
+      {-1.4f, 1.4f, EnemyDirection::OnScreen}, {1.6f, 0.0f, EnemyDirection::Right},
+      {-1.6f, 0.0f, EnemyDirection::Left},     {0.0f, 1.6f, EnemyDirection::Above},
+      {0.0f, -1.6f, EnemyDirection::Below},    {2.0f, 2.0f, EnemyDirection::Right},
+      {2.0f, -2.0f, EnemyDirection::Right},    {-2.0f, 2.0f, EnemyDirection::Above},
+      {-2.0f, -2.0f, EnemyDirection::Left},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(at(c.x, c.y), c.expected) << c.x << ", " << c.y;
   }
-  EXPECT_FLOAT_EQ(projection[1][1], 1.0f / 0.5578517f);
-  EXPECT_FLOAT_EQ(projection[2][3], -1.0f);
-}
-
-TEST_F(EnemyDirectionTest, MarginBeyondTheEdgeStillCountsAsOnScreen) {
-  EXPECT_EQ(at(0.0f, 0.0f), EnemyDirection::OnScreen);
-  EXPECT_EQ(at(1.2f, 0.0f), EnemyDirection::OnScreen);
-  EXPECT_EQ(at(1.6f, 0.0f), EnemyDirection::Right);
-  EXPECT_EQ(at(-1.6f, 0.0f), EnemyDirection::Left);
-  EXPECT_EQ(at(0.0f, 1.6f), EnemyDirection::Above);
-  EXPECT_EQ(at(0.0f, -1.6f), EnemyDirection::Below);
-  EXPECT_EQ(at(-1.4f, 1.4f), EnemyDirection::OnScreen);
-}
-
-TEST_F(EnemyDirectionTest, CornersResolveInTheOrderRightAboveLeftBelow) {
-  EXPECT_EQ(at(2.0f, 2.0f), EnemyDirection::Right);
-  EXPECT_EQ(at(2.0f, -2.0f), EnemyDirection::Right);
-  EXPECT_EQ(at(-2.0f, 2.0f), EnemyDirection::Above);
-  EXPECT_EQ(at(-2.0f, -2.0f), EnemyDirection::Left);
 }
 
 TEST_F(EnemyDirectionTest, BehindTheOwnShipIsBelowEvenWhenProjectedOnScreen) {
-  // Straight behind: projects to the centre, yet the arrow points down.
-  EXPECT_EQ(classifyEnemy(glm::mat4(1.0f), projection, {0.0f, 0.0f, 10.0f}, glm::vec3(0.0f), forward),
-            EnemyDirection::Below);
-  // Behind and off to the side still comes first.
-  EXPECT_EQ(classifyEnemy(glm::mat4(1.0f), projection, {50.0f, 0.0f, 1.0f}, glm::vec3(0.0f), forward),
-            EnemyDirection::Below);
-  // "Behind" is measured from the ship, not the chase camera 5 units back: an enemy between them is in
-  // front of the camera but behind the ship.
+  EXPECT_EQ(classify(glm::mat4(1.0f), {0.0f, 0.0f, 10.0f}), EnemyDirection::Below);  // projects to the centre
+  EXPECT_EQ(classify(glm::mat4(1.0f), {50.0f, 0.0f, 1.0f}), EnemyDirection::Below);
+  // Measured from the ship, not the chase camera 5 units back: between them is behind the ship.
   const glm::mat4 chaseView = glm::translate(glm::mat4(1.0f), glm::vec3(0.0f, 0.0f, -5.0f));
-  EXPECT_EQ(classifyEnemy(chaseView, projection, {0.0f, 0.0f, 2.0f}, glm::vec3(0.0f), forward),
-            EnemyDirection::Below);
-  EXPECT_EQ(classifyEnemy(chaseView, projection, {0.0f, 0.0f, -2.0f}, glm::vec3(0.0f), forward),
-            EnemyDirection::OnScreen);
+  EXPECT_EQ(classify(chaseView, {0.0f, 0.0f, 2.0f}), EnemyDirection::Below);
+  EXPECT_EQ(classify(chaseView, {0.0f, 0.0f, -2.0f}), EnemyDirection::OnScreen);
 }
 
 }  // namespace

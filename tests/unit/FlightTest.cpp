@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <glm/ext/matrix_relational.hpp>
 #include <glm/gtc/matrix_transform.hpp>
 
 #include <algorithm>
@@ -11,66 +12,40 @@
 namespace voidskirmish::game::objects {
 namespace {
 
-using testing::shipPose;
-
-void expectMatrixNear(const glm::mat4& actual, const glm::mat4& expected, float tolerance = 1e-4f) {
-  for (int c = 0; c < 4; ++c) {
-    for (int r = 0; r < 4; ++r) {
-      EXPECT_NEAR(actual[c][r], expected[c][r], tolerance) << "column " << c << " row " << r;
-    }
-  }
-}
-
-void fly(Spaceship& ship, float deltaTime, int frames) {
-  for (int i = 0; i < frames; ++i) {
-    ship.update(deltaTime);
-  }
-}
-
-// The hull's largest |x| among the vertices in the last fifth of its length towards −Z (side −1) or +Z (+1).
-float halfWidthAtEnd(const Spaceship& ship, float side) {
-  float zMin = INFINITY, zMax = -INFINITY;
-  for (std::size_t i = 2; i < ship.positions.size(); i += 3) {
-    zMin = std::min(zMin, ship.positions[i]);
-    zMax = std::max(zMax, ship.positions[i]);
-  }
-  const float reach = 0.2f * (zMax - zMin);
-  float halfWidth = 0.0f;
-  for (std::size_t i = 0; i < ship.positions.size(); i += 3) {
-    const float z = ship.positions[i + 2];
-    if (side < 0.0f ? z < zMin + reach : z > zMax - reach) {
-      halfWidth = std::max(halfWidth, std::abs(ship.positions[i]));
-    }
-  }
-  return halfWidth;
-}
+bool near(const glm::mat4& a, const glm::mat4& b) { return glm::all(glm::equal(a, b, 1e-4f)); }
 
 class FlightTest : public ::testing::Test {
  protected:
-  Spaceship ship{glm::vec3(0.0f), glm::vec3(0.0f), nullptr};
-
+  void fly(float deltaTime, int frames) {
+    for (int i = 0; i < frames; ++i) {
+      ship.update(deltaTime);
+    }
+  }
   void holdForward() {
     ship.thrustForward = true;
-    ship.thrustBackward = false;
     ship.thrust = ship.thrustAcceleration;
   }
+  void holdLeft() {
+    ship.yawLeft = true;
+    ship.yawAcceleration = ship.turnAcceleration;
+  }
+
+  Spaceship ship{glm::vec3(0.0f), glm::vec3(0.0f), nullptr};
 };
 
-TEST_F(FlightTest, ForwardThrustReaches120WithinTwoSecondsThenClamps) {
+TEST_F(FlightTest, ForwardThrustReaches120WithinTwoSecondsThenClampsAndReleasedDecays) {
   holdForward();
-  fly(ship, 0.1f, 10);
+  fly(0.1f, 10);
   EXPECT_NEAR(ship.speed, 60.0f, 1e-3f);
-  fly(ship, 0.1f, 15);
+  fly(0.1f, 15);
   EXPECT_FLOAT_EQ(ship.speed, 120.0f);
-  // Forward is the ship's −Z: at 120 units per second and scale 2, one 0.1 s frame covers 24 world units.
+  // Forward is the ship's −Z: 120 units per second at scale 2 covers 24 world units in 0.1 s.
   const float zBefore = ship.position().z;
   ship.update(0.1f);
   EXPECT_NEAR(ship.position().z - zBefore, -24.0f, 1e-3f);
-}
 
-TEST_F(FlightTest, ReleasedThrustDecaysToAboutFortyPercentPerSecondAt60Fps) {
-  ship.speed = 120.0f;
-  fly(ship, 1.0f / 60.0f, 60);
+  ship.thrustForward = false;  // about 40 % left after a second at 60 frames per second
+  fly(1.0f / 60.0f, 60);
   EXPECT_NEAR(ship.speed / 120.0f, 0.404f, 0.002f);
 }
 
@@ -83,49 +58,47 @@ TEST_F(FlightTest, BackwardThrustWhileFlyingForwardBrakesThenOnlyThrustActs) {
   while (ship.speed > 0.0f) {
     ship.update(0.1f);
   }
-  // Once reversed, nothing damps it: exactly 6 per frame until the clamp.
-  const float reversed = ship.speed;
+  const float reversed = ship.speed;  // once reversed nothing damps it: 6 per frame until the clamp
   ship.update(0.1f);
   EXPECT_NEAR(ship.speed, reversed - 6.0f, 1e-3f);
-  fly(ship, 0.1f, 30);
+  fly(0.1f, 30);
   EXPECT_FLOAT_EQ(ship.speed, -120.0f);
 }
 
-TEST_F(FlightTest, OppositeTurnKeyStopsTheTurnAtOnceThenTurnsTheOtherWay) {
+TEST_F(FlightTest, TurnKeysStopAnOppositeTurnAtOnceAndBankIntoTheirOwn) {
   ship.yawRate = 1.0f;
   ship.yawRight = true;
   ship.yawAcceleration = -ship.turnAcceleration;
   ship.update(0.1f);
   EXPECT_NEAR(ship.yawRate, -0.05f, 1e-6f);
-
   ship.pitchRate = -1.5f;
   ship.pitchUp = true;
   ship.pitchAcceleration = ship.turnAcceleration;
   ship.update(0.1f);
   EXPECT_NEAR(ship.pitchRate, 0.05f, 1e-6f);
-}
 
-TEST_F(FlightTest, HeldTurnKeyBanksIntoTheTurnAndRaisesTheRateUpToTheLimit) {
-  ship.yawLeft = true;
-  ship.yawAcceleration = ship.turnAcceleration;
-  ship.update(0.1f);
+  Spaceship fresh(glm::vec3(0.0f), glm::vec3(0.0f), nullptr);
+  fresh.yawLeft = true;
+  fresh.yawAcceleration = fresh.turnAcceleration;
+  fresh.update(0.1f);
   // 12.5 degrees of roll per second: a left turn lifts the right wing.
-  EXPECT_NEAR(ship.modelMatrix[0].y, 2.0f * std::sin(glm::radians(12.5f * 0.1f)), 1e-5f);
-  fly(ship, 0.5f, 20);
-  EXPECT_FLOAT_EQ(ship.yawRate, 2.0f);
+  EXPECT_NEAR(fresh.modelMatrix[0].y, 2.0f * std::sin(glm::radians(12.5f * 0.1f)), 1e-5f);
+  for (int i = 0; i < 20; ++i) {
+    fresh.update(0.5f);
+  }
+  EXPECT_FLOAT_EQ(fresh.yawRate, 2.0f);
 }
 
 TEST_F(FlightTest, CollisionLockBlocksKeysButDampingActsUntilTheLockRunsOut) {
   holdForward();
-  ship.yawLeft = true;
-  ship.yawAcceleration = ship.turnAcceleration;
+  holdLeft();
   ship.speed = 10.0f;
   ship.collided = true;
   ship.collisionTimer = 3.0f;
   ship.update(0.125f);
   EXPECT_FLOAT_EQ(ship.speed, 10.0f * (1.0f - 0.9f * 0.125f));
   EXPECT_FLOAT_EQ(ship.yawRate, 0.0f);
-  fly(ship, 0.125f, 22);
+  fly(0.125f, 22);
   EXPECT_TRUE(ship.collided);
   ship.update(0.125f);
   EXPECT_FALSE(ship.collided);
@@ -135,31 +108,28 @@ TEST_F(FlightTest, CollisionLockBlocksKeysButDampingActsUntilTheLockRunsOut) {
   EXPECT_FLOAT_EQ(ship.speed, free + 7.5f);
 }
 
-TEST_F(FlightTest, ShipWithoutLifeDriftsAndSlowsWhateverTheKeys) {
+TEST_F(FlightTest, ShipWithoutLifeDriftsUnclampedAndLongFramesStopRatherThanReverse) {
   ship.lifePoints = 0.0f;
   ship.speed = 50.0f;
   holdForward();
   ship.update(0.1f);
   EXPECT_NEAR(ship.speed, 45.5f, 1e-4f);
   EXPECT_LT(ship.position().z, -9.0f);
-  // Without life there is no clamp either.
   ship.speed = 500.0f;
   ship.update(0.01f);
   EXPECT_GT(ship.speed, 120.0f);
-}
 
-TEST_F(FlightTest, LongFrameStopsMotionInsteadOfReversingIt) {
-  ship.speed = 100.0f;
-  ship.yawRate = 1.0f;
-  ship.pitchRate = -1.0f;
-  ship.update(2.0f);
-  EXPECT_FLOAT_EQ(ship.speed, 0.0f);
-  EXPECT_FLOAT_EQ(ship.yawRate, 0.0f);
-  EXPECT_FLOAT_EQ(ship.pitchRate, 0.0f);
-  // The gun's kick runs down within a second.
-  ship.recoil = 1.0f;
-  ship.update(0.25f);
-  EXPECT_FLOAT_EQ(ship.recoil, 0.75f);
+  Spaceship slow(glm::vec3(0.0f), glm::vec3(0.0f), nullptr);
+  slow.speed = 100.0f;
+  slow.yawRate = 1.0f;
+  slow.pitchRate = -1.0f;
+  slow.update(2.0f);
+  EXPECT_FLOAT_EQ(slow.speed, 0.0f);
+  EXPECT_FLOAT_EQ(slow.yawRate, 0.0f);
+  EXPECT_FLOAT_EQ(slow.pitchRate, 0.0f);
+  slow.recoil = 1.0f;  // the gun's kick runs down within a second
+  slow.update(0.25f);
+  EXPECT_FLOAT_EQ(slow.recoil, 0.75f);
 }
 
 TEST_F(FlightTest, BounceBackPutsHullCameraAndGunBackAtHalfSpeedReversed) {
@@ -178,32 +148,25 @@ TEST_F(FlightTest, BounceBackPutsHullCameraAndGunBackAtHalfSpeedReversed) {
   EXPECT_EQ(glm::vec3(ship.boundingSphere), glm::vec3(before[3]));
 }
 
-TEST_F(FlightTest, CameraAndGunFollowEveryTransform) {
+TEST_F(FlightTest, CameraAndGunFollowEveryTransformAndFreshShipsFireAlongTheirNose) {
+  // Camera half a unit up and 1.1 ahead in the ship's frame, doubled by the ship's scale.
+  EXPECT_EQ(glm::vec3(ship.camera->modelMatrix[3]), glm::vec3(0.0f, 1.0f, -2.2f));
   ship.rotateY(0.7f);
   ship.moveZ(-5.0f);
   ship.rotateX(0.2f);
   EXPECT_EQ(ship.camera->modelMatrix, ship.modelMatrix * ship.cameraOffset);
   EXPECT_EQ(ship.gunMatrix, ship.modelMatrix);
-  expectMatrixNear(ship.getViewMatrix() * ship.camera->modelMatrix, glm::mat4(1.0f));
-  // Camera half a unit up and 1.1 ahead in the ship's frame, doubled by the ship's scale.
-  const Spaceship fresh(glm::vec3(0.0f), glm::vec3(0.0f), nullptr);
-  EXPECT_EQ(glm::vec3(fresh.camera->modelMatrix[3]), glm::vec3(0.0f, 1.0f, -2.2f));
-}
+  EXPECT_TRUE(near(ship.getViewMatrix() * ship.camera->modelMatrix, glm::mat4(1.0f)));
 
-TEST_F(FlightTest, FreshShipFiresAlongWorldMinusZAndConstructionAnglesAreDegrees) {
   const Spaceship straight(glm::vec3(1.0f, 2.0f, 3.0f), glm::vec3(0.0f), nullptr);
-  EXPECT_EQ(straight.modelMatrix, shipPose(glm::vec3(1.0f, 2.0f, 3.0f)));
+  EXPECT_EQ(straight.modelMatrix, testing::shipPose(glm::vec3(1.0f, 2.0f, 3.0f)));
   const collision::Line line = straight.getLaserLine();
   EXPECT_EQ(line.start, glm::vec3(1.0f, 2.0f, 3.0f));
   EXPECT_EQ(line.end - line.start, glm::vec3(0.0f, 0.0f, -1.0f));
-  // The hull model is turned so that its pointed nose, not its wide tail, leads along −Z.
-  EXPECT_LT(halfWidthAtEnd(straight, -1.0f), 0.5f * halfWidthAtEnd(straight, 1.0f));
-
+  // Construction angles are degrees: a quarter turn left about Y points the nose along world −X.
   const Spaceship turned(glm::vec3(0.0f), glm::vec3(0.0f, 90.0f, 0.0f), nullptr);
-  expectMatrixNear(turned.modelMatrix, shipPose(glm::vec3(0.0f), glm::radians(90.0f)));
-  // A quarter turn left about Y points the nose along world −X.
-  const glm::vec3 direction = turned.getLaserLine().end - turned.getLaserLine().start;
-  EXPECT_NEAR(direction.x, -1.0f, 1e-5f);
+  EXPECT_TRUE(near(turned.modelMatrix, testing::shipPose(glm::vec3(0.0f), glm::radians(90.0f))));
+  EXPECT_NEAR((turned.getLaserLine().end - turned.getLaserLine().start).x, -1.0f, 1e-5f);
 }
 
 }  // namespace

@@ -5,43 +5,51 @@
 #include <glm/gtc/matrix_transform.hpp>
 
 #include <memory>
+#include <string>
 
 #include "game/Match.h"
 #include "game/Random.h"
 #include "game/objects/LaserBeam.h"
 #include "render/ParticlePool.h"
+#include "tests/support/Printed.h"
 
 namespace voidskirmish::testing {
 
-// Live particles thrown at exactly this point with the colours of one burst kind (0 fire, 1 grey debris).
+const std::string DIED = "Player died => Game is over!\nPlease Restart with ENTER or exit the game with ESC\n";
+
+inline std::string gameOver(const char* half) {
+  const std::string rule(65, '-');
+  return "\n" + rule + "\nPlayer of " + half +
+         " window died => Game is over!\nPlease Restart with ENTER or exit the game with ESC\n" + rule + "\n";
+}
+
+// Live particles at exactly this point in the colours of one burst kind (0 fire, 1 grey debris).
 inline int particlesAt(glm::vec3 position, int kind) {
   int count = 0;
-  for (const render::Particle& particle : render::particlePool) {
-    const bool fire = particle.r == 255;
-    const bool debris = particle.r == particle.g && particle.g == particle.b && particle.r <= 120;
-    if (particle.life > 0.0f && particle.position == position && (kind == 0 ? fire : debris)) {
-      ++count;
-    }
+  for (const render::Particle& p : render::particlePool) {
+    const bool fire = p.r == 255;
+    const bool debris = p.r == p.g && p.g == p.b && p.r <= 120;
+    count += p.life > 0.0f && p.position == position && (kind == 0 ? fire : debris);
   }
   return count;
 }
 
 inline int liveParticles() {
   int count = 0;
-  for (const render::Particle& particle : render::particlePool) {
-    count += particle.life > 0.0f ? 1 : 0;
+  for (const render::Particle& p : render::particlePool) {
+    count += p.life > 0.0f;
   }
   return count;
 }
 
-// A ship's pose as the match sets it: translated, then scaled by 2, then turned about Y.
+// A ship's pose as the match sets it: translated, scaled by 2, then turned about Y.
 inline glm::mat4 shipPose(glm::vec3 position, float yawRadians = 0.0f) {
   const glm::mat4 placed = glm::scale(glm::translate(glm::mat4(1.0f), position), glm::vec3(2.0f));
   return glm::rotate(placed, yawRadians, glm::vec3(0.0f, 1.0f, 0.0f));
 }
 
-// A whole match without a window. The asteroid field is pushed far out of the way, so each test places exactly
-// the asteroids it needs; particles and beams start empty.
+// A whole match without a window; the asteroid field is pushed far away so each test places the asteroids it
+// needs. Particles and beams start empty.
 class MatchTest : public ::testing::Test {
  protected:
   void SetUp() override {
