@@ -26,8 +26,8 @@ constexpr int COUNTED_FRAMES = 20;
 // 36 units, so both halves draw it.
 const glm::vec3 BURST_CENTRE(0.0f, 0.0f, -40.0f);
 
-// The match with every effect of the default settings but bloom, set up as the shell does, and warmed up so
-// models are uploaded and the driver has built its shader variants.
+// The match with the default settings, set up as the shell does, and warmed up so models are uploaded and the
+// driver has built its shader variants.
 struct GameContext {
   GameContext() {
     if (surface.problem != nullptr) {
@@ -35,7 +35,6 @@ struct GameContext {
     }
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LEQUAL);
-    renderSettings.bloom = false;
     game = std::make_unique<RunningGameState>(surface.window);
     game->resize(WIDTH, HEIGHT);
     fillBurst(BURST_SIZE);
@@ -100,12 +99,14 @@ void BM_GameEmptyFrame(benchmark::State& state) {
 }
 BENCHMARK(BM_GameEmptyFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// Update, both halves, contours and the combining pass, with the given number of particles kept alive.
+// Update, both halves, contours, bloom when asked for and the combining pass, with the given number of
+// particles kept alive.
 void BM_GameFrame(benchmark::State& state) {
   if (!context().ready(state)) {
     return;
   }
   const int burst = static_cast<int>(state.range(0));
+  renderSettings.bloom = state.range(1) != 0;
   GameContext::fillBurst(burst);
   double liveParticles = 0.0;
   for (auto _ : state) {
@@ -116,8 +117,16 @@ void BM_GameFrame(benchmark::State& state) {
     liveParticles += render::particleCount;
   }
   state.counters["live_particles"] = benchmark::Counter(liveParticles, benchmark::Counter::kAvgIterations);
+  renderSettings.bloom = true;
 }
-BENCHMARK(BM_GameFrame)->Arg(BURST_SIZE)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
+BENCHMARK(BM_GameFrame)
+    ->ArgNames({"particles", "bloom"})
+    ->Args({0, 1})
+    ->Args({0, 0})
+    ->Args({BURST_SIZE, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MinTime(3.0);
 
 // One frame's rules alone: flight, spin, contacts and the particle update over the whole pool.
 void BM_GameUpdate(benchmark::State& state) {

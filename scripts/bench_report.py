@@ -15,7 +15,7 @@ NANOSECONDS = {"ns": 1.0, "us": 1e3, "ms": 1e6, "s": 1e9}
 # (figure, floor, what the floor is). A figure is a regular expression over the benchmark's name without its
 # options (/real_time, /min_time:..., /iterations:...).
 FLOORS = [
-    (r"BM_GameFrame/\d+", "BM_GameEmptyFrame", "clear + swap in the game's window"),
+    (r"BM_GameFrame/particles:\d+/bloom:\d", "BM_GameEmptyFrame", "clear + swap in the game's window"),
     (r"BM_GameUpdate", "BM_SweepPoolLife", "plain memory sweep of the particle pool"),
     (r"BM_MatchUpdateWithIdleParticles", "BM_SweepPoolLife", "plain memory sweep of the particle pool"),
     (r"BM_UpdateParticles/\d+", "BM_SweepPoolLife", "plain memory sweep of the particle pool"),
