@@ -199,6 +199,14 @@ class ToggleGame:
             pictures.append(self.game.screenshot(f"toggles-{name}" if index == 0 else None))
         return pictures
 
+    def toggled(self, name, key, first_line, second_line, count=2):
+        """Pictures before the key, after its first press and after its second: three lists of `count`."""
+        before = self.shots(f"{name}-before", count)
+        self.press(key, first_line)
+        first = self.shots(f"{name}-{first_line.split()[-1]}", count)
+        self.press(key, second_line)
+        return before, first, self.shots(f"{name}-{second_line.split()[-1]}", count)
+
     def pointer(self):
         values = dict(line.split("=", 1) for line in self.game.xdotool("getmouselocation", "--shell").split())
         x, y = self.game.geometry()[:2]
@@ -293,22 +301,14 @@ class TogglesTest(unittest.TestCase):
     def check_effect_toggles(self):
         play = self.play
         # Bloom: the glow around bright stars goes and comes back; the sky itself does not move.
-        before = play.shots("bloom-before", 1)[0]
-        play.press("1", "Bloom off")
-        off = play.shots("bloom-off", 1)[0]
-        play.press("1", "Bloom on")
-        on = play.shots("bloom-on", 1)[0]
-        glow = [brightness(picture.crop(*STAR_GLOW)) for picture in (before, off, on)]
+        glow = [brightness(pictures[0].crop(*STAR_GLOW))
+                for pictures in play.toggled("bloom", "1", "Bloom off", "Bloom on", 1)]
         self.assertLess(glow[1], glow[0] - 5, glow)
         self.assertAlmostEqual(glow[2], glow[0], delta=1.5, msg=glow)
 
         # Cel shading: the light on the asteroids falls off in bands edged with dark ink, the sky in toon rings;
         # without it both are smooth. Asteroids spin between frames: their measure is an average over two.
-        before = play.shots("cel-before")
-        play.press("5", "Cel shading off")
-        off = play.shots("cel-off")
-        play.press("5", "Cel shading on")
-        on = play.shots("cel-on")
+        before, off, on = play.toggled("cel", "5", "Cel shading off", "Cel shading on")
         bands = [measure(pictures, UPPER, ink) for pictures in (before, off, on)]
         self.assertLess(bands[1], 0.3 * min(bands[0], bands[2]), bands)
         self.assertGreater(off[0].crop(*SKY).mean_difference(before[0].crop(*SKY)), 2.0)
@@ -316,21 +316,14 @@ class TogglesTest(unittest.TestCase):
 
         # Normal mapping: the craters' shading, and with it most of their ink, goes; the sky is not normal-mapped
         # and stays exactly as it was.
-        before = play.shots("normal-before")
-        play.press("3", "Normal mapping off")
-        off = play.shots("normal-off")
-        play.press("3", "Normal mapping on")
-        on = play.shots("normal-on")
+        before, off, on = play.toggled("normal", "3", "Normal mapping off", "Normal mapping on")
         craters = [measure(pictures, UPPER, ink) for pictures in (before, off, on)]
         self.assertLess(craters[1], 0.8 * min(craters[0], craters[2]), craters)
         self.assertLess(off[0].crop(*SKY).mean_difference(before[0].crop(*SKY)), 0.5)
 
         # Wire frame: the sky box shrinks to a few edges over the clear colour, the asteroids to dense lines.
-        before = play.shots("wireframe-before", 1)[0]
-        play.press("F3", "Wireframe on")
-        on = play.shots("wireframe-on", 1)[0]
-        play.press("F3", "Wireframe off")
-        off = play.shots("wireframe-off", 1)[0]
+        before, on, off = (pictures[0] for pictures in play.toggled("wireframe", "F3", "Wireframe on",
+                                                                   "Wireframe off", 1))
         sky = on.crop(*SKY)
         self.assertGreater(count(sky, clear_grey) / (sky.width * sky.height), 0.9)
         self.assertLess(count(before.crop(*SKY), clear_grey) / (sky.width * sky.height), 0.2)
