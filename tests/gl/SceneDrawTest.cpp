@@ -1,5 +1,4 @@
 #include <glm/gtc/matrix_transform.hpp>
-#include <glm/gtc/type_precision.hpp>
 
 #include <cmath>
 #include <memory>
@@ -9,73 +8,49 @@
 #include "game/RenderSettings.h"
 #include "render/Frustum.h"
 #include "scene/Geometry.h"
-#include "scene/ShaderProgram.h"
 #include "scene/Skybox.h"
 #include "scene/Texture.h"
-#include "tests/gl/GlTest.h"
+#include "tests/gl/RenderGlTest.h"
 #include "tests/support/TestAssets.h"
 
 namespace voidskirmish::scene {
 namespace {
 
 using voidskirmish::testing::MaterialSpec;
-using voidskirmish::testing::makeQuad;
 using voidskirmish::testing::rgba;
 
 constexpr int size = 128;
+const glm::u8vec4 ORANGE(255, 128, 0, 255);
 
 // Draws into a 128 × 128 RGBA8 + depth frame buffer of its own with the game's model program.
-class SceneDrawTest : public voidskirmish::testing::GlTest {
+class SceneDrawTest : public voidskirmish::testing::RenderGlTest {
  protected:
   void SetUp() override {
-    framebuffer = makeFramebuffer();
-    colour = makeRenderbuffer();
-    depth = makeRenderbuffer();
-    glBindRenderbuffer(GL_RENDERBUFFER, colour.get());
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, size, size);
-    glBindRenderbuffer(GL_RENDERBUFFER, depth.get());
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, size, size);
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer.get());
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour.get());
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, depth.get());
-    ASSERT_EQ(glCheckFramebufferStatus(GL_FRAMEBUFFER), static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE));
-    glViewport(0, 0, size, size);
-    program = std::make_unique<ShaderProgram>("Voidskirmish/Shader/draw.vert", "Voidskirmish/Shader/draw.frag");
+    RenderGlTest::SetUp();
     glUseProgram(program->program);
-    clear();
     clearColour = pixel(0, 0);
   }
   void TearDown() override {
     glUseProgram(0);
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
     render::frustum = render::Frustum{};
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    RenderGlTest::TearDown();
   }
 
-  void clear() {
-    glClearColor(0.25f, 0.5f, 0.75f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  }
+  static void clear() { glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT); }
   std::unique_ptr<Geometry> quadModel(const MaterialSpec& material = {}) {
     const std::string path = folder.file("quad" + std::to_string(++written) + ".dae");
-    voidskirmish::testing::writeModel(path, {makeQuad(1.0f)}, {material});
+    voidskirmish::testing::writeModel(path, {voidskirmish::testing::makeQuad(1.0f)}, {material});
     auto model = std::make_unique<Geometry>(path, glm::mat4(1.0f), program.get(), glm::mat4(1.0f));
     model->hasLighting = false;  // plain colours: what the texture or material says reaches the screen
     return model;
   }
-  static MaterialSpec orange() {
+  std::unique_ptr<Geometry> orangeModel() {
     MaterialSpec material;
-    material.diffuse = aiColor3D(1.0f, 0.5f, 0.0f);  // drawn unlit as (255, 128, 0)
-    return material;
+    material.diffuse = aiColor3D(1.0f, 0.5f, 0.0f);
+    return quadModel(material);
   }
   void draw(Geometry& model) {
     model.draw(program.get(), view, projection, eye, &model.boundingSphere, &culled, &settings);
-  }
-
-  glm::u8vec4 pixel(int x, int y) const {
-    glm::u8vec4 value;
-    glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, &value);
-    return value;
   }
   int coveredPixels() const {
     const std::vector<unsigned char> all = readPixels(size, size);
@@ -86,9 +61,8 @@ class SceneDrawTest : public voidskirmish::testing::GlTest {
     return covered;
   }
 
-  GlFramebuffer framebuffer;
-  GlRenderbuffer colour, depth;
-  std::unique_ptr<ShaderProgram> program;
+  voidskirmish::testing::OffscreenTarget target{size, size, true, {0.25f, 0.5f, 0.75f, 1.0f}};
+  std::unique_ptr<ShaderProgram> program = loadProgram("draw");
   glm::u8vec4 clearColour{0};
   game::RenderSettings settings;  // the start-up defaults
   std::uint32_t culled = 0;
@@ -105,27 +79,20 @@ GLint integer(GLenum what) {
   return value[0];
 }
 
-TEST_F(SceneDrawTest, ModelCoversItsShapeInItsColourAndNothingElse) {
-  auto model = quadModel(orange());
+TEST_F(SceneDrawTest, ModelCoversItsShapeInItsColourAndWireframeOnlyItsEdges) {
+  auto model = orangeModel();
   draw(*model);
-  EXPECT_EQ(pixel(size / 2, size / 2), glm::u8vec4(255, 128, 0, 255));
+  EXPECT_EQ(pixel(size / 2, size / 2), ORANGE);
   EXPECT_EQ(pixel(2, 2), clearColour);
   EXPECT_EQ(pixel(size - 3, size / 2), clearColour);
   // The quad's side of 2 at distance 3 under a 60° view fills 1 / tan 30° / 3 of the frame's height.
   const double side = size / (3.0 * std::tan(glm::radians(30.0)));
-  EXPECT_NEAR(coveredPixels(), side * side, 4 * side);
-  EXPECT_EQ(integer(GL_POLYGON_MODE), GL_FILL);
-  EXPECT_EQ(integer(GL_VERTEX_ARRAY_BINDING), 0);
-}
-
-TEST_F(SceneDrawTest, WireframeDrawsTheEdgesInTheWireframeColourThenFillsAgain) {
-  auto model = quadModel();
-  draw(*model);
   const int filled = coveredPixels();
+  EXPECT_NEAR(filled, side * side, 4 * side);
+  EXPECT_EQ(integer(GL_VERTEX_ARRAY_BINDING), 0);
 
   clear();
-  settings.wireframe = true;
-  settings.colorWireframeModeEnabled = true;
+  settings.wireframe = settings.colorWireframeModeEnabled = true;
   settings.colorWireframeMode = glm::vec3(1, 0, 0);
   draw(*model);
   const int edges = coveredPixels();
@@ -138,41 +105,30 @@ TEST_F(SceneDrawTest, WireframeDrawsTheEdgesInTheWireframeColourThenFillsAgain) 
 
 TEST_F(SceneDrawTest, CullingSkipsOnlySpheresWhollyBehindAPlane) {
   auto model = quadModel();
-  settings.frustumCulling = true;
-  // Every plane the same, x = 10 with +X inside: the model at the origin, radius 1.2, lies 10 behind it.
-  for (render::FrustumPlane& plane : render::frustum.planes) {
-    plane.normal = glm::vec3(1, 0, 0);
-    plane.d = -10.0f;
-  }
-  draw(*model);
+  // Every plane x = -d with +X inside: at d = -10 the model at the origin, radius 1.2, lies 10 behind them.
+  const auto drawBehindPlanes = [&](bool culling, float d) {
+    settings.frustumCulling = culling;
+    for (render::FrustumPlane& plane : render::frustum.planes) {
+      plane.normal = glm::vec3(1, 0, 0);
+      plane.d = d;
+    }
+    clear();
+    draw(*model);
+    return coveredPixels();
+  };
+  EXPECT_EQ(drawBehindPlanes(true, -10.0f), 0);
   EXPECT_EQ(culled, 1u);
-  EXPECT_EQ(coveredPixels(), 0);
-
-  for (render::FrustumPlane& plane : render::frustum.planes) {
-    plane.d = -model->boundingSphere.w;  // touching from outside: still drawn
-  }
-  draw(*model);
+  EXPECT_GT(drawBehindPlanes(true, -model->boundingSphere.w), 0);  // touching from outside: still drawn
+  EXPECT_GT(drawBehindPlanes(false, -10.0f), 0);
   EXPECT_EQ(culled, 1u);
-  EXPECT_GT(coveredPixels(), 0);
-
-  clear();
-  settings.frustumCulling = false;
-  for (render::FrustumPlane& plane : render::frustum.planes) {
-    plane.d = -10.0f;
-  }
-  draw(*model);
-  EXPECT_EQ(culled, 1u);
-  EXPECT_GT(coveredPixels(), 0);
 }
 
 // The game's own files: every model uploads and shows, textures and normal maps included.
 TEST_F(SceneDrawTest, GameModelsDrawWithTheirOwnPrograms) {
-  ShaderProgram normalMapping("Voidskirmish/Shader/normalMapping.vert", "Voidskirmish/Shader/normalMapping.frag");
-  const std::pair<const char*, const ShaderProgram*> models[] = {
-      {"ship2.dae", program.get()},        {"SpaceshipGun.dae", program.get()},
-      {"cylinder.dae", program.get()},     {"BoundarySphere.dae", program.get()},
-      {"asteroidLessComplex.dae", &normalMapping}};
-  for (const auto& [file, shader] : models) {
+  const auto normalMapping = loadProgram("normalMapping");
+  for (const char* file : {"ship2.dae", "SpaceshipGun.dae", "cylinder.dae", "BoundarySphere.dae",
+                           "asteroidLessComplex.dae"}) {
+    const ShaderProgram* shader = std::string(file) == "asteroidLessComplex.dae" ? normalMapping.get() : program.get();
     clear();
     Geometry model(std::string("Voidskirmish/Material/") + file, glm::mat4(1.0f), shader, glm::mat4(1.0f));
     model.rotateY(0.6f);
@@ -185,20 +141,24 @@ TEST_F(SceneDrawTest, GameModelsDrawWithTheirOwnPrograms) {
   }
 }
 
+// A 3 × 2 texture (24-bit rows padded to 12 bytes) and a flat normal map on a quad that fills the frame.
 class TexturedDrawTest : public SceneDrawTest {
  protected:
   void SetUp() override {
     SceneDrawTest::SetUp();
-    // Three texels wide, so each 24-bit row is padded to 12 bytes.
     voidskirmish::testing::writeImage(folder.file("texels.png"), FIF_PNG, 3, 2, 24, texel);
     voidskirmish::testing::writeImage(folder.file("bumps.png"), FIF_PNG, 2, 2, 32,
                                       [](int, int) { return rgba(128, 128, 255); });
-    MaterialSpec material;
-    material.diffuseMap = folder.textureName("texels.png");
-    material.normalMap = folder.textureName("bumps.png");
-    model = quadModel(material);
-    view = projection = glm::mat4(1.0f);  // the quad fills the frame exactly
+    view = projection = glm::mat4(1.0f);
     settings.mipmapMode = 0;
+  }
+  std::unique_ptr<Geometry> texturedModel(const char* diffuseMap, const char* normalMap = nullptr) {
+    MaterialSpec material;
+    material.diffuseMap = folder.textureName(diffuseMap);
+    if (normalMap != nullptr) {
+      material.normalMap = folder.textureName(normalMap);
+    }
+    return quadModel(material);
   }
   static RGBQUAD texel(int x, int y) { return rgba(40 + 100 * x, 60 + 150 * y, 200 - 90 * x); }
   static glm::u8vec4 expected(int x, int y) {
@@ -206,11 +166,10 @@ class TexturedDrawTest : public SceneDrawTest {
     return {c.rgbRed, c.rgbGreen, c.rgbBlue, 255};
   }
   static int centreOf(int texel, int count) { return (2 * texel + 1) * size / (2 * count); }
-
-  std::unique_ptr<Geometry> model;
 };
 
 TEST_F(TexturedDrawTest, NearestShowsEveryTexelInPlaceBilinearBlendsAndTheSwitchKeepsTheNormalMap) {
+  auto model = texturedModel("texels.png", "bumps.png");
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);  // as other code may leave it
   settings.samplingMode = 0;
   draw(*model);
@@ -237,12 +196,10 @@ TEST_F(TexturedDrawTest, NearestShowsEveryTexelInPlaceBilinearBlendsAndTheSwitch
   EXPECT_EQ(pixel(size / 2, size / 2), glm::u8vec4(255, 255, 255, 255));  // the material's white, untextured
 }
 
-TEST_F(SceneDrawTest, UndecodableTextureDrawsEmptyAndPlayGoesOn) {
+TEST_F(TexturedDrawTest, UndecodableTextureDrawsEmptyAndPlayGoesOn) {
   voidskirmish::testing::writeBytes(folder.file("broken.png"), std::string(100, '\x17'));
-  MaterialSpec material;
-  material.diffuseMap = folder.textureName("broken.png");
   ::testing::internal::CaptureStdout();
-  auto model = quadModel(material);
+  auto model = texturedModel("broken.png");
   EXPECT_EQ(::testing::internal::GetCapturedStdout(), "Failed to load dib\n");
   ASSERT_TRUE(model->hasTexture);
   draw(*model);
@@ -251,25 +208,15 @@ TEST_F(SceneDrawTest, UndecodableTextureDrawsEmptyAndPlayGoesOn) {
   EXPECT_EQ(pixel(size / 2, size / 2), glm::u8vec4(0, 0, 0, 255));  // an empty texture samples black
 }
 
-class SkyboxDrawTest : public SceneDrawTest {
- protected:
-  void SetUp() override {
-    SceneDrawTest::SetUp();
-    skyProgram = std::make_unique<ShaderProgram>("Voidskirmish/Shader/skybox.vert", "Voidskirmish/Shader/skybox.frag");
-    skybox = std::make_unique<Skybox>(skyProgram.get());
-  }
-  std::vector<unsigned char> drawSky(const glm::mat4& skyView) {
+TEST_F(SceneDrawTest, SkyFillsTheViewTurnsWithTheCameraNeverMovesAndNeverHidesWhatWasDrawn) {
+  const auto skyProgram = loadProgram("skybox");
+  Skybox skybox(skyProgram.get());
+  const auto drawSky = [&](const glm::mat4& skyView) {
     clear();
     glUseProgram(skyProgram->program);
-    skybox->draw(eye, &settings, skyView, projection);
+    skybox.draw(eye, &settings, skyView, projection);
     return readPixels(size, size);
-  }
-
-  std::unique_ptr<ShaderProgram> skyProgram;
-  std::unique_ptr<Skybox> skybox;
-};
-
-TEST_F(SkyboxDrawTest, FillsTheViewTurnsWithTheCameraNeverMovesAndNeverHidesWhatWasDrawn) {
+  };
   const std::vector<unsigned char> ahead = drawSky(view);
   EXPECT_EQ(coveredPixels(), size * size);
   GLboolean depthWrites = GL_FALSE;
@@ -280,13 +227,13 @@ TEST_F(SkyboxDrawTest, FillsTheViewTurnsWithTheCameraNeverMovesAndNeverHidesWhat
   EXPECT_TRUE(drawSky(glm::translate(view, glm::vec3(300, -40, 1000))) == ahead) << "moving changed the sky";
   EXPECT_TRUE(drawSky(glm::rotate(view, 0.5f, glm::vec3(0, 1, 0))) != ahead) << "turning left the sky as it was";
 
-  auto model = quadModel(orange());
+  auto model = orangeModel();
   clear();
   glUseProgram(program->program);
   draw(*model);
   glUseProgram(skyProgram->program);
-  skybox->draw(eye, &settings, view, projection);
-  EXPECT_EQ(pixel(size / 2, size / 2), glm::u8vec4(255, 128, 0, 255));
+  skybox.draw(eye, &settings, view, projection);
+  EXPECT_EQ(pixel(size / 2, size / 2), ORANGE);
 }
 
 }  // namespace

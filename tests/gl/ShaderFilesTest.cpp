@@ -29,16 +29,10 @@ const Names modelUniforms{"view", "projection", "model", "colorWireframeModeEnab
                           "diffuseColor", "specularColor", "lightPosition", "cameraPosition", "hasTexture",
                           "color_texture", "hasNormalMap", "color_normalMap", "hasLighting", "celShading"};
 
-Names laserUniforms() {
-  Names names = modelUniforms;
-  names.push_back("alpha");
-  return names;
-}
-
 const ProgramInterface programs[] = {
     {"draw", modelAttributes, 0, modelUniforms, 2},
     {"normalMapping", modelAttributes, 0, modelUniforms, 2},
-    {"laser", modelAttributes, 0, laserUniforms(), 2},
+    {"laser", modelAttributes, 0, [] { Names names = modelUniforms; names.push_back("alpha"); return names; }(), 2},
     {"skybox", {"position"}, 0, {"view_projection", "celShading", "skybox"}, 2},
     {"particle", {}, 3, {"CameraRight_worldspace", "CameraUp_worldspace", "view_projection"}, 2},
     {"enemyDirectionArrow", {"position"}, 0, {"model", "triangleColor"}, 2},
@@ -48,21 +42,17 @@ const ProgramInterface programs[] = {
     {"frameBuffersCombined", {}, 2, {"scene", "contours", "bloom", "contoursEnabled", "bloomEnabled"}, 1},
 };
 
-// Locations of the active inputs (GL_PROGRAM_INPUT) or outputs (GL_PROGRAM_OUTPUT) of a linked program.
-std::set<GLint> activeLocations(GLuint program, GLenum interface) {
-  GLint count = 0;
-  glGetProgramInterfaceiv(program, interface, GL_ACTIVE_RESOURCES, &count);
+// Every location 0 .. count-1 is used by an active input (GL_PROGRAM_INPUT) or output (GL_PROGRAM_OUTPUT).
+void expectLocationsUpTo(GLuint program, GLenum interface, int count, const char* what) {
+  GLint active = 0;
+  glGetProgramInterfaceiv(program, interface, GL_ACTIVE_RESOURCES, &active);
   std::set<GLint> locations;
-  for (GLint index = 0; index < count; ++index) {
+  for (GLint index = 0; index < active; ++index) {
     const GLenum property = GL_LOCATION;
     GLint location = -1;
     glGetProgramResourceiv(program, interface, static_cast<GLuint>(index), 1, &property, 1, nullptr, &location);
     locations.insert(location);
   }
-  return locations;
-}
-
-void expectLocationsUpTo(const std::set<GLint>& locations, int count, const char* what) {
   for (GLint location = 0; location < count; ++location) {
     EXPECT_EQ(locations.count(location), 1U) << what << " location " << location << " is unused";
   }
@@ -82,17 +72,15 @@ TEST_F(ShaderFilesTest, EveryProgramLinksAndKeepsWhatTheGameLooksUp) {
     for (const char* name : expected.attributes) {
       EXPECT_NE(glGetAttribLocation(shader.program, name), -1) << "attribute " << name << " is inactive";
     }
-    expectLocationsUpTo(activeLocations(shader.program, GL_PROGRAM_INPUT), expected.locatedAttributes, "attribute");
+    expectLocationsUpTo(shader.program, GL_PROGRAM_INPUT, expected.locatedAttributes, "attribute");
     for (const char* name : expected.uniforms) {
       EXPECT_NE(glGetUniformLocation(shader.program, name), -1) << "uniform " << name << " is inactive";
     }
-    expectLocationsUpTo(activeLocations(shader.program, GL_PROGRAM_OUTPUT), expected.outputs, "output");
+    expectLocationsUpTo(shader.program, GL_PROGRAM_OUTPUT, expected.outputs, "output");
   }
 }
 
 TEST_F(ShaderFilesTest, SyntaxErrorEndsTheProgramWithTheCompilerMessage) {
-  // A forked child would share the parent's GL driver threads; re-executing gives it a context of its own.
-  GTEST_FLAG_SET(death_test_style, "threadsafe");
   const std::string broken = ::testing::TempDir() + "broken.frag";
   std::ofstream(broken) << "#version 430 core\nout vec4 color;\nvoid main() { color = vec4(1.0) }\n";
   EXPECT_EXIT(scene::ShaderProgram("Voidskirmish/Shader/drawColor.vert", broken), ::testing::ExitedWithCode(1),

@@ -97,8 +97,9 @@ TEST(AssetFilesTest, EveryModelIsStoredAsTrianglesAndDecodesItsTexturesSilently)
   }
 }
 
-// The arena is the unit sphere scaled by the game; the beam is a unit cylinder along Z.
-TEST(AssetFilesTest, BoundarySphereAndCylinderAreUnitSized) {
+// The arena is the unit sphere scaled by the game, the beam a unit cylinder along Z, the asteroid about unit size
+// with a normal map that tilts outwards.
+TEST(AssetFilesTest, SphereCylinderAndAsteroidAreUnitSizedAndTheAsteroidsNormalsTilt) {
   const Shape sphere = loadShape("BoundarySphere.dae");
   EXPECT_EQ(sphere.low, glm::vec3(-1.0f));
   EXPECT_EQ(sphere.high, glm::vec3(1.0f));
@@ -114,9 +115,7 @@ TEST(AssetFilesTest, BoundarySphereAndCylinderAreUnitSized) {
   }
   EXPECT_NEAR(widest, 1.0f, 1e-5f);
   EXPECT_NEAR(cylinder.extent().x, 2.0f, 1e-5f);
-}
 
-TEST(AssetFilesTest, AsteroidIsAboutUnitSizeWithANormalMapThatTiltsOutwards) {
   const Shape asteroid = loadShape("asteroidLessComplex.dae");
   const glm::vec3 extent = asteroid.extent();
   EXPECT_NEAR(std::max({extent.x, extent.y, extent.z}), 2.0f, 0.2f);
@@ -186,11 +185,11 @@ const std::array<CubeFace, 6> CUBE_FACES{{
 TEST(AssetFilesTest, SkyboxFacesAreEqualSquaresMeetingWithoutSeams) {
   std::vector<Bitmap> faces;
   for (const CubeFace& face : CUBE_FACES) {
-    faces.push_back(loadImage(face.file));
-    ASSERT_TRUE(faces.back()) << face.file;
-    EXPECT_EQ(FreeImage_GetBPP(faces.back().get()), 24u) << face.file;
-    EXPECT_EQ(FreeImage_GetWidth(faces.back().get()), FreeImage_GetWidth(faces[0].get())) << face.file;
-    EXPECT_EQ(FreeImage_GetHeight(faces.back().get()), FreeImage_GetWidth(faces[0].get())) << face.file;
+    FIBITMAP* image = faces.emplace_back(loadImage(face.file)).get();
+    ASSERT_TRUE(image) << face.file;
+    const unsigned first = FreeImage_GetWidth(faces[0].get());
+    EXPECT_EQ(glm::uvec3(FreeImage_GetBPP(image), FreeImage_GetWidth(image), FreeImage_GetHeight(image)),
+              glm::uvec3(24, first, first)) << face.file;
   }
   const int size = static_cast<int>(FreeImage_GetWidth(faces[0].get()));
   const auto texel = [&](std::size_t f, const glm::vec3& direction) {

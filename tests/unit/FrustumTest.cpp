@@ -16,7 +16,7 @@ Frustum frustumAt(glm::vec3 position, glm::vec3 lookAt, glm::vec3 up = {0.0f, 1.
   return f;
 }
 
-TEST(FrustumTest, PlanesPointInwardAndAreNamedForTheirSide) {
+TEST(FrustumTest, PlanesPointInwardAreNamedForTheirSideAndSpheresFollowTheStrictComparisons) {
   const Frustum f = frustumAt({0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, -1.0f});
   for (const FrustumPlane& plane : f.planes) {
     EXPECT_GT(plane.distance({0.0f, 0.0f, -10.0f}), 0.0f);
@@ -34,10 +34,7 @@ TEST(FrustumTest, PlanesPointInwardAndAreNamedForTheirSide) {
       EXPECT_EQ(f.planes[i].distance(c.point) < 0.0f, i == c.outsidePlane) << "plane " << i;
     }
   }
-}
 
-TEST(FrustumTest, SphereResultsFollowTheStrictComparisons) {
-  const Frustum f = frustumAt({0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, -1.0f});
   EXPECT_EQ(f.testSphere({0.0f, 0.0f, -50.0f}, 1.0f), Frustum::Inside);
   EXPECT_EQ(f.testSphere({0.0f, 0.0f, -50.0f}, 100.0f), Frustum::Intersect);  // straddles the near plane
   EXPECT_EQ(f.testSphere({0.0f, 0.0f, 5.0f}, 1.0f), Frustum::Outside);        // behind the camera
