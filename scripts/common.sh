@@ -6,7 +6,7 @@ VOIDSKIRMISH_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 VOIDSKIRMISH_PACKAGES=(
   cmake g++ make pkg-config python3
   libglfw3-dev libglew-dev libglm-dev libassimp-dev libfreeimage-dev libgtest-dev libbenchmark-dev
-  xvfb xdotool x11-apps imagemagick xauth
+  xvfb xdotool x11-apps x11-utils openbox imagemagick xauth
 )
 
 # Asks apt only when something is missing, so a prepared machine starts at once and needs no network.

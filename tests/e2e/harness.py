@@ -1,7 +1,7 @@
 """Drives the real game binary on a private X server, the way a player at the keyboard would.
 
-Standard library only, plus Xvfb, xdotool and xwd. A test script is run as
-`python3 tests/e2e/test_x.py --binary build/voidskirmish` from the repository root:
+Standard library only, plus Xvfb, xdotool, xwd, xwininfo and xprop (and openbox where a test needs a window
+manager). A test script is run as `python3 tests/e2e/test_x.py --binary build/voidskirmish` from the repository root:
 
     class WindowTest(unittest.TestCase):
         def test_escape_ends_the_game(self):
@@ -104,6 +104,76 @@ class Xvfb:
 
     def close(self):
         _stop(self.process)
+
+
+class WindowManager:
+    """Openbox on the given X server: minimising and the close button need a window manager."""
+
+    def __init__(self, xvfb):
+        self.display = xvfb.display
+        self.process = subprocess.Popen(["openbox", "--sm-disable"], env={**os.environ, "DISPLAY": self.display},
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                        preexec_fn=_die_with_parent)
+        # Openbox names itself on the root window once it manages the screen.
+        wait_until(lambda: self.process.poll() is not None or _root_property(self.display, "_NET_SUPPORTING_WM_CHECK"),
+                   30, what="openbox to manage the screen")
+        if self.process.poll() is not None:
+            raise RuntimeError(f"openbox ended with {self.process.returncode}")
+
+    def close(self):
+        _stop(self.process)
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.close()
+
+
+def _root_property(display, name):
+    result = subprocess.run(["xprop", "-root", "-display", display, name], capture_output=True, text=True,
+                            timeout=10)
+    return result.returncode == 0 and "not found" not in result.stdout and "no such atom" not in result.stdout
+
+
+class _XClientMessageEvent(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
+                ("format", ctypes.c_int), ("data", ctypes.c_long * 5)]
+
+
+class _XEvent(ctypes.Union):
+    _fields_ = [("xclient", _XClientMessageEvent), ("pad", ctypes.c_long * 24)]
+
+
+def send_root_message(display, window, message_type, *data):
+    """Sends an EWMH request about `window` to the window manager, as pagers and wmctrl do."""
+    xlib = ctypes.CDLL("libX11.so.6")
+    xlib.XOpenDisplay.restype = ctypes.c_void_p
+    xlib.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    xlib.XDefaultRootWindow.restype = ctypes.c_ulong
+    xlib.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+    xlib.XInternAtom.restype = ctypes.c_ulong
+    xlib.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+    xlib.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
+                                ctypes.POINTER(_XEvent)]
+    xlib.XFlush.argtypes = xlib.XCloseDisplay.argtypes = [ctypes.c_void_p]
+    connection = xlib.XOpenDisplay(display.encode())
+    if not connection:
+        raise RuntimeError(f"cannot open display {display}")
+    try:
+        event = _XEvent()
+        message = event.xclient
+        message.type, message.send_event, message.format = 33, 1, 32  # ClientMessage
+        message.window = int(window)
+        message.message_type = xlib.XInternAtom(connection, message_type.encode(), 0)
+        for index, value in enumerate(data):
+            message.data[index] = value
+        substructure_masks = (1 << 19) | (1 << 20)  # SubstructureNotify | SubstructureRedirect
+        xlib.XSendEvent(connection, xlib.XDefaultRootWindow(connection), 0, substructure_masks, ctypes.byref(event))
+        xlib.XFlush(connection)
+    finally:
+        xlib.XCloseDisplay(connection)
 
 
 class Image:
@@ -224,13 +294,16 @@ class _StreamReader(threading.Thread):
 class Game:
     """The game binary started with the given standard input on its own X server (display=False: none).
 
-    Standard input is closed after `stdin`, so the game sees it end there. Leaving the `with` block kills
-    whatever still runs, the game first and then its X server.
+    Standard input (text or bytes) is closed after `stdin`, so the game sees it end there. `cwd` is the working
+    directory the game reads its run-time files from (default: the current one), `env` adds variables, and
+    `xvfb` lends an X server that outlives the game (many short runs need not start one each). Leaving the
+    `with` block kills whatever still runs, the game first and then its own X server.
     """
 
-    def __init__(self, binary_path=None, stdin="n\n", display=True, screen=SCREEN):
+    def __init__(self, binary_path=None, stdin="n\n", display=True, screen=SCREEN, cwd=None, env=None, xvfb=None):
         self.binary_path = binary_path or binary()
         self.stdin_text, self.use_display, self.screen = stdin, display, screen
+        self.cwd, self.extra_env, self.shared_xvfb = cwd, env or {}, xvfb
         self.xvfb = self.process = self._window = None
         self._changed = threading.Condition()
         self._readers = {}
@@ -249,16 +322,21 @@ class Game:
     def start(self):
         env = dict(os.environ)
         env.pop("DISPLAY", None)
-        if self.use_display:
+        env.update(self.extra_env)
+        if self.shared_xvfb is not None:
+            self.xvfb = self.shared_xvfb
+            env["DISPLAY"] = self.xvfb.display
+        elif self.use_display:
             self.xvfb = Xvfb(self.screen)
             env["DISPLAY"] = self.xvfb.display
         self.process = subprocess.Popen([self.binary_path], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
-                                        stderr=subprocess.PIPE, env=env, preexec_fn=_die_with_parent)
+                                        stderr=subprocess.PIPE, env=env, cwd=self.cwd, preexec_fn=_die_with_parent)
         for name in ("stdout", "stderr"):
             self._readers[name] = _StreamReader(getattr(self.process, name), self._changed)
             self._readers[name].start()
         try:
-            self.process.stdin.write(self.stdin_text.encode())
+            data = self.stdin_text
+            self.process.stdin.write(data if isinstance(data, bytes) else data.encode())
             self.process.stdin.close()
         except BrokenPipeError:
             pass  # the game stopped reading, e.g. it ended before the dialogue was through
@@ -269,7 +347,7 @@ class Game:
             for reader in self._readers.values():
                 reader.join(5)
                 reader.stream.close()
-        if self.xvfb is not None:
+        if self.xvfb is not None and self.xvfb is not self.shared_xvfb:
             self.xvfb.close()
 
     # --- console ---------------------------------------------------------------------------------------------
@@ -284,17 +362,25 @@ class Game:
 
     def wait_for_output(self, pattern, timeout=60, stream="stdout"):
         """Waits until the stream so far matches the regular expression; returns the match."""
+        return self._wait_for_text(re.compile(pattern).search, timeout, stream, repr(pattern))
+
+    def wait_for_count(self, pattern, count, timeout=60, stream="stdout"):
+        """Waits until the regular expression has matched `count` times on the stream so far."""
         regex = re.compile(pattern)
+        return self._wait_for_text(lambda text: len(regex.findall(text)) >= count, timeout, stream,
+                                   f"{count} times {pattern!r}")
+
+    def _wait_for_text(self, found, timeout, stream, what):
         deadline = time.monotonic() + timeout
         reader = self._readers[stream]
         with self._changed:
             while True:
-                match = regex.search(reader.text())
-                if match:
-                    return match
+                result = found(reader.text())
+                if result:
+                    return result
                 remaining = deadline - time.monotonic()
                 if remaining <= 0 or (not reader.is_alive() and self.process.poll() is not None):
-                    raise TimeoutError(f"no {pattern!r} on {stream} after {timeout} s; it had:\n{reader.text()}"
+                    raise TimeoutError(f"no {what} on {stream} after {timeout} s; it had:\n{reader.text()}"
                                        f"\nexit code {self.process.poll()}; stderr:\n{self.stderr}")
                 self._changed.wait(min(remaining, 0.5))
 
@@ -337,12 +423,37 @@ class Game:
 
     def geometry(self):
         """(x, y, width, height) of the game window on the screen."""
-        values = dict(line.split("=", 1) for line in
-                      self.xdotool("getwindowgeometry", "--shell", self.window).split())
-        return tuple(int(values[key]) for key in ("X", "Y", "WIDTH", "HEIGHT"))
+        # xwininfo, not xdotool: under a window manager xdotool counts the frame's offset twice.
+        out = subprocess.run(["xwininfo", "-display", self.xvfb.display, "-id", str(self.window)],
+                             capture_output=True, text=True, check=True, timeout=30).stdout
+        keys = ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height")
+        return tuple(int(re.search(rf"{key}:\s+(-?\d+)", out).group(1)) for key in keys)
 
     def resize(self, width, height):
         self.xdotool("windowsize", "--sync", self.window, width, height)
+
+    # The next three need a WindowManager on the game's X server.
+    def minimise(self):
+        self.xdotool("windowminimize", "--sync", self.window)
+
+    def restore(self):
+        self.xdotool("windowactivate", "--sync", self.window)
+
+    def close_window(self):
+        """Clicks the title bar's close button, in effect: asks the window manager to close the window."""
+        send_root_message(self.xvfb.display, self.window, "_NET_CLOSE_WINDOW", 0, 2)  # 2: a user's request
+
+    def window_state(self):
+        """The window's ICCCM state: "Normal" or "Iconic" (minimised)."""
+        out = subprocess.run(["xprop", "-display", self.xvfb.display, "-id", str(self.window), "WM_STATE"],
+                             capture_output=True, text=True, timeout=10).stdout
+        match = re.search(r"window state: (\w+)", out)
+        return match.group(1) if match else None
+
+    def resident_kib(self):
+        """The game's resident memory (VmRSS) in KiB."""
+        with open(f"/proc/{self.process.pid}/status") as status:
+            return int(re.search(r"^VmRSS:\s+(\d+) kB", status.read(), re.M).group(1))
 
     # --- input -----------------------------------------------------------------------------------------------
 
