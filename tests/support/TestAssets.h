@@ -98,8 +98,8 @@ inline aiMesh* makeStrip(unsigned triangles, float y = 0.0f) {
 struct MaterialSpec {
   aiColor3D diffuse{1.0f, 1.0f, 1.0f};
   aiColor3D specular{0.0f, 0.0f, 0.0f};
-  std::optional<std::string> diffuseMap;
-  std::optional<std::string> normalMap;
+  std::string diffuseMap;  // empty: none
+  std::string normalMap;   // empty: none
 };
 
 // Writes the meshes (all on the root node) and materials as a COLLADA file; the scene takes ownership.
@@ -123,12 +123,12 @@ inline void writeModel(const std::string& path, const std::vector<aiMesh*>& mesh
     material->AddProperty(&name, AI_MATKEY_NAME);
     material->AddProperty(&spec.diffuse, 1, AI_MATKEY_COLOR_DIFFUSE);
     material->AddProperty(&spec.specular, 1, AI_MATKEY_COLOR_SPECULAR);
-    if (spec.diffuseMap) {
-      const aiString map(*spec.diffuseMap);
+    if (!spec.diffuseMap.empty()) {
+      const aiString map(spec.diffuseMap);
       material->AddProperty(&map, AI_MATKEY_TEXTURE_DIFFUSE(0));
     }
-    if (spec.normalMap) {
-      const aiString map(*spec.normalMap);
+    if (!spec.normalMap.empty()) {
+      const aiString map(spec.normalMap);
       material->AddProperty(&map, AI_MATKEY_TEXTURE_NORMALS(0));
     }
   }
