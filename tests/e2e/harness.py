@@ -451,9 +451,13 @@ class Game:
         return match.group(1) if match else None
 
     def resident_kib(self):
-        """The game's resident memory (VmRSS) in KiB."""
-        with open(f"/proc/{self.process.pid}/status") as status:
-            return int(re.search(r"^VmRSS:\s+(\d+) kB", status.read(), re.M).group(1))
+        """The game's resident memory (VmRSS) in KiB; None once it has ended."""
+        try:
+            with open(f"/proc/{self.process.pid}/status") as status:
+                match = re.search(r"^VmRSS:\s+(\d+) kB", status.read(), re.M)
+        except FileNotFoundError:
+            return None
+        return int(match.group(1)) if match else None
 
     # --- input -----------------------------------------------------------------------------------------------
 

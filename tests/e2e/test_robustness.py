@@ -156,8 +156,8 @@ class BrokenInstallTest(unittest.TestCase):
                         self.assertEqual(game.stderr,
                                          f"Failed to link shader program\nCould not read shader file {path}\n")
                     else:  # the driver's log follows the game's line
-                        self.assertRegex(game.stderr, r"^( Failed to compile shader|Failed to link shader program)"
-                                                      r"\n.*\S")
+                        self.assertRegex(game.stderr, r"(?s)^( Failed to compile shader|Failed to link shader "
+                                                      r"program)\n.*\S")
 
     def test_each_damaged_model_ends_the_game_when_it_is_loaded(self):
         models = self.files("Voidskirmish/Material/*.dae")
