@@ -183,6 +183,16 @@ class ToggleGame:
                               what=f"{count} frames")
         return match.end()
 
+    def frame_time_on(self):
+        """F2 prints nothing itself: holds it until frame-time lines flow; returns where they start."""
+        since = len(self.game.stdout)
+        self.game.key_down("F2")
+        try:
+            self.wait_for(FRAME_TIME, since)
+        finally:
+            self.game.key_up("F2")
+        return since
+
     def hold_for_frame(self, key):
         """Holds a key that prints nothing until a frame has seen it."""
         self.game.key_down(key)
@@ -247,12 +257,7 @@ class TogglesTest(unittest.TestCase):
     def check_frame_time_and_culling_lines(self):
         play = self.play
         # F2 prints nothing itself: every line after it is a frame-time line, one per frame.
-        since = len(self.game.stdout)
-        self.game.key_down("F2")
-        try:
-            play.wait_for(FRAME_TIME, since)
-        finally:
-            self.game.key_up("F2")
+        since = play.frame_time_on()
         end = play.frames(3, since)
         lines = self.game.stdout[since:end].splitlines()
         self.assertGreaterEqual(len(lines), 3)
@@ -288,12 +293,7 @@ class TogglesTest(unittest.TestCase):
         end = play.wait_for(r"(?:^Objects culled[^\n]*\n){4}", stopped).end()
         self.assertNotIn("Frame time", self.game.stdout[stopped:end])
 
-        since = len(self.game.stdout)
-        self.game.key_down("F2")
-        try:
-            play.wait_for(FRAME_TIME, since)
-        finally:
-            self.game.key_up("F2")
+        since = play.frame_time_on()
         after = play.press("F8", "Frustum culling off")
         end = play.frames(3, after)
         self.assertNotIn("Objects culled", self.game.stdout[after:end])
