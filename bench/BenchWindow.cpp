@@ -43,4 +43,9 @@ void BenchWindow::present() const {
   glFinish();
 }
 
+void BenchWindow::presentEmptyFrame() const {
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  present();
+}
+
 }  // namespace voidskirmish

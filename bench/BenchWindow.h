@@ -17,6 +17,8 @@ class BenchWindow {
   bool makeCurrent(benchmark::State& state) const;
   // Ends a frame: swaps, then waits until the driver has drawn everything, so the frame's time is all counted.
   void present() const;
+  // The floor of every frame figure: clear and swap in this window.
+  void presentEmptyFrame() const;
 
   GLFWwindow* window = nullptr;
   const char* problem = nullptr;
