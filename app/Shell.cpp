@@ -3,33 +3,19 @@
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
 
+#include <algorithm>
+#include <chrono>
 #include <iostream>
-#include <memory>
+#include <thread>
 
 #include "app/Fatal.h"
 #include "game/RunningGameState.h"
+#include "input/Delivery.h"
 #include "render/GlDebug.h"
+#include "render/Screenshot.h"
 
 namespace voidskirmish::app {
 namespace {
-
-// The callbacks and the loop read it anew at every use, so a state switch between frames takes effect at once.
-// GLFW delivers events only inside glfwPollEvents, which runs only while a state is current.
-std::unique_ptr<game::GameState> currentGameState;
-
-void onKey(GLFWwindow*, int key, int, int action, int) {
-  if (action == GLFW_PRESS) {
-    currentGameState->keyPressed(key);
-  } else if (action == GLFW_RELEASE) {
-    currentGameState->keyReleased(key);
-  }
-}
-
-void onCursorMoved(GLFWwindow*, double x, double y) { currentGameState->cursorMoved(x, y); }
-
-void onMouseButton(GLFWwindow*, int button, int action, int) { currentGameState->mouseButton(button, action); }
-
-void onWindowSize(GLFWwindow*, int width, int height) { currentGameState->resize(width, height); }
 
 // GLFW aborts on a negative side instead of refusing it, and a full-screen side near X's 16-bit limit crashes
 // Mesa's software rasteriser inside glfwCreateWindow (32767 × 32767 already does). GL 4.3 promises frame buffers
@@ -43,12 +29,85 @@ bool windowCanHaveSide(int side) { return side > 0 && side <= largestWindowSide;
   fatalExit(std::cout, "Failed to open window", 1);
 }
 
+// A stall (a suspended process, a debugger, a dragged window) must not be applied in one step: ships would
+// jump through whatever lies between. Ordinary slow frames under software rendering stay well below this.
+constexpr double LONGEST_RULES_DELTA = 0.5;
+
+bool pressed(const std::vector<input::Event>& events, int key) {
+  return std::any_of(events.begin(), events.end(), [key](const input::Event& event) {
+    const auto* keyEvent = std::get_if<input::KeyEvent>(&event);
+    return keyEvent != nullptr && keyEvent->pressed && keyEvent->key == key;
+  });
+}
+
 }  // namespace
 
-int Shell::run() {
+Shell::~Shell() = default;
+
+int Shell::play(input::RecordingWriter* recorder) {
   openWindow();
   setUpGame();
-  runFrames();
+  // Read after set-up, so the first frame's delta does not count the loading time.
+  double previousTime = glfwGetTime();
+  while (!glfwWindowShouldClose(window)) {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    const double now = glfwGetTime();
+    const auto delta = static_cast<float>(std::min(now - previousTime, LONGEST_RULES_DELTA));
+    previousTime = now;
+    std::vector<input::Event>& events = liveInput->poll();
+    // A tap that is over within one frame still counts, as does a key held since an earlier frame.
+    const bool escape = escapeHeld() || pressed(events, GLFW_KEY_ESCAPE);
+    for (const input::Event& event : events) {
+      input::deliver(event, *state);
+    }
+    steerWithCursor(events);
+    if (recorder != nullptr) {
+      recorder->writeFrame(events, delta);
+    }
+    runFrame(events, delta);
+    // The frame in which ESC is seen is still shown.
+    if (escape) {
+      break;
+    }
+  }
+  tearDown();
+  return 0;
+}
+
+int Shell::replay(const input::Recording& recording) {
+  openWindow();
+  setUpGame();
+  long played = 0;
+  double due = glfwGetTime();
+  for (const input::RecordedFrame& frame : recording.frames) {
+    if (glfwWindowShouldClose(window)) {
+      break;
+    }
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    // Live input only ends a replay.
+    bool escape = pressed(liveInput->poll(), GLFW_KEY_ESCAPE) || escapeHeld();
+    for (const input::Event& event : frame.events) {
+      if (const auto* size = std::get_if<input::SizeEvent>(&event)) {
+        resizeWindow(size->width, size->height);
+      }
+      input::deliver(event, *state);
+    }
+    escape = escape || pressed(frame.events, GLFW_KEY_ESCAPE);
+    runFrame(frame.events, frame.delta);
+    ++played;
+    // Paced to the recorded deltas; a frame that took longer than recorded is not made up for.
+    due += frame.delta;
+    const double now = glfwGetTime();
+    if (due > now) {
+      std::this_thread::sleep_for(std::chrono::duration<double>(due - now));
+    } else {
+      due = now;
+    }
+    if (escape) {
+      break;
+    }
+  }
+  std::cout << "Replay finished after " << played << " frames" << std::endl;
   tearDown();
   return 0;
 }
@@ -84,39 +143,77 @@ void Shell::openWindow() {
 
 void Shell::setUpGame() {
   glfwSetWindowTitle(window, title);
-  glfwSetKeyCallback(window, onKey);
-  glfwSetCursorPosCallback(window, onCursorMoved);
-  glfwSetMouseButtonCallback(window, onMouseButton);
-  glfwSetWindowSizeCallback(window, onWindowSize);
+  liveInput = std::make_unique<LiveInput>(window);
   glEnable(GL_DEPTH_TEST);
   glDepthFunc(GL_LEQUAL);
-  currentGameState = std::make_unique<game::RunningGameState>(window);
-  currentGameState->resize(choice.width, choice.height);
+  state = std::make_unique<game::RunningGameState>(window);
+  state->resize(choice.width, choice.height);
   glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
 }
 
-void Shell::runFrames() {
-  // Read after set-up, so the first frame's delta does not count the loading time.
-  double previousTime = glfwGetTime();
-  while (!glfwWindowShouldClose(window)) {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    const double now = glfwGetTime();
-    const double delta = now - previousTime;
-    previousTime = now;
-    glfwPollEvents();
-    const bool escapeHeld = glfwGetKey(window, GLFW_KEY_ESCAPE) != GLFW_RELEASE;
-    currentGameState->update(static_cast<float>(delta));
-    currentGameState->render();
-    glfwSwapBuffers(window);
-    // The frame in which ESC is seen is still shown.
-    if (escapeHeld) {
-      break;
-    }
+void Shell::runFrame(const std::vector<input::Event>& events, float delta) {
+  ++frameNumber;
+  state->update(delta);
+  state->render();
+  if (pressed(events, GLFW_KEY_F12)) {
+    saveScreenshot();
+  }
+  glfwSwapBuffers(window);
+}
+
+// X does not report a cursor move that lands where the last reported one did, nor the move back to the centre,
+// so while the cursor steers, its position is read once a frame: anywhere but the centre is a move.
+void Shell::steerWithCursor(std::vector<input::Event>& events) {
+  const std::optional<glm::dvec2> centre = state->steeringCentre();
+  if (!centre) {
+    return;
+  }
+  double x = 0.0;
+  double y = 0.0;
+  glfwGetCursorPos(window, &x, &y);
+  if (x == centre->x && y == centre->y) {
+    return;
+  }
+  const input::Event move = input::CursorEvent{x, y};
+  events.push_back(move);
+  input::deliver(move, *state);
+  if (state->steeringCentre()) {
+    glfwSetCursorPos(window, centre->x, centre->y);
   }
 }
 
+// A recorded size is given to the real window too, so pictures have the recorded size. X applies it
+// asynchronously: wait a little for the frame buffer to follow.
+void Shell::resizeWindow(int width, int height) {
+  glfwSetWindowSize(window, width, height);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    int actualWidth = 0;
+    int actualHeight = 0;
+    glfwGetFramebufferSize(window, &actualWidth, &actualHeight);
+    if (actualWidth == width && actualHeight == height) {
+      return;
+    }
+    glfwWaitEventsTimeout(0.01);
+  }
+}
+
+void Shell::saveScreenshot() {
+  int width = 0;
+  int height = 0;
+  glfwGetFramebufferSize(window, &width, &height);
+  const std::string path = render::screenshotPath(frameNumber);
+  if (render::saveScreenshot(path, width, height)) {
+    std::cout << "Screenshot saved to " << path << std::endl;
+  } else {
+    std::cerr << "Could not save the screenshot to " << path << std::endl;
+  }
+}
+
+bool Shell::escapeHeld() const { return glfwGetKey(window, GLFW_KEY_ESCAPE) != GLFW_RELEASE; }
+
 void Shell::tearDown() {
-  currentGameState.reset();
+  state.reset();
+  liveInput.reset();
   if (glDebugOutput) {
     std::cerr << "GL errors: " << render::glErrorCount() << std::endl;
   }

@@ -1,14 +1,67 @@
 #include <iostream>
+#include <memory>
 
+#include "app/CommandLine.h"
 #include "app/Dialogue.h"
 #include "app/Fatal.h"
 #include "app/Shell.h"
+#include "input/RecordingReader.h"
 
-int main() {
-  using namespace voidskirmish::app;
-  const auto choice = Dialogue(std::cin, std::cout).run();
-  if (!choice) {
-    fatalExit(std::cout, Dialogue::inputEndedMessage, 1);
+namespace {
+
+using namespace voidskirmish;
+
+// A recording that cannot be read is refused before a window opens: one line saying what and where, exit 2.
+int replay(const std::string& path) {
+  input::Recording recording;
+  try {
+    recording = input::readRecordingFile(path);
+  } catch (const input::BadRecording& bad) {
+    std::cerr << "Cannot replay " << path;
+    if (bad.line > 0) {
+      std::cerr << ", line " << bad.line;
+    }
+    std::cerr << ": " << bad.what() << std::endl;
+    return 2;
   }
-  return Shell(*choice).run();
+  if (recording.endsInsideFrame) {
+    std::cerr << "Recording " << path << " ends inside a frame; replaying its " << recording.frames.size()
+              << " whole frames" << std::endl;
+  }
+  const input::RecordingHeader& header = recording.header;
+  return app::Shell(app::WindowChoice{header.fullscreen, header.width, header.height}).replay(recording);
+}
+
+int play(const std::optional<std::string>& recordPath) {
+  std::unique_ptr<input::RecordingWriter> recorder;
+  if (recordPath) {
+    std::string error;
+    recorder = input::RecordingWriter::open(*recordPath, error);
+    if (!recorder) {
+      std::cerr << "Cannot write recording " << *recordPath << ": " << error << std::endl;
+      return 2;
+    }
+  }
+  const auto choice = app::Dialogue(std::cin, std::cout).run();
+  if (!choice) {
+    app::fatalExit(std::cout, app::Dialogue::inputEndedMessage, 1);
+  }
+  if (recorder) {
+    recorder->writeHeader(input::RecordingHeader{input::RecordingHeader::FORMAT_VERSION, app::gameVersion(),
+                                                 choice->fullscreen, choice->width, choice->height});
+  }
+  return app::Shell(*choice).play(recorder.get());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const app::ParsedCommandLine commandLine = app::parseCommandLine(argc, argv);
+  if (!commandLine.options) {
+    return commandLine.exitCode;
+  }
+  if (commandLine.options->replayPath) {
+    return replay(*commandLine.options->replayPath);
+  }
+  return play(commandLine.options->recordPath);
 }

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <optional>
+
+#include <glm/vec2.hpp>
+
 struct GLFWwindow;
 
 namespace voidskirmish::game {
@@ -20,6 +24,8 @@ class GameState {
   virtual void cursorMoved(double x, double y) = 0;
   virtual void mouseButton(int button, int action) = 0;
   virtual void resize(int width, int height) = 0;
+  // Where the cursor is put back after each move while it steers a ship; nothing while it does not steer.
+  virtual std::optional<glm::dvec2> steeringCentre() const = 0;
 
   GLFWwindow* window;
 };

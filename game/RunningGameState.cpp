@@ -97,11 +97,14 @@ void RunningGameState::keyPressed(int key) { parts->controls->keyPressed(key); }
 
 void RunningGameState::keyReleased(int key) { parts->controls->keyReleased(key); }
 
-void RunningGameState::cursorMoved(double x, double y) {
-  Controls& controls = *parts->controls;
-  if (controls.cursorMoved(x, y)) {
-    glfwSetCursorPos(window, controls.centreX, controls.centreY);
+void RunningGameState::cursorMoved(double x, double y) { parts->controls->cursorMoved(x, y); }
+
+std::optional<glm::dvec2> RunningGameState::steeringCentre() const {
+  const Controls& controls = *parts->controls;
+  if (!controls.mouseSteering) {
+    return std::nullopt;
   }
+  return glm::dvec2(controls.centreX, controls.centreY);
 }
 
 void RunningGameState::mouseButton(int button, int action) { parts->controls->mouseButton(button, action); }

@@ -21,6 +21,7 @@ class RunningGameState : public GameState {
   void cursorMoved(double x, double y) override;
   void mouseButton(int button, int action) override;
   void resize(int width, int height) override;
+  std::optional<glm::dvec2> steeringCentre() const override;
 
   // Both halves into the bound frame buffer; the scene pass draws everything, the contour pass the enemy only.
   void renderScene(bool asteroids, bool skybox, bool boundaryWarning, bool effects, bool enemyOnly);

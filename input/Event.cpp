@@ -1,0 +1,15 @@
+#include "input/Event.h"
+
+namespace voidskirmish::input {
+
+bool operator==(const KeyEvent& a, const KeyEvent& b) { return a.key == b.key && a.pressed == b.pressed; }
+
+bool operator==(const CursorEvent& a, const CursorEvent& b) { return a.x == b.x && a.y == b.y; }
+
+bool operator==(const ButtonEvent& a, const ButtonEvent& b) {
+  return a.button == b.button && a.pressed == b.pressed;
+}
+
+bool operator==(const SizeEvent& a, const SizeEvent& b) { return a.width == b.width && a.height == b.height; }
+
+}  // namespace voidskirmish::input

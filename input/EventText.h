@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <variant>
+
+#include "input/Event.h"
+
+namespace voidskirmish::input {
+
+// The end of a frame's events: the frame runs with this delta once its events have been handed over.
+struct FrameEnd {
+  float delta = 0.0f;
+};
+
+// A blank line or a comment ('#') carries nothing.
+using BodyLine = std::variant<std::monostate, Event, FrameEnd>;
+
+// The one text form of events, shared by the recorder and the replay reader: one record a line, e.g.
+// "key press 87", "cursor 612 384.5", "button release 0", "size 800 600", "frame 0.0166666675".
+// Numbers are written in their shortest form that reads back to the same bits.
+std::string formatEvent(const Event& event);
+std::string formatFrameEnd(const FrameEnd& frame);
+
+// Reads one line (without its line end). On failure returns false and says what is wrong in `error`.
+bool parseBodyLine(std::string_view line, BodyLine& parsed, std::string& error);
+
+// Limits a line must keep; anything beyond them is refused rather than fed to the game.
+constexpr std::size_t MAX_LINE_LENGTH = 200;
+constexpr float MAX_FRAME_DELTA = 10.0f;
+constexpr double MAX_CURSOR_COORDINATE = 1.0e6;
+constexpr int MAX_WINDOW_SIDE = 16384;
+
+}  // namespace voidskirmish::input

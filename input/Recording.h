@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "input/Event.h"
+
+namespace voidskirmish::input {
+
+// The first lines of a recording: which format, which game wrote it, and the window it was played in.
+struct RecordingHeader {
+  static constexpr int FORMAT_VERSION = 1;
+  static constexpr const char* MAGIC = "voidskirmish-recording";
+
+  int formatVersion = FORMAT_VERSION;
+  std::string gameVersion;
+  bool fullscreen = false;
+  int width = 0;
+  int height = 0;
+};
+
+// One frame as the game state got it: its events in order, then the update with this delta.
+struct RecordedFrame {
+  std::vector<Event> events;
+  float delta = 0.0f;
+};
+
+struct Recording {
+  RecordingHeader header;
+  std::vector<RecordedFrame> frames;
+  // Lines after the last whole frame, as a killed game leaves them; they are not replayed.
+  bool endsInsideFrame = false;
+};
+
+}  // namespace voidskirmish::input

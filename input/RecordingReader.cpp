@@ -1,0 +1,164 @@
+#include "input/RecordingReader.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "input/EventText.h"
+#include "input/Tokens.h"
+
+namespace voidskirmish::input {
+namespace {
+
+bool printable(std::string_view line) {
+  for (const char c : line) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte >= 0x7f) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// Reads line by line, never holding more than one line's limit, and knows whether the last line was ended.
+class LineSource {
+ public:
+  explicit LineSource(std::istream& in) : in(in) {}
+
+  // False at the end of the input. A line without its line end is returned with ended() false.
+  bool next(std::string& line) {
+    line.clear();
+    ended_ = false;
+    char c = 0;
+    while (in.get(c)) {
+      if (c == '\n') {
+        ended_ = true;
+        break;
+      }
+      if (line.size() > MAX_LINE_LENGTH) {
+        throw BadRecording(number_ + 1, "line longer than " + std::to_string(MAX_LINE_LENGTH) + " characters");
+      }
+      line.push_back(c);
+    }
+    if (!ended_ && line.empty()) {
+      return false;
+    }
+    ++number_;
+    if (!line.empty() && line.back() == '\r') {
+      line.pop_back();  // written on another system
+    }
+    return true;
+  }
+
+  bool ended() const { return ended_; }
+  int number() const { return number_; }
+
+ private:
+  std::istream& in;
+  int number_ = 0;
+  bool ended_ = false;
+};
+
+std::string checkedHeaderLine(LineSource& lines, const char* what) {
+  std::string line;
+  if (!lines.next(line)) {
+    throw BadRecording(lines.number() + 1, lines.number() == 0 ? "the file is empty" : std::string("missing ") + what);
+  }
+  if (!lines.ended()) {
+    throw BadRecording(lines.number(), std::string("unfinished ") + what);
+  }
+  if (!printable(line)) {
+    throw BadRecording(lines.number(), "not text");
+  }
+  return line;
+}
+
+RecordingHeader readHeader(LineSource& lines) {
+  RecordingHeader header;
+  try {
+    const std::string magicLine = checkedHeaderLine(lines, "format line");
+    const Tokens magic(magicLine);
+    magic.expectCount(2);
+    if (magic.word(0) != RecordingHeader::MAGIC) {
+      throw std::runtime_error("not a Voidskirmish recording");
+    }
+    header.formatVersion = magic.integer(1, 1, 1 << 30, "format version");
+    if (header.formatVersion > RecordingHeader::FORMAT_VERSION) {
+      throw std::runtime_error("format version " + std::to_string(header.formatVersion) +
+                               " is newer than this game reads (" +
+                               std::to_string(RecordingHeader::FORMAT_VERSION) + ")");
+    }
+    const std::string gameLine = checkedHeaderLine(lines, "game line");
+    const Tokens game(gameLine);
+    game.expectCount(2);
+    if (game.word(0) != "game" || game.word(1).empty()) {
+      throw std::runtime_error("expected 'game VERSION'");
+    }
+    header.gameVersion = std::string(game.word(1));
+    const std::string windowLine = checkedHeaderLine(lines, "window line");
+    const Tokens window(windowLine);
+    window.expectCount(4);
+    if (window.word(0) != "window" || (window.word(1) != "windowed" && window.word(1) != "fullscreen")) {
+      throw std::runtime_error("expected 'window windowed|fullscreen WIDTH HEIGHT'");
+    }
+    header.fullscreen = window.word(1) == "fullscreen";
+    header.width = window.integer(2, 1, MAX_WINDOW_SIDE, "window width");
+    header.height = window.integer(3, 1, MAX_WINDOW_SIDE, "window height");
+  } catch (const BadRecording&) {
+    throw;
+  } catch (const std::runtime_error& failure) {
+    throw BadRecording(lines.number(), failure.what());
+  }
+  return header;
+}
+
+}  // namespace
+
+Recording readRecording(std::istream& in) {
+  LineSource lines(in);
+  Recording recording;
+  recording.header = readHeader(lines);
+  RecordedFrame frame;
+  std::string line;
+  std::string error;
+  while (lines.next(line)) {
+    if (!lines.ended()) {
+      recording.endsInsideFrame = true;  // cut off mid-line: the unfinished frame is dropped
+      return recording;
+    }
+    BodyLine parsed;
+    if (!printable(line)) {
+      throw BadRecording(lines.number(), "not text");
+    }
+    if (!parseBodyLine(line, parsed, error)) {
+      throw BadRecording(lines.number(), error);
+    }
+    if (const Event* event = std::get_if<Event>(&parsed)) {
+      frame.events.push_back(*event);
+    } else if (const FrameEnd* end = std::get_if<FrameEnd>(&parsed)) {
+      frame.delta = end->delta;
+      recording.frames.push_back(std::move(frame));
+      frame = RecordedFrame{};
+    }
+  }
+  recording.endsInsideFrame = !frame.events.empty();
+  return recording;
+}
+
+Recording readRecordingFile(const std::string& path) {
+  std::error_code status;
+  if (!std::filesystem::exists(path, status)) {
+    throw BadRecording(0, "no such file");
+  }
+  if (!std::filesystem::is_regular_file(path, status)) {
+    throw BadRecording(0, "not a regular file");
+  }
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    throw BadRecording(0, std::strerror(errno));
+  }
+  return readRecording(in);
+}
+
+}  // namespace voidskirmish::input
