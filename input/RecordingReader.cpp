@@ -79,10 +79,10 @@ RecordingHeader readHeader(LineSource& lines) {
   try {
     const std::string magicLine = checkedHeaderLine(lines, "format line");
     const Tokens magic(magicLine);
-    magic.expectCount(2);
     if (magic.word(0) != RecordingHeader::MAGIC) {
       throw std::runtime_error("not a Voidskirmish recording");
     }
+    magic.expectCount(2);
     header.formatVersion = magic.integer(1, 1, 1 << 30, "format version");
     if (header.formatVersion > RecordingHeader::FORMAT_VERSION) {
       throw std::runtime_error("format version " + std::to_string(header.formatVersion) +
