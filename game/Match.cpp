@@ -153,6 +153,7 @@ void Match::applyOutOfBoundsLoss(int player, const RenderSettings& settings) {
   if (own.hasLife() != hadLife) {
     outsideBoundary[player] = false;
     render::spawnParticles(DEATH_BURST, FIRE, own.position());
+    announceGameOver(player == 0);
   }
 }
 
@@ -169,11 +170,15 @@ glm::vec3 Match::warningColor(int player) {
 }
 
 void Match::collide(Spaceship& ship, const RenderSettings& settings) {
+  const bool hadLife = ship.hasLife();
   ship.bounceBack();
   ship.decreaseLife(CONTACT_DAMAGE, &settings);
   render::spawnParticles(SMALL_BURST, DEBRIS, ship.position());
   if (!ship.hasLife()) {
     render::spawnParticles(CONTACT_DEATH_BURST, FIRE, ship.position());
+  }
+  if (hadLife && !ship.hasLife()) {
+    announceGameOver(&ship == ship1.get());
   }
 }
 

@@ -56,10 +56,15 @@ TEST_F(MatchUpdateTest, OnlyTheFirstTouchingAsteroidCountsEvenWithoutLife) {
   EXPECT_TRUE(ship1().collided);
   EXPECT_FALSE(ship2().collided);
 
+  // A contact that takes a ship's last point ends it with the block, even at exactly 0; one without life left
+  // has no point to lose.
   settings.lifePointsChanges = true;
   ship1().lifePoints = 0.0f;
+  ship2().lifePoints = 0.5f;
+  placeAsteroid(9, glm::vec3(20.0f, 8.0f, 0.0f), 4.0f);
   render::clearParticles();
-  EXPECT_EQ(update(0.1f), "Enemy life points decreased from 0 to -0.5\n" + DIED);
+  EXPECT_EQ(update(0.1f), "Enemy life points decreased from 0 to -0.5\n" + DIED +
+                              "Enemy life points decreased from 0.5 to 0\n" + gameOver("lower"));
   EXPECT_FALSE(ship1().alive);
   EXPECT_EQ(particlesAt(glm::vec3(0.0f), 1), 500);
   EXPECT_EQ(particlesAt(glm::vec3(0.0f), 0), 5000);
@@ -116,7 +121,7 @@ TEST_F(MatchUpdateTest, DeathOutOfBoundsEndsTheWarningWithTheBigBurst) {
   EXPECT_EQ(liveParticles(), 0);
 
   ship2().lifePoints = 0.002f;
-  EXPECT_EQ(printed([&] { match->applyOutOfBoundsLoss(1, settings); }), DIED);
+  EXPECT_EQ(printed([&] { match->applyOutOfBoundsLoss(1, settings); }), DIED + gameOver("lower"));
   EXPECT_FALSE(match->outsideBoundary[1]);
   EXPECT_EQ(particlesAt(glm::vec3(20.0f, 0.0f, 0.0f), 0), 10000);
 
