@@ -145,6 +145,16 @@ void Match::restart() {
   }
 }
 
+void Match::applyBoundaryRules(int player, const RenderSettings& settings) {
+  if (!outsideBoundary[player]) {
+    return;
+  }
+  applyOutOfBoundsLoss(player, settings);
+  if (outsideBoundary[player]) {
+    turnWarningPulse(player);
+  }
+}
+
 void Match::applyOutOfBoundsLoss(int player, const RenderSettings& settings) {
   Spaceship& own = ship(player);
   const bool hadLife = own.hasLife();
@@ -157,7 +167,7 @@ void Match::applyOutOfBoundsLoss(int player, const RenderSettings& settings) {
   }
 }
 
-glm::vec3 Match::warningColor(int player) {
+void Match::turnWarningPulse(int player) {
   float& blend = warningBlend[player];
   if (blend > 1.0f) {
     blend = 1.0f;
@@ -166,6 +176,11 @@ glm::vec3 Match::warningColor(int player) {
     blend = 0.0f;
     warningBlendDirection = 1.0f;
   }
+}
+
+glm::vec3 Match::warningColor(int player) const {
+  // Clamped here too: a frame that was updated but never drawn (a minimised window) leaves the pulse unturned.
+  const float blend = glm::clamp(warningBlend[player], 0.0f, 1.0f);
   return (1.0f - blend) * lifeColor(ship(player)) + blend * glm::vec3(1.0f, 0.0f, 0.0f);
 }
 

@@ -30,13 +30,15 @@ class Match {
   void fire(objects::Spaceship* shooter, objects::Spaceship* target, const RenderSettings& settings);
   // ENTER: both ships back to full life where they stand.
   void restart();
-  // The per-frame loss of a ship outside the arena, taken while its view is drawn; a death there ends the
-  // warning and throws the big burst.
-  void applyOutOfBoundsLoss(int player, const RenderSettings& settings);
-  // Clamps the player's warning blend, turning the pulse at its ends, and gives the life bar's warning colour.
-  glm::vec3 warningColor(int player);
+  // The rules of a player outside the arena, applied once per drawn frame where that player's half is drawn:
+  // the life-point loss (a death there ends the warning and throws the big burst), then the warning pulse
+  // turning at its ends. Nothing while the player is inside.
+  void applyBoundaryRules(int player, const RenderSettings& settings);
+  // The life bar's warning colour: the life colour blended toward red by the player's pulse.
+  glm::vec3 warningColor(int player) const;
 
   objects::Spaceship& ship(int player) { return player == 0 ? *ship1 : *ship2; }
+  const objects::Spaceship& ship(int player) const { return player == 0 ? *ship1 : *ship2; }
   objects::Spaceship& enemyOf(int player) { return player == 0 ? *ship2 : *ship1; }
 
   Programs programs;
@@ -50,6 +52,8 @@ class Match {
 
  private:
   void collide(objects::Spaceship& ship, const RenderSettings& settings);
+  void applyOutOfBoundsLoss(int player, const RenderSettings& settings);
+  void turnWarningPulse(int player);
 };
 
 // Life-bar colour: between the ship's full and low life colours by its life points.

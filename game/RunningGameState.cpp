@@ -71,8 +71,10 @@ void RunningGameState::init() {
   p.postProcessing = std::make_unique<render::PostProcessing>(render::PostProcessing::Programs{
       p.program(ContoursEdgeDetection), p.program(Blur), p.program(FrameBuffersCombined)});
   p.postProcessing->createFramebuffers(false, width, height);
-  p.scenePass = std::make_unique<render::ScenePass>(*p.match, *p.skybox, p.overlays, p.particles, p.program(Draw),
-                                                    p.program(Particle));
+  // The out-of-bounds rules go with drawing each half, as often as halves are drawn and in the console's order.
+  p.scenePass = std::make_unique<render::ScenePass>(
+      *p.match, *p.skybox, p.overlays, p.particles, p.program(Draw), p.program(Particle),
+      [match = p.match.get()](int player) { match->applyBoundaryRules(player, renderSettings); });
   p.controls->printHelp();
 }
 

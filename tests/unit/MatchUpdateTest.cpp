@@ -115,13 +115,13 @@ TEST_F(MatchUpdateTest, FrameTimeLineOnlyWhileTheSettingIsOn) {
 
 TEST_F(MatchUpdateTest, DeathOutOfBoundsEndsTheWarningWithTheBigBurst) {
   match->outsideBoundary[1] = true;
-  match->applyOutOfBoundsLoss(1, settings);
+  match->applyBoundaryRules(1, settings);
   EXPECT_FLOAT_EQ(ship2().lifePoints, 9.997f);
   EXPECT_TRUE(match->outsideBoundary[1]);
   EXPECT_EQ(liveParticles(), 0);
 
   ship2().lifePoints = 0.002f;
-  EXPECT_EQ(printed([&] { match->applyOutOfBoundsLoss(1, settings); }), DIED + gameOver("lower"));
+  EXPECT_EQ(printed([&] { match->applyBoundaryRules(1, settings); }), DIED + gameOver("lower"));
   EXPECT_FALSE(match->outsideBoundary[1]);
   EXPECT_EQ(particlesAt(glm::vec3(20.0f, 0.0f, 0.0f), 0), 10000);
 
@@ -129,25 +129,32 @@ TEST_F(MatchUpdateTest, DeathOutOfBoundsEndsTheWarningWithTheBigBurst) {
   render::clearParticles();
   match->outsideBoundary[0] = true;
   ship1().lifePoints = 0.0f;
-  printed([&] { match->applyOutOfBoundsLoss(0, settings); });
+  printed([&] { match->applyBoundaryRules(0, settings); });
   EXPECT_FALSE(ship1().alive);
   EXPECT_TRUE(match->outsideBoundary[0]);
   EXPECT_EQ(liveParticles(), 0);
 }
 
-TEST_F(MatchUpdateTest, WarningColourPulsesBetweenLifeColourAndRed) {
+TEST_F(MatchUpdateTest, WarningColourPulsesBetweenLifeColourAndRedTurningOnlyOutside) {
   ship1().lifePoints = 5.0f;
   EXPECT_EQ(game::lifeColor(ship1()), glm::vec3(0.5f, 0.5f, 0.0f));
-  match->warningBlend[0] = 1.2f;
-  EXPECT_EQ(match->warningColor(0), glm::vec3(1.0f, 0.0f, 0.0f));
-  EXPECT_FLOAT_EQ(match->warningBlend[0], 1.0f);
-  EXPECT_FLOAT_EQ(match->warningBlendDirection, -1.0f);
   match->warningBlend[0] = 0.5f;
   EXPECT_EQ(match->warningColor(0), glm::vec3(0.75f, 0.25f, 0.0f));
+  match->warningBlend[0] = 1.2f;
+  EXPECT_EQ(match->warningColor(0), glm::vec3(1.0f, 0.0f, 0.0f));
+  match->applyBoundaryRules(0, settings);  // inside: neither loss nor turn
+  EXPECT_FLOAT_EQ(match->warningBlend[0], 1.2f);
+  EXPECT_FLOAT_EQ(ship1().lifePoints, 5.0f);
+
+  match->outsideBoundary[0] = true;
+  match->applyBoundaryRules(0, settings);
+  EXPECT_FLOAT_EQ(match->warningBlend[0], 1.0f);
   EXPECT_FLOAT_EQ(match->warningBlendDirection, -1.0f);
   match->warningBlend[0] = -0.1f;
   ship1().lifePoints = 12.0f;
   EXPECT_EQ(match->warningColor(0), glm::vec3(0.0f, 1.0f, 0.0f));
+  match->applyBoundaryRules(0, settings);
+  EXPECT_FLOAT_EQ(match->warningBlend[0], 0.0f);
   EXPECT_FLOAT_EQ(match->warningBlendDirection, 1.0f);
 }
 
