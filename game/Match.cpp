@@ -33,13 +33,6 @@ constexpr int DEATH_BURST = 10000;
 
 const char* const RULE = "-----------------------------------------------------------------";
 
-void announceGameOver(bool upperWindow) {
-  std::cout << '\n' << RULE << std::endl;
-  std::cout << "Player of " << (upperWindow ? "upper" : "lower")
-            << " window died => Game is over!\nPlease Restart with ENTER or exit the game with ESC" << std::endl;
-  std::cout << RULE << std::endl;
-}
-
 }  // namespace
 
 Match::Match(const Programs& programs) : programs(programs) {
@@ -125,7 +118,7 @@ void Match::fire(Spaceship* shooter, Spaceship* target, const RenderSettings& se
       burstKind = FIRE;
       if (!target->hasLife()) {
         render::spawnParticles(DEATH_BURST, FIRE, target->position());
-        announceGameOver(target == ship1.get());
+        destroyed(*target);
       }
     }
   }
@@ -139,11 +132,15 @@ void Match::fire(Spaceship* shooter, Spaceship* target, const RenderSettings& se
 }
 
 void Match::restart() {
+  rounds.settle(std::cout);
+  rounds.startNext();
   for (Spaceship* each : {ship1.get(), ship2.get()}) {
     each->lifePoints = MAX_LIFE_POINTS;
     each->alive = true;
   }
 }
+
+void Match::endFrame() { rounds.settle(std::cout); }
 
 void Match::applyBoundaryRules(int player, const RenderSettings& settings) {
   if (!outsideBoundary[player]) {
@@ -163,7 +160,7 @@ void Match::applyOutOfBoundsLoss(int player, const RenderSettings& settings) {
   if (own.hasLife() != hadLife) {
     outsideBoundary[player] = false;
     render::spawnParticles(DEATH_BURST, FIRE, own.position());
-    announceGameOver(player == 0);
+    destroyed(own);
   }
 }
 
@@ -184,6 +181,15 @@ glm::vec3 Match::warningColor(int player) const {
   return (1.0f - blend) * lifeColor(ship(player)) + blend * glm::vec3(1.0f, 0.0f, 0.0f);
 }
 
+void Match::destroyed(const Spaceship& ship) {
+  const bool upper = &ship == ship1.get();
+  std::cout << '\n' << RULE << std::endl;
+  std::cout << "Player of " << (upper ? "upper" : "lower")
+            << " window died => Game is over!\nPlease Restart with ENTER or exit the game with ESC" << std::endl;
+  std::cout << RULE << std::endl;
+  rounds.shipDied(upper ? 0 : 1);
+}
+
 void Match::collide(Spaceship& ship, const RenderSettings& settings) {
   const bool hadLife = ship.hasLife();
   ship.bounceBack();
@@ -193,7 +199,7 @@ void Match::collide(Spaceship& ship, const RenderSettings& settings) {
     render::spawnParticles(CONTACT_DEATH_BURST, FIRE, ship.position());
   }
   if (hadLife && !ship.hasLife()) {
-    announceGameOver(&ship == ship1.get());
+    destroyed(ship);
   }
 }
 

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "game/RenderSettings.h"
+#include "game/Rounds.h"
 #include "game/objects/Asteroid.h"
 #include "game/objects/BoundarySphere.h"
 #include "game/objects/Spaceship.h"
@@ -28,8 +29,11 @@ class Match {
   void update(float deltaTime, RenderSettings& settings);
   // Resolves a shot at once against the asteroids and the target; leaves a beam and a burst.
   void fire(objects::Spaceship* shooter, objects::Spaceship* target, const RenderSettings& settings);
-  // ENTER: both ships back to full life where they stand.
+  // ENTER: a round that ended in this frame is scored first, then both ships are back to full life where they
+  // stand and the next round begins.
   void restart();
+  // The last step of a frame, drawn or not: a round that ended in it is scored.
+  void endFrame();
   // The rules of a player outside the arena, applied once per drawn frame where that player's half is drawn:
   // the life-point loss (a death there ends the warning and throws the big burst), then the warning pulse
   // turning at its ends. Nothing while the player is inside.
@@ -49,11 +53,14 @@ class Match {
   std::array<bool, 2> outsideBoundary{};
   std::array<float, 2> warningBlend{};
   float warningBlendDirection = 1.0f;
+  Rounds rounds;
 
  private:
   void collide(objects::Spaceship& ship, const RenderSettings& settings);
   void applyOutOfBoundsLoss(int player, const RenderSettings& settings);
   void turnWarningPulse(int player);
+  // The game-over block naming the ship's half; the round goes to the other ship.
+  void destroyed(const objects::Spaceship& ship);
 };
 
 // Life-bar colour: between the ship's full and low life colours by its life points.

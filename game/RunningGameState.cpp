@@ -81,13 +81,14 @@ void RunningGameState::init() {
 void RunningGameState::update(float deltaTime) { parts->match->update(deltaTime, renderSettings); }
 
 void RunningGameState::render() {
-  if (minimised) {
-    return;
+  if (!minimised) {
+    parts->postProcessing->render(renderSettings, [this](bool asteroids, bool skybox, bool boundaryWarning,
+                                                         bool effects, bool enemyOnly) {
+      renderScene(asteroids, skybox, boundaryWarning, effects, enemyOnly);
+    });
   }
-  parts->postProcessing->render(renderSettings, [this](bool asteroids, bool skybox, bool boundaryWarning,
-                                                       bool effects, bool enemyOnly) {
-    renderScene(asteroids, skybox, boundaryWarning, effects, enemyOnly);
-  });
+  // Drawing is the frame's last step and may take a life (outside the arena): the frame's deaths settle here.
+  parts->match->endFrame();
 }
 
 void RunningGameState::renderScene(bool asteroids, bool skybox, bool boundaryWarning, bool effects,
