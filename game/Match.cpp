@@ -50,6 +50,15 @@ Match::Match(const Programs& programs) : programs(programs) {
 }
 
 void Match::update(float deltaTime, RenderSettings& settings) {
+  if (!paused) {
+    advance(deltaTime, settings);
+  }
+  if (settings.frameTime) {
+    std::cout << "Frame time: " << deltaTime << "\t | FPS: " << 1.0f / deltaTime << std::endl;
+  }
+}
+
+void Match::advance(float deltaTime, const RenderSettings& settings) {
   ship1->update(deltaTime);
   ship2->update(deltaTime);
   asteroids->spin(deltaTime);
@@ -86,10 +95,6 @@ void Match::update(float deltaTime, RenderSettings& settings) {
   }
   for (auto& beam : beams) {
     beam->update(deltaTime);
-  }
-
-  if (settings.frameTime) {
-    std::cout << "Frame time: " << deltaTime << "\t | FPS: " << 1.0f / deltaTime << std::endl;
   }
 }
 
@@ -143,7 +148,7 @@ void Match::restart() {
 void Match::endFrame() { rounds.settle(std::cout); }
 
 void Match::applyBoundaryRules(int player, const RenderSettings& settings) {
-  if (!outsideBoundary[player]) {
+  if (paused || !outsideBoundary[player]) {
     return;
   }
   applyOutOfBoundsLoss(player, settings);

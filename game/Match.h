@@ -26,6 +26,7 @@ class Match {
   explicit Match(const Programs& programs);
 
   // One frame: flight, spin, ship contacts, particles, asteroid contacts and arena test, beams, frame-time line.
+  // While paused only the frame-time line.
   void update(float deltaTime, RenderSettings& settings);
   // Resolves a shot at once against the asteroids and the target; leaves a beam and a burst.
   void fire(objects::Spaceship* shooter, objects::Spaceship* target, const RenderSettings& settings);
@@ -36,7 +37,7 @@ class Match {
   void endFrame();
   // The rules of a player outside the arena, applied once per drawn frame where that player's half is drawn:
   // the life-point loss (a death there ends the warning and throws the big burst), then the warning pulse
-  // turning at its ends. Nothing while the player is inside.
+  // turning at its ends. Nothing while the player is inside or the match is paused.
   void applyBoundaryRules(int player, const RenderSettings& settings);
   // The life bar's warning colour: the life colour blended toward red by the player's pulse.
   glm::vec3 warningColor(int player) const;
@@ -54,8 +55,10 @@ class Match {
   std::array<float, 2> warningBlend{};
   float warningBlendDirection = 1.0f;
   Rounds rounds;
+  bool paused = false;  // nothing in the match moves or changes
 
  private:
+  void advance(float deltaTime, const RenderSettings& settings);
   void collide(objects::Spaceship& ship, const RenderSettings& settings);
   void applyOutOfBoundsLoss(int player, const RenderSettings& settings);
   void turnWarningPulse(int player);

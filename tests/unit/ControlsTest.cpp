@@ -165,6 +165,35 @@ TEST_F(ControlsTest, EnterRefillsBothShipsWhereTheyStand) {
   EXPECT_EQ(match->ship1->modelMatrix, pose);
 }
 
+TEST_F(ControlsTest, PauseIgnoresFlightFireSteeringAndRestartButNotReleasesOrToggles) {
+  objects::Spaceship& ship1 = *match->ship1;
+  press(GLFW_KEY_W);
+  EXPECT_EQ(press(GLFW_KEY_BACKSPACE), "Game paused\n");
+  ship1.lifePoints = 3.0f;
+  const glm::mat4 pose = ship1.modelMatrix;
+  controls.setWindowCentre(512, 384);
+  press(GLFW_KEY_P);
+  EXPECT_FALSE(controls.cursorMoved(900, 100));
+  for (int key : {GLFW_KEY_A, GLFW_KEY_UP, GLFW_KEY_SPACE, GLFW_KEY_KP_0, GLFW_KEY_ENTER}) {
+    EXPECT_EQ(press(key), "");
+  }
+  controls.mouseButton(GLFW_MOUSE_BUTTON_LEFT, GLFW_PRESS);
+  EXPECT_FALSE(ship1.yawLeft);
+  EXPECT_FALSE(match->ship2->thrustForward);
+  EXPECT_TRUE(objects::laserBeams.empty());
+  EXPECT_FLOAT_EQ(ship1.lifePoints, 3.0f);
+  EXPECT_EQ(ship1.modelMatrix, pose);
+  controls.keyReleased(GLFW_KEY_W);
+  EXPECT_FALSE(ship1.thrustForward);
+  EXPECT_EQ(press(GLFW_KEY_1), "Bloom off\n");
+  press(GLFW_KEY_1);
+  press(GLFW_KEY_P);
+
+  EXPECT_EQ(press(GLFW_KEY_PAUSE), "Game resumed\n");
+  press(GLFW_KEY_SPACE);
+  EXPECT_EQ(objects::laserBeams.size(), 1u);
+}
+
 TEST_F(ControlsTest, MouseTurnsTheTopShipByPixelsFromTheCentreWhileItHasLife) {
   const SplitLayout layout = SplitLayout::forWindow(1024, 768);
   controls.setWindowCentre(layout.centreX, layout.centreY);

@@ -113,6 +113,36 @@ TEST_F(MatchUpdateTest, FrameTimeLineOnlyWhileTheSettingIsOn) {
   EXPECT_EQ(update(0.25f), "Frame time: 0.25\t | FPS: 4\n");
 }
 
+TEST_F(MatchUpdateTest, PausedMatchStandsStillAndResumesWithTheFramesOwnDelta) {
+  ship1().speed = 50.0f;
+  ship2().setModelMatrix(shipPose(glm::vec3(0.0f, 0.0f, arenaRadius() + 100.0f)));
+  placeAsteroid(4, glm::vec3(0.0f, 8.0f, 0.0f), 4.0f);
+  render::spawnParticles(500, 0, glm::vec3(0.0f, 0.0f, -30.0f));
+  laserBeams.push_back(std::make_unique<game::objects::LaserBeam>(&ship1(), nullptr));
+  const glm::mat4 rock = game::objects::asteroidMatrices[0];
+  match->paused = true;
+  settings.frameTime = true;
+  EXPECT_EQ(update(5.0f), "Frame time: 5\t | FPS: 0.2\n");  // only the frame-time line
+  match->outsideBoundary[1] = true;
+  match->warningBlend[1] = 1.5f;
+  match->applyBoundaryRules(1, settings);
+  EXPECT_EQ(ship1().position(), glm::vec3(0.0f));
+  EXPECT_FLOAT_EQ(ship1().lifePoints, 10.0f);
+  EXPECT_FLOAT_EQ(ship2().lifePoints, 10.0f);
+  EXPECT_FLOAT_EQ(match->warningBlend[1], 1.5f);
+  EXPECT_FALSE(match->outsideBoundary[0]);
+  EXPECT_EQ(game::objects::asteroidMatrices[0], rock);
+  EXPECT_EQ(liveParticles(), 500);
+  EXPECT_FLOAT_EQ(laserBeams.front()->timeLeft, 0.5f);
+
+  match->paused = false;
+  settings.frameTime = false;
+  placeAsteroid(4, glm::vec3(100000.0f), 1.0f);
+  update(0.1f);  // 50 damped by 9 % to 45.5, for 0.1 s, doubled by the ship's scale
+  EXPECT_NEAR(ship1().position().z, -9.1f, 1e-4f);
+  EXPECT_FLOAT_EQ(laserBeams.front()->timeLeft, 0.4f);
+}
+
 TEST_F(MatchUpdateTest, DeathOutOfBoundsEndsTheWarningWithTheBigBurst) {
   match->outsideBoundary[1] = true;
   match->applyBoundaryRules(1, settings);
