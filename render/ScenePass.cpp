@@ -126,6 +126,10 @@ void ScenePass::drawEffects(int player, const HalfView& half, game::RenderSettin
                                 half.enemy == EnemyDirection::Right, half.enemy == EnemyDirection::Below, width,
                                 height);
   }
+  overlays.drawScore(match.rounds.wins[player], match.rounds.wins[1 - player], width, height);
+  if (match.paused) {
+    overlays.drawPausedMark(width, height);
+  }
   if (settings.frustumCulling && player == 0) {
     std::cout << "Objects culled for ship1 (top): " << culledObjectCount << " / " << totalObjectCount << std::endl;
   }
