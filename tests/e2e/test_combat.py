@@ -131,7 +131,7 @@ class CombatTest(unittest.TestCase):
         def marks(image):
             boxes = (half.crop(half.width // 2 - 100, half.height * 3 // 10 - 25, 200, 50)
                      for half in views.halves(image))
-            return [box.count(lambda rgb: min(rgb) >= 250) for box in boxes]
+            return [box.count(lambda rgb: min(rgb) >= 225 and max(rgb) - min(rgb) <= 6) for box in boxes]
         game.key("BackSpace")
         game.wait_for_output(r"Game paused\n")
         paused = game.wait_for_still_picture(threshold=0.0005, name="combat-paused")
