@@ -55,7 +55,13 @@ Controls::Controls(Match& match, RenderSettings& settings, std::ostream& out)
     : mouseShip(match.ship1.get()), match(match), settings(settings), out(out) {}
 
 void Controls::keyPressed(int key) {
-  if (flightKey(key, true) || toggleKey(key)) {
+  // Many laptops have no PAUSE key.
+  if (key == GLFW_KEY_PAUSE || key == GLFW_KEY_BACKSPACE) {
+    togglePause();
+    return;
+  }
+  const bool playing = !match.paused;
+  if ((playing && flightKey(key, true)) || toggleKey(key)) {
     return;
   }
   switch (key) {
@@ -69,7 +75,11 @@ void Controls::keyPressed(int key) {
       out << "Mipmap mode " << mipmapModeName(settings.mipmapMode) << std::endl;
       break;
     case GLFW_KEY_P: mouseSteering = !mouseSteering; break;
-    case GLFW_KEY_ENTER: match.restart(); break;
+    case GLFW_KEY_ENTER:
+      if (playing) {
+        match.restart();
+      }
+      break;
     default: break;  // F6, F7 and every other key do nothing
   }
 }
@@ -124,8 +134,13 @@ bool Controls::toggleKey(int key) {
   return false;
 }
 
+void Controls::togglePause() {
+  match.paused = !match.paused;
+  out << (match.paused ? "Game paused" : "Game resumed") << std::endl;
+}
+
 bool Controls::cursorMoved(double x, double y) {
-  if (!mouseSteering) {
+  if (!mouseSteering || match.paused) {
     return false;
   }
   if (!mouseShip->hasLife()) {
@@ -144,7 +159,7 @@ bool Controls::cursorMoved(double x, double y) {
 }
 
 void Controls::mouseButton(int button, int action) {
-  if (action == GLFW_PRESS && button == GLFW_MOUSE_BUTTON_LEFT) {
+  if (action == GLFW_PRESS && button == GLFW_MOUSE_BUTTON_LEFT && !match.paused) {
     match.fire(match.ship1.get(), match.ship2.get(), settings);
   }
 }

@@ -8,8 +8,9 @@
 namespace voidskirmish::game {
 
 // Everything the keyboard and mouse do to a match: flight and fire keys of both players, the toggles with their
-// console confirmations, help, restart, and mouse steering of the top ship. Free of GLFW calls: the owner puts
-// the cursor back when cursorMoved asks for it.
+// console confirmations, help, restart, pause, and mouse steering of the top ship. Free of GLFW calls: the owner
+// puts the cursor back when cursorMoved asks for it. While the match is paused flight, fire, steering and
+// restart do nothing, but releases still clear held controls, so nothing is stuck on resume.
 class Controls {
  public:
   Controls(Match& match, RenderSettings& settings, std::ostream& out);
@@ -30,6 +31,7 @@ class Controls {
  private:
   bool flightKey(int key, bool pressed);
   bool toggleKey(int key);
+  void togglePause();
 
   Match& match;
   RenderSettings& settings;

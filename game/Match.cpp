@@ -33,13 +33,6 @@ constexpr int DEATH_BURST = 10000;
 
 const char* const RULE = "-----------------------------------------------------------------";
 
-void announceGameOver(bool upperWindow) {
-  std::cout << '\n' << RULE << std::endl;
-  std::cout << "Player of " << (upperWindow ? "upper" : "lower")
-            << " window died => Game is over!\nPlease Restart with ENTER or exit the game with ESC" << std::endl;
-  std::cout << RULE << std::endl;
-}
-
 }  // namespace
 
 Match::Match(const Programs& programs) : programs(programs) {
@@ -57,6 +50,15 @@ Match::Match(const Programs& programs) : programs(programs) {
 }
 
 void Match::update(float deltaTime, RenderSettings& settings) {
+  if (!paused) {
+    advance(deltaTime, settings);
+  }
+  if (settings.frameTime) {
+    std::cout << "Frame time: " << deltaTime << "\t | FPS: " << 1.0f / deltaTime << std::endl;
+  }
+}
+
+void Match::advance(float deltaTime, const RenderSettings& settings) {
   ship1->update(deltaTime);
   ship2->update(deltaTime);
   asteroids->spin(deltaTime);
@@ -94,10 +96,6 @@ void Match::update(float deltaTime, RenderSettings& settings) {
   for (auto& beam : beams) {
     beam->update(deltaTime);
   }
-
-  if (settings.frameTime) {
-    std::cout << "Frame time: " << deltaTime << "\t | FPS: " << 1.0f / deltaTime << std::endl;
-  }
 }
 
 void Match::fire(Spaceship* shooter, Spaceship* target, const RenderSettings& settings) {
@@ -125,7 +123,7 @@ void Match::fire(Spaceship* shooter, Spaceship* target, const RenderSettings& se
       burstKind = FIRE;
       if (!target->hasLife()) {
         render::spawnParticles(DEATH_BURST, FIRE, target->position());
-        announceGameOver(target == ship1.get());
+        destroyed(*target);
       }
     }
   }
@@ -139,9 +137,23 @@ void Match::fire(Spaceship* shooter, Spaceship* target, const RenderSettings& se
 }
 
 void Match::restart() {
+  rounds.settle(std::cout);
+  rounds.startNext();
   for (Spaceship* each : {ship1.get(), ship2.get()}) {
     each->lifePoints = MAX_LIFE_POINTS;
     each->alive = true;
+  }
+}
+
+void Match::endFrame() { rounds.settle(std::cout); }
+
+void Match::applyBoundaryRules(int player, const RenderSettings& settings) {
+  if (paused || !outsideBoundary[player]) {
+    return;
+  }
+  applyOutOfBoundsLoss(player, settings);
+  if (outsideBoundary[player]) {
+    turnWarningPulse(player);
   }
 }
 
@@ -153,10 +165,11 @@ void Match::applyOutOfBoundsLoss(int player, const RenderSettings& settings) {
   if (own.hasLife() != hadLife) {
     outsideBoundary[player] = false;
     render::spawnParticles(DEATH_BURST, FIRE, own.position());
+    destroyed(own);
   }
 }
 
-glm::vec3 Match::warningColor(int player) {
+void Match::turnWarningPulse(int player) {
   float& blend = warningBlend[player];
   if (blend > 1.0f) {
     blend = 1.0f;
@@ -165,15 +178,33 @@ glm::vec3 Match::warningColor(int player) {
     blend = 0.0f;
     warningBlendDirection = 1.0f;
   }
+}
+
+glm::vec3 Match::warningColor(int player) const {
+  // Clamped here too: a frame that was updated but never drawn (a minimised window) leaves the pulse unturned.
+  const float blend = glm::clamp(warningBlend[player], 0.0f, 1.0f);
   return (1.0f - blend) * lifeColor(ship(player)) + blend * glm::vec3(1.0f, 0.0f, 0.0f);
 }
 
+void Match::destroyed(const Spaceship& ship) {
+  const bool upper = &ship == ship1.get();
+  std::cout << '\n' << RULE << std::endl;
+  std::cout << "Player of " << (upper ? "upper" : "lower")
+            << " window died => Game is over!\nPlease Restart with ENTER or exit the game with ESC" << std::endl;
+  std::cout << RULE << std::endl;
+  rounds.shipDied(upper ? 0 : 1);
+}
+
 void Match::collide(Spaceship& ship, const RenderSettings& settings) {
+  const bool hadLife = ship.hasLife();
   ship.bounceBack();
   ship.decreaseLife(CONTACT_DAMAGE, &settings);
   render::spawnParticles(SMALL_BURST, DEBRIS, ship.position());
   if (!ship.hasLife()) {
     render::spawnParticles(CONTACT_DEATH_BURST, FIRE, ship.position());
+  }
+  if (hadLife && !ship.hasLife()) {
+    destroyed(ship);
   }
 }
 

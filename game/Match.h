@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "game/RenderSettings.h"
+#include "game/Rounds.h"
 #include "game/objects/Asteroid.h"
 #include "game/objects/BoundarySphere.h"
 #include "game/objects/Spaceship.h"
@@ -25,18 +26,24 @@ class Match {
   explicit Match(const Programs& programs);
 
   // One frame: flight, spin, ship contacts, particles, asteroid contacts and arena test, beams, frame-time line.
+  // While paused only the frame-time line.
   void update(float deltaTime, RenderSettings& settings);
   // Resolves a shot at once against the asteroids and the target; leaves a beam and a burst.
   void fire(objects::Spaceship* shooter, objects::Spaceship* target, const RenderSettings& settings);
-  // ENTER: both ships back to full life where they stand.
+  // ENTER: a round that ended in this frame is scored first, then both ships are back to full life where they
+  // stand and the next round begins.
   void restart();
-  // The per-frame loss of a ship outside the arena, taken while its view is drawn; a death there ends the
-  // warning and throws the big burst.
-  void applyOutOfBoundsLoss(int player, const RenderSettings& settings);
-  // Clamps the player's warning blend, turning the pulse at its ends, and gives the life bar's warning colour.
-  glm::vec3 warningColor(int player);
+  // The last step of a frame, drawn or not: a round that ended in it is scored.
+  void endFrame();
+  // The rules of a player outside the arena, applied once per drawn frame where that player's half is drawn:
+  // the life-point loss (a death there ends the warning and throws the big burst), then the warning pulse
+  // turning at its ends. Nothing while the player is inside or the match is paused.
+  void applyBoundaryRules(int player, const RenderSettings& settings);
+  // The life bar's warning colour: the life colour blended toward red by the player's pulse.
+  glm::vec3 warningColor(int player) const;
 
   objects::Spaceship& ship(int player) { return player == 0 ? *ship1 : *ship2; }
+  const objects::Spaceship& ship(int player) const { return player == 0 ? *ship1 : *ship2; }
   objects::Spaceship& enemyOf(int player) { return player == 0 ? *ship2 : *ship1; }
 
   Programs programs;
@@ -47,9 +54,16 @@ class Match {
   std::array<bool, 2> outsideBoundary{};
   std::array<float, 2> warningBlend{};
   float warningBlendDirection = 1.0f;
+  Rounds rounds;
+  bool paused = false;  // nothing in the match moves or changes
 
  private:
+  void advance(float deltaTime, const RenderSettings& settings);
   void collide(objects::Spaceship& ship, const RenderSettings& settings);
+  void applyOutOfBoundsLoss(int player, const RenderSettings& settings);
+  void turnWarningPulse(int player);
+  // The game-over block naming the ship's half; the round goes to the other ship.
+  void destroyed(const objects::Spaceship& ship);
 };
 
 // Life-bar colour: between the ship's full and low life colours by its life points.

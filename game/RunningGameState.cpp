@@ -71,21 +71,24 @@ void RunningGameState::init() {
   p.postProcessing = std::make_unique<render::PostProcessing>(render::PostProcessing::Programs{
       p.program(ContoursEdgeDetection), p.program(Blur), p.program(FrameBuffersCombined)});
   p.postProcessing->createFramebuffers(false, width, height);
-  p.scenePass = std::make_unique<render::ScenePass>(*p.match, *p.skybox, p.overlays, p.particles, p.program(Draw),
-                                                    p.program(Particle));
+  // The out-of-bounds rules go with drawing each half, as often as halves are drawn and in the console's order.
+  p.scenePass = std::make_unique<render::ScenePass>(
+      *p.match, *p.skybox, p.overlays, p.particles, p.program(Draw), p.program(Particle),
+      [match = p.match.get()](int player) { match->applyBoundaryRules(player, renderSettings); });
   p.controls->printHelp();
 }
 
 void RunningGameState::update(float deltaTime) { parts->match->update(deltaTime, renderSettings); }
 
 void RunningGameState::render() {
-  if (minimised) {
-    return;
+  if (!minimised) {
+    parts->postProcessing->render(renderSettings, [this](bool asteroids, bool skybox, bool boundaryWarning,
+                                                         bool effects, bool enemyOnly) {
+      renderScene(asteroids, skybox, boundaryWarning, effects, enemyOnly);
+    });
   }
-  parts->postProcessing->render(renderSettings, [this](bool asteroids, bool skybox, bool boundaryWarning,
-                                                       bool effects, bool enemyOnly) {
-    renderScene(asteroids, skybox, boundaryWarning, effects, enemyOnly);
-  });
+  // Drawing is the frame's last step and may take a life (outside the arena): the frame's deaths settle here.
+  parts->match->endFrame();
 }
 
 void RunningGameState::renderScene(bool asteroids, bool skybox, bool boundaryWarning, bool effects,

@@ -2,7 +2,9 @@
 
 #include <glm/geometric.hpp>
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace voidskirmish::render {
 namespace {
@@ -27,8 +29,11 @@ glm::mat4 halfProjection(float tanHalfFov, float aspect, float near, float far) 
 EnemyDirection classifyEnemy(const glm::mat4& view, const glm::mat4& projection, glm::vec3 enemyPosition,
                              glm::vec3 ownPosition, glm::vec3 forward) {
   const glm::vec4 clip = projection * (view * glm::vec4(enemyPosition, 1.0f));
-  const float ndcX = clip.x / clip.w;
-  const float ndcY = clip.y / clip.w;
+  // Behind the camera plane w is negative, and dividing by it would mirror the enemy to the other side; by |w|
+  // the side stays where the enemy really is, and it grows without bound toward the plane from either side.
+  const float depth = std::max(std::abs(clip.w), std::numeric_limits<float>::min());
+  const float ndcX = clip.x / depth;
+  const float ndcY = clip.y / depth;
   const float ahead = glm::dot(enemyPosition - ownPosition, forward);
 
   if (ahead < 0.0f) {
@@ -46,7 +51,14 @@ EnemyDirection classifyEnemy(const glm::mat4& view, const glm::mat4& projection,
   if (ndcY < -SCREEN_MARGIN) {
     return EnemyDirection::Below;
   }
-  return EnemyDirection::OnScreen;
+  if (clip.w > 0.0f) {
+    return EnemyDirection::OnScreen;
+  }
+  // Between the ship and its camera: never in sight, so the larger offset in view names the side.
+  if (std::abs(ndcX) > std::abs(ndcY)) {
+    return ndcX > 0.0f ? EnemyDirection::Right : EnemyDirection::Left;
+  }
+  return ndcY > 0.0f ? EnemyDirection::Above : EnemyDirection::Below;
 }
 
 }  // namespace voidskirmish::render

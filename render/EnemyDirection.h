@@ -18,7 +18,8 @@ float tanHalfFieldOfView();
 glm::mat4 halfProjection(float tanHalfFov, float aspect, float near, float far);
 
 // Classifies the enemy for the arrow. An enemy behind the own ship counts as below even when its projection
-// lands on the screen; the 1.5 margin lets an enemy just past the edge still count as on screen.
+// lands on the screen; the 1.5 margin lets an enemy just past the edge still count as on screen. One between the
+// ship and its chase camera (behind the camera plane) is never on screen and keeps the side it really lies on.
 EnemyDirection classifyEnemy(const glm::mat4& view, const glm::mat4& projection, glm::vec3 enemyPosition,
                              glm::vec3 ownPosition, glm::vec3 forward);
 

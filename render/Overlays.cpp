@@ -2,7 +2,10 @@
 
 #include <glm/gtc/type_ptr.hpp>
 
+#include <charconv>
+
 #include "render/OverlayMath.h"
+#include "render/SegmentFont.h"
 
 namespace voidskirmish::render {
 namespace {
@@ -28,6 +31,26 @@ void pointPosition(const scene::ShaderProgram* program, GLint components) {
 
 void setModel(const scene::ShaderProgram* program, const glm::mat4& model) {
   glUniformMatrix4fv(glGetUniformLocation(program->program, "model"), 1, GL_FALSE, glm::value_ptr(model));
+}
+
+// Every segment of the glyph cell as a bar of its own: the bar's indices moved on by four corners a segment.
+constexpr std::array<unsigned int, SEGMENT_COUNT * BAR_INDICES.size()> GLYPH_INDICES = [] {
+  std::array<unsigned int, SEGMENT_COUNT * BAR_INDICES.size()> indices{};
+  for (std::size_t i = 0; i < indices.size(); ++i) {
+    indices[i] = BAR_INDICES[i % BAR_INDICES.size()] + 4 * static_cast<unsigned int>(i / BAR_INDICES.size());
+  }
+  return indices;
+}();
+
+constexpr glm::vec2 SCORE_CENTRE(0.0f, 0.85f);
+constexpr float SCORE_HEIGHT = 0.14f;
+constexpr glm::vec2 PAUSED_CENTRE(0.0f, 0.4f);
+constexpr float PAUSED_HEIGHT = 0.2f;
+
+// The value's decimal digits, written into `digits` (no allocation in a frame).
+std::string_view decimal(int value, std::array<char, 12>& digits) {
+  const char* end = std::to_chars(digits.data(), digits.data() + digits.size(), value).ptr;
+  return std::string_view(digits.data(), static_cast<std::size_t>(end - digits.data()));
 }
 
 void drawBar(GLuint vao) {
@@ -67,6 +90,15 @@ void Overlays::createOverlayBuffers(const scene::ShaderProgram* arrowProgram,
   glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, lifeBarIndexBuffer_.get());
   glBindVertexArray(0);
 
+  glyphVertexBuffer_ = makeStaticBuffer(SEGMENT_VERTICES);
+  glyphIndexBuffer_ = makeStaticBuffer(GLYPH_INDICES);
+  glyphVao_ = scene::makeVertexArray();
+  glBindVertexArray(glyphVao_.get());
+  glBindBuffer(GL_ARRAY_BUFFER, glyphVertexBuffer_.get());
+  pointPosition(colorProgram_, 2);
+  glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, glyphIndexBuffer_.get());
+  glBindVertexArray(0);
+
   triangleColorLocation_ = glGetUniformLocation(arrowProgram_->program, "triangleColor");
   colorLocation_ = glGetUniformLocation(colorProgram_->program, "color");
 }
@@ -96,6 +128,45 @@ void Overlays::drawDirectionArrow(bool left, bool above, bool right, bool below,
   glUniform3f(triangleColorLocation_, 1.0f, 0.0f, 0.0f);
   glBindVertexArray(arrowVao_.get());
   glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(ARROW_VERTICES.size() / 2));
+  glBindVertexArray(0);
+}
+
+void Overlays::drawScore(int ownWins, int enemyWins, int width, int height) const {
+  std::array<char, 12> own;
+  std::array<char, 12> enemy;
+  drawLine({{decimal(ownWins, own), {0.0f, 1.0f, 0.0f}},
+            {" - ", {0.8f, 0.8f, 0.8f}},
+            {decimal(enemyWins, enemy), {1.0f, 0.0f, 0.0f}}},
+           SCORE_CENTRE, SCORE_HEIGHT, width, height);
+}
+
+void Overlays::drawPausedMark(int width, int height) const {
+  drawLine({{"PAUSED", {1.0f, 1.0f, 1.0f}}}, PAUSED_CENTRE, PAUSED_HEIGHT, width, height);
+}
+
+void Overlays::drawLine(std::initializer_list<TextRun> runs, glm::vec2 centre, float glyphHeight, int width,
+                        int height) const {
+  int count = 0;
+  for (const TextRun& run : runs) {
+    count += static_cast<int>(run.text.size());
+  }
+  glUseProgram(colorProgram_->program);
+  glBindVertexArray(glyphVao_.get());
+  int index = 0;
+  for (const TextRun& run : runs) {
+    glUniform3f(colorLocation_, run.color.r, run.color.g, run.color.b);
+    for (const char c : run.text) {
+      const std::uint8_t lit = glyphSegments(c);
+      setModel(colorProgram_, glyphModel(index++, count, centre, glyphHeight, width, height));
+      for (int segment = 0; segment < SEGMENT_COUNT; ++segment) {
+        if ((lit >> segment) & 1) {
+          const auto offset = static_cast<std::uintptr_t>(segment * BAR_INDICES.size() * sizeof(unsigned int));
+          glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(BAR_INDICES.size()), GL_UNSIGNED_INT,
+                         reinterpret_cast<const void*>(offset));
+        }
+      }
+    }
+  }
   glBindVertexArray(0);
 }
 

@@ -1,14 +1,19 @@
 #pragma once
 
+#include <glm/vec2.hpp>
 #include <glm/vec3.hpp>
+
+#include <initializer_list>
+#include <string_view>
 
 #include "scene/GlName.h"
 #include "scene/ShaderProgram.h"
 
 namespace voidskirmish::render {
 
-// The flat head-up shapes of each half: life bar, crosshair and the arrow toward an off-screen enemy. They are
-// placed straight in the half's normalised device coordinates; only a "model" matrix applies.
+// The flat head-up shapes of each half: life bar, crosshair, the arrow toward an off-screen enemy, the score
+// and the paused mark. They are placed straight in the half's normalised device coordinates; only a "model"
+// matrix applies.
 class Overlays {
  public:
   // Arrow buffer and vertex array; crosshair buffer, index buffer and vertex array; life bar buffer, index
@@ -20,8 +25,20 @@ class Overlays {
   void drawCrosshair(int width, int height) const;
   // Exactly one flag is expected; width and height are the window's.
   void drawDirectionArrow(bool left, bool above, bool right, bool below, int width, int height) const;
+  // The rounds won, own first in the crosshair's green, then the enemy's in the arrow's red, at the top centre.
+  void drawScore(int ownWins, int enemyWins, int width, int height) const;
+  // "PAUSED" above the crosshair.
+  void drawPausedMark(int width, int height) const;
 
  private:
+  struct TextRun {
+    std::string_view text;
+    glm::vec3 color;
+  };
+  // One line of segment glyphs, centred on `centre`, the runs one after the other each in its colour.
+  void drawLine(std::initializer_list<TextRun> runs, glm::vec2 centre, float glyphHeight, int width,
+                int height) const;
+
   const scene::ShaderProgram* arrowProgram_ = nullptr;
   const scene::ShaderProgram* colorProgram_ = nullptr;
   GLint triangleColorLocation_ = -1;
@@ -35,6 +52,9 @@ class Overlays {
   scene::GlBuffer lifeBarVertexBuffer_;
   scene::GlBuffer lifeBarIndexBuffer_;
   scene::GlVertexArray lifeBarVao_;
+  scene::GlBuffer glyphVertexBuffer_;
+  scene::GlBuffer glyphIndexBuffer_;
+  scene::GlVertexArray glyphVao_;
 };
 
 }  // namespace voidskirmish::render

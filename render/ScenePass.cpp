@@ -3,6 +3,7 @@
 #include <GL/glew.h>
 
 #include <iostream>
+#include <utility>
 
 #include "game/objects/LaserBeam.h"
 #include "render/Frustum.h"
@@ -11,9 +12,9 @@ namespace voidskirmish::render {
 
 ScenePass::ScenePass(game::Match& match, scene::Skybox& skybox, const Overlays& overlays,
                      const ParticleRenderer& particles, const scene::ShaderProgram* drawProgram,
-                     const scene::ShaderProgram* particleProgram)
+                     const scene::ShaderProgram* particleProgram, HalfRules halfRules)
     : match(match), skybox(skybox), overlays(overlays), particles(particles), drawProgram(drawProgram),
-      particleProgram(particleProgram) {}
+      particleProgram(particleProgram), halfRules(std::move(halfRules)) {}
 
 void ScenePass::setLayout(const game::SplitLayout& newLayout, int newWidth, int newHeight) {
   layout = newLayout;
@@ -39,7 +40,10 @@ void ScenePass::renderScene(game::RenderSettings& settings, bool asteroids, bool
       skybox.draw(half.cameraPosition, &settings, half.view, half.projection);
     }
     if (boundaryWarning && match.outsideBoundary[player]) {
-      drawBoundaryWarning(player, half, settings);
+      drawBoundaryWarning(half, settings);
+    }
+    if (boundaryWarning) {
+      halfRules(player);
     }
     if (effects) {
       drawEffects(player, half, settings, boundaryWarning);
@@ -93,7 +97,7 @@ void ScenePass::drawAsteroids(const HalfView& half, const game::RenderSettings& 
   }
 }
 
-void ScenePass::drawBoundaryWarning(int player, const HalfView& half, game::RenderSettings& settings) {
+void ScenePass::drawBoundaryWarning(const HalfView& half, game::RenderSettings& settings) {
   game::objects::BoundarySphere& arena = *match.boundarySphere;
   glUseProgram(drawProgram->program);
   settings.colorWireframeMode = glm::vec3(1.0f, 0.0f, 0.0f);
@@ -104,7 +108,6 @@ void ScenePass::drawBoundaryWarning(int player, const HalfView& half, game::Rend
              &culledObjectCount, &settings);
   settings.wireframe = wireframe;
   settings.colorWireframeModeEnabled = false;
-  match.applyOutOfBoundsLoss(player, settings);
 }
 
 void ScenePass::drawEffects(int player, const HalfView& half, game::RenderSettings& settings, bool boundaryWarning) {
@@ -122,6 +125,10 @@ void ScenePass::drawEffects(int player, const HalfView& half, game::RenderSettin
     overlays.drawDirectionArrow(half.enemy == EnemyDirection::Left, half.enemy == EnemyDirection::Above,
                                 half.enemy == EnemyDirection::Right, half.enemy == EnemyDirection::Below, width,
                                 height);
+  }
+  overlays.drawScore(match.rounds.wins[player], match.rounds.wins[1 - player], width, height);
+  if (match.paused) {
+    overlays.drawPausedMark(width, height);
   }
   if (settings.frustumCulling && player == 0) {
     std::cout << "Objects culled for ship1 (top): " << culledObjectCount << " / " << totalObjectCount << std::endl;

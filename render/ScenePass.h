@@ -3,6 +3,8 @@
 #include <glm/mat4x4.hpp>
 #include <glm/vec3.hpp>
 
+#include <functional>
+
 #include "game/Match.h"
 #include "game/RenderSettings.h"
 #include "game/SplitLayout.h"
@@ -17,8 +19,13 @@ namespace voidskirmish::render {
 // skybox, the arena warning, beams, particles and the head-up overlays, with the frustum rebuilt per half.
 class ScenePass {
  public:
+  // The game's rules that go with drawing a half: called once per half of the scene pass, where the arena
+  // warning is drawn, so they apply exactly as often as halves are drawn and in the console's order.
+  using HalfRules = std::function<void(int player)>;
+
   ScenePass(game::Match& match, scene::Skybox& skybox, const Overlays& overlays, const ParticleRenderer& particles,
-            const scene::ShaderProgram* drawProgram, const scene::ShaderProgram* particleProgram);
+            const scene::ShaderProgram* drawProgram, const scene::ShaderProgram* particleProgram,
+            HalfRules halfRules);
 
   void setLayout(const game::SplitLayout& layout, int width, int height);
 
@@ -37,7 +44,7 @@ class ScenePass {
   HalfView prepareHalf(int player, float tanHalfFov) const;
   void drawShips(int player, const HalfView& half, game::RenderSettings& settings, bool enemyOnly);
   void drawAsteroids(const HalfView& half, const game::RenderSettings& settings);
-  void drawBoundaryWarning(int player, const HalfView& half, game::RenderSettings& settings);
+  void drawBoundaryWarning(const HalfView& half, game::RenderSettings& settings);
   void drawEffects(int player, const HalfView& half, game::RenderSettings& settings, bool boundaryWarning);
 
   game::Match& match;
@@ -46,6 +53,7 @@ class ScenePass {
   const ParticleRenderer& particles;
   const scene::ShaderProgram* drawProgram;
   const scene::ShaderProgram* particleProgram;
+  HalfRules halfRules;
   game::SplitLayout layout;
   int width = 0;
   int height = 0;

@@ -1,4 +1,5 @@
-"""A laser duel on the real binary: the beam, hits with their sparks, game over, restart with ENTER.
+"""A laser duel on the real binary: the beam, hits with their sparks, game over with the score, restart with
+ENTER, and a pause.
 
 One game runs it all. Bloom is switched off first: frames then come about three times faster under llvmpipe,
 so the half-second beam is seen over several frames. At the start ship2 stands 20 units right of ship1; the
@@ -43,11 +44,13 @@ class CombatTest(unittest.TestCase):
             game.key("F10")
             game.wait_for_output(r"Life points changes on\n")
             self.fire_until_game_over(game, self.check_hits_throw_sparks(game, aimed))
+            self.check_score_shown(start, game.screenshot("combat-score"))
 
             game.key("Return")
             game.key("space")
             game.wait_for_output(f"(?s)({decrease(10, 9)}.*){{2}}", timeout=30)
             self.assertEqual(game.stdout.count(decrease(10, 9)), 2)
+            self.check_pause(game)
             self.assertEqual(game.quit_with_escape(), 0, game.stdout + game.stderr)
 
     @staticmethod
@@ -106,11 +109,44 @@ class CombatTest(unittest.TestCase):
         for points in range(life, 0, -1):
             game.key("space")
             game.wait_for_output(decrease(points, points - 1), timeout=30)
-        game.wait_for_output(RULE + r"\n.*\n.*\n" + RULE + r"\n", timeout=30)
-        # From F10 on: one line per hit, the tenth leaving exactly 0 (no "Player died" line), then the block.
+        game.wait_for_output(RULE + r"\nScore: .*\n", timeout=30)
+        # From F10 on: one line per hit, the tenth leaving exactly 0 (no "Player died" line), the block, the score.
         expected = ("Life points changes on\n" + "".join(decrease(points, points - 1) for points in range(10, 0, -1))
-                    + GAME_OVER_LOWER)
+                    + GAME_OVER_LOWER + "Score: upper 1, lower 0\n")
         self.assertEqual(game.stdout[game.stdout.index("Life points changes on\n"):], expected)
+
+    def check_score_shown(self, start, scored):
+        """Each half's score at its top centre turned from 0 - 0 to 1 - 0 (upper: own green) and 0 - 1 (lower: enemy
+        red): a 1 lights two segments where the 0 lit six."""
+        def score(image, index):
+            half = views.halves(image)[index]
+            return half.crop(half.width // 2 - 60, 10, 120, 40)
+        for index, lit in ((0, views.is_hud_green), (1, lambda rgb: rgb[0] > 180 and max(rgb[1:]) < 80)):
+            before, after = score(start, index).count(lit), score(scored, index).count(lit)
+            self.assertTrue(0 < after < 0.6 * before, f"half {index}: {before} score pixels before, {after} after")
+
+    def check_pause(self, game):
+        """BACKSPACE freezes the picture under a white PAUSED in both halves, though keys are held and toggles
+        still work; PAUSE resumes it."""
+        def marks(image):
+            boxes = (half.crop(half.width // 2 - 100, half.height * 3 // 10 - 25, 200, 50)
+                     for half in views.halves(image))
+            return [box.count(lambda rgb: min(rgb) >= 225 and max(rgb) - min(rgb) <= 6) for box in boxes]
+        game.key("BackSpace")
+        game.wait_for_output(r"Game paused\n")
+        paused = game.wait_for_still_picture(threshold=0.0005, name="combat-paused")
+        self.assertTrue(all(count >= 1500 for count in marks(paused)), marks(paused))
+        game.hold("w", 2)
+        game.key("space")
+        self.assertLess(game.screenshot("combat-paused-keys").changed_fraction(paused), 0.0005)
+        game.key("F3")
+        game.wait_for_output(r"Wireframe on\n")
+        wireframe = game.wait_for_picture(lambda image: image.changed_fraction(paused) > 0.05, name="combat-paused-f3")
+        self.assertTrue(all(count >= 1500 for count in marks(wireframe)), marks(wireframe))
+        game.key("Pause")
+        game.wait_for_output(r"Game resumed\n")
+        game.wait_for_picture(lambda image: max(marks(image)) < 300, name="combat-resumed")
+        self.assertEqual(game.stdout.count(decrease(10, 9)), 2)  # the shot while paused did nothing
 
 
 if __name__ == "__main__":

@@ -46,5 +46,21 @@ TEST_F(OverlaysTest, LifeBarCrosshairAndArrowLandWhereTheHalfShowsThem) {
   EXPECT_EQ(rgb(WIDTH / 2 - 8, arrowY + 6), glm::ivec3(0));
 }
 
+TEST_F(OverlaysTest, ScoreAndPausedMarkAreSegmentGlyphsCentredInTheHalf) {
+  overlays.drawScore(1, 0, WIDTH, HEIGHT);
+  overlays.drawPausedMark(WIDTH, HEIGHT);
+
+  // "1 - 0" 26.9 pixels high between 341.8 and 368.6, starting at x = 458.2, one cell every 22.8 pixels.
+  EXPECT_EQ(rgb(472, 362), glm::ivec3(0, 255, 0));  // the 1's upper right stroke, own green
+  EXPECT_EQ(rgb(461, 362), glm::ivec3(0));          // and no left stroke
+  EXPECT_EQ(rgb(512, 355), glm::ivec3(204));        // the dash
+  EXPECT_EQ(rgb(551, 362), glm::ivec3(255, 0, 0));  // the 0's upper left stroke, enemy red
+  EXPECT_EQ(rgb(558, 355), glm::ivec3(0));          // and nothing in its middle
+  // "PAUSED" 38.4 pixels high from y = 249.6, starting at x = 418.9: P has its upper left stroke only.
+  EXPECT_EQ(rgb(421, 278), glm::ivec3(255));
+  EXPECT_EQ(rgb(439, 258), glm::ivec3(0));
+  EXPECT_EQ(rgb(421, 258), glm::ivec3(255));
+}
+
 }  // namespace
 }  // namespace voidskirmish::render

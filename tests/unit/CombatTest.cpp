@@ -133,5 +133,34 @@ TEST_F(CombatTest, LockedOrDeadShooterIsRefusedAndAMissLeavesTheLongBeamOnly) {
   EXPECT_EQ(liveParticles(), 0);
 }
 
+TEST_F(CombatTest, EachRoundGoesOnceToTheSurvivorAndADoubleDeathToNobody) {
+  const auto endFrame = [&] { return printed([&] { match->endFrame(); }); };
+  ship2().lifePoints = 1.0f;
+  EXPECT_EQ(fire(ship1(), ship2()), gameOver("lower"));
+  EXPECT_EQ(endFrame(), "Score: upper 1, lower 0\n");
+  EXPECT_EQ(endFrame(), "");
+  // The winner dying before ENTER does not turn the round already decided.
+  match->outsideBoundary[0] = true;
+  ship1().lifePoints = 0.001f;
+  EXPECT_EQ(printed([&] { match->applyBoundaryRules(0, settings); }), DIED + gameOver("upper"));
+  EXPECT_EQ(endFrame(), "");
+
+  EXPECT_EQ(printed([&] { match->restart(); }), "");
+  ship1().lifePoints = ship2().lifePoints = 0.5f;
+  placeAsteroid(1, glm::vec3(0.0f, 8.0f, 0.0f), 4.0f);
+  placeAsteroid(2, glm::vec3(0.0f, 8.0f, -50.0f), 4.0f);
+  EXPECT_EQ(printed([&] { match->update(0.01f, settings); }), gameOver("upper") + gameOver("lower"));
+  EXPECT_EQ(endFrame(), "Score: upper 1, lower 0\n");
+
+  // ENTER in the frame of a death scores that round before the next begins.
+  match->restart();
+  match->outsideBoundary[0] = true;
+  ship1().lifePoints = 0.003f;  // exactly used up: no death line
+  EXPECT_EQ(printed([&] { match->applyBoundaryRules(0, settings); }), gameOver("upper"));
+  EXPECT_EQ(printed([&] { match->restart(); }), "Score: upper 1, lower 1\n");
+  EXPECT_EQ(endFrame(), "");
+  EXPECT_FLOAT_EQ(ship1().lifePoints, 10.0f);
+}
+
 }  // namespace
 }  // namespace voidskirmish::testing

@@ -165,6 +165,32 @@ TEST_F(ControlsTest, EnterRefillsBothShipsWhereTheyStand) {
   EXPECT_EQ(match->ship1->modelMatrix, pose);
 }
 
+TEST_F(ControlsTest, PauseIgnoresFlightFireSteeringAndRestartButNotReleasesOrToggles) {
+  objects::Spaceship& ship1 = *match->ship1;
+  press(GLFW_KEY_W);
+  EXPECT_EQ(press(GLFW_KEY_BACKSPACE), "Game paused\n");
+  ship1.lifePoints = 3.0f;
+  const glm::mat4 pose = ship1.modelMatrix;
+  controls.mouseSteering = true;
+  EXPECT_FALSE(controls.cursorMoved(900, 100));
+  for (int key : {GLFW_KEY_A, GLFW_KEY_UP, GLFW_KEY_SPACE, GLFW_KEY_KP_0, GLFW_KEY_ENTER}) {
+    EXPECT_EQ(press(key), "");
+  }
+  controls.mouseButton(GLFW_MOUSE_BUTTON_LEFT, GLFW_PRESS);
+  controls.keyReleased(GLFW_KEY_W);
+  EXPECT_FALSE(ship1.yawLeft || match->ship2->thrustForward || ship1.thrustForward);
+  EXPECT_TRUE(objects::laserBeams.empty());
+  EXPECT_FLOAT_EQ(ship1.lifePoints, 3.0f);
+  EXPECT_EQ(ship1.modelMatrix, pose);
+  EXPECT_EQ(press(GLFW_KEY_F3), "Wireframe on\n");
+  press(GLFW_KEY_F3);
+
+  controls.mouseSteering = false;
+  EXPECT_EQ(press(GLFW_KEY_PAUSE), "Game resumed\n");
+  press(GLFW_KEY_SPACE);
+  EXPECT_EQ(objects::laserBeams.size(), 1u);
+}
+
 TEST_F(ControlsTest, MouseTurnsTheTopShipByPixelsFromTheCentreWhileItHasLife) {
   const SplitLayout layout = SplitLayout::forWindow(1024, 768);
   controls.setWindowCentre(layout.centreX, layout.centreY);

@@ -6,6 +6,7 @@
 
 #include <cmath>
 
+#include "game/objects/Spaceship.h"
 #include "render/EnemyDirection.h"
 
 namespace voidskirmish::render {
@@ -56,6 +57,34 @@ TEST_F(EnemyDirectionTest, BehindTheOwnShipIsBelowEvenWhenProjectedOnScreen) {
   const glm::mat4 chaseView = glm::translate(glm::mat4(1.0f), glm::vec3(0.0f, 0.0f, -5.0f));
   EXPECT_EQ(classify(chaseView, {0.0f, 0.0f, 2.0f}), EnemyDirection::Below);
   EXPECT_EQ(classify(chaseView, {0.0f, 0.0f, -2.0f}), EnemyDirection::OnScreen);
+}
+
+TEST_F(EnemyDirectionTest, EnemyBehindTheCameraPlaneButAheadOfTheShipKeepsItsTrueSide) {
+  // At the start each ship stands level with the other, behind the other's camera, which is 2.2 units ahead.
+  using game::objects::Spaceship;
+  const Spaceship ship1(glm::vec3(0.0f), glm::vec3(0.0f), nullptr);
+  const Spaceship ship2(glm::vec3(20.0f, 0.0f, 0.0f), glm::vec3(0.0f), nullptr);
+  const auto seenBy = [&](const Spaceship& own, const Spaceship& enemy) {
+    const glm::vec3 forward(own.camera->modelMatrix * glm::vec4(0.0f, 0.0f, -1.0f, 0.0f));
+    return classifyEnemy(own.getViewMatrix(), projection, enemy.position(), own.position(), forward);
+  };
+  EXPECT_EQ(seenBy(ship1, ship2), EnemyDirection::Right);
+  EXPECT_EQ(seenBy(ship2, ship1), EnemyDirection::Left);
+
+  // A camera 5 units ahead of the ship at the origin: just before, on and just behind its plane, and between.
+  const glm::mat4 leadView = glm::translate(glm::mat4(1.0f), glm::vec3(0.0f, 0.0f, 5.0f));
+  const struct {
+    glm::vec3 enemy;
+    EnemyDirection expected;
+  } cases[] = {
+      {{10.0f, 0.0f, -5.01f}, EnemyDirection::Right}, {{10.0f, 0.0f, -5.0f}, EnemyDirection::Right},
+      {{10.0f, 0.0f, -4.99f}, EnemyDirection::Right}, {{-10.0f, 0.0f, -4.99f}, EnemyDirection::Left},
+      {{0.0f, 10.0f, -2.0f}, EnemyDirection::Above},  {{0.5f, 0.0f, -1.0f}, EnemyDirection::Right},
+      {{1.0f, -0.5f, -1.0f}, EnemyDirection::Below},  {{0.0f, 0.0f, -5.0f}, EnemyDirection::Below},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(classify(leadView, c.enemy), c.expected) << c.enemy.x << ", " << c.enemy.y << ", " << c.enemy.z;
+  }
 }
 
 }  // namespace

@@ -56,10 +56,15 @@ TEST_F(MatchUpdateTest, OnlyTheFirstTouchingAsteroidCountsEvenWithoutLife) {
   EXPECT_TRUE(ship1().collided);
   EXPECT_FALSE(ship2().collided);
 
+  // A contact that takes a ship's last point ends it with the block, even at exactly 0; one without life left
+  // has no point to lose.
   settings.lifePointsChanges = true;
   ship1().lifePoints = 0.0f;
+  ship2().lifePoints = 0.5f;
+  placeAsteroid(9, glm::vec3(20.0f, 8.0f, 0.0f), 4.0f);
   render::clearParticles();
-  EXPECT_EQ(update(0.1f), "Enemy life points decreased from 0 to -0.5\n" + DIED);
+  EXPECT_EQ(update(0.1f), "Enemy life points decreased from 0 to -0.5\n" + DIED +
+                              "Enemy life points decreased from 0.5 to 0\n" + gameOver("lower"));
   EXPECT_FALSE(ship1().alive);
   EXPECT_EQ(particlesAt(glm::vec3(0.0f), 1), 500);
   EXPECT_EQ(particlesAt(glm::vec3(0.0f), 0), 5000);
@@ -108,15 +113,41 @@ TEST_F(MatchUpdateTest, FrameTimeLineOnlyWhileTheSettingIsOn) {
   EXPECT_EQ(update(0.25f), "Frame time: 0.25\t | FPS: 4\n");
 }
 
+TEST_F(MatchUpdateTest, PausedMatchStandsStillAndResumesWithTheFramesOwnDelta) {
+  ship1().speed = 50.0f;
+  ship2().setModelMatrix(shipPose(glm::vec3(0.0f, 0.0f, arenaRadius() + 100.0f)));
+  placeAsteroid(4, glm::vec3(0.0f, 8.0f, 0.0f), 4.0f);
+  render::spawnParticles(500, 0, glm::vec3(0.0f, 0.0f, -30.0f));
+  laserBeams.push_back(std::make_unique<game::objects::LaserBeam>(&ship1(), nullptr));
+  const glm::mat4 rock = game::objects::asteroidMatrices[0];
+  match->paused = true;
+  settings.frameTime = true;
+  EXPECT_EQ(update(5.0f), "Frame time: 5\t | FPS: 0.2\n");  // only the frame-time line
+  match->outsideBoundary[1] = true;
+  match->warningBlend[1] = 1.5f;
+  match->applyBoundaryRules(1, settings);
+  EXPECT_EQ(ship1().position(), glm::vec3(0.0f));
+  EXPECT_EQ(glm::vec3(ship1().lifePoints, ship2().lifePoints, match->warningBlend[1]), glm::vec3(10, 10, 1.5f));
+  EXPECT_EQ(game::objects::asteroidMatrices[0], rock);
+  EXPECT_EQ(liveParticles(), 500);
+  EXPECT_FLOAT_EQ(laserBeams.front()->timeLeft, 0.5f);
+
+  match->paused = false;
+  placeAsteroid(4, glm::vec3(100000.0f), 1.0f);
+  EXPECT_EQ(update(0.1f), "Frame time: 0.1\t | FPS: 10\n");
+  EXPECT_NEAR(ship1().position().z, -9.1f, 1e-4f);  // 50 damped by 9 % to 45.5, 0.1 s, doubled by the scale
+  EXPECT_FLOAT_EQ(laserBeams.front()->timeLeft, 0.4f);
+}
+
 TEST_F(MatchUpdateTest, DeathOutOfBoundsEndsTheWarningWithTheBigBurst) {
   match->outsideBoundary[1] = true;
-  match->applyOutOfBoundsLoss(1, settings);
+  match->applyBoundaryRules(1, settings);
   EXPECT_FLOAT_EQ(ship2().lifePoints, 9.997f);
   EXPECT_TRUE(match->outsideBoundary[1]);
   EXPECT_EQ(liveParticles(), 0);
 
   ship2().lifePoints = 0.002f;
-  EXPECT_EQ(printed([&] { match->applyOutOfBoundsLoss(1, settings); }), DIED);
+  EXPECT_EQ(printed([&] { match->applyBoundaryRules(1, settings); }), DIED + gameOver("lower"));
   EXPECT_FALSE(match->outsideBoundary[1]);
   EXPECT_EQ(particlesAt(glm::vec3(20.0f, 0.0f, 0.0f), 0), 10000);
 
@@ -124,25 +155,32 @@ TEST_F(MatchUpdateTest, DeathOutOfBoundsEndsTheWarningWithTheBigBurst) {
   render::clearParticles();
   match->outsideBoundary[0] = true;
   ship1().lifePoints = 0.0f;
-  printed([&] { match->applyOutOfBoundsLoss(0, settings); });
+  printed([&] { match->applyBoundaryRules(0, settings); });
   EXPECT_FALSE(ship1().alive);
   EXPECT_TRUE(match->outsideBoundary[0]);
   EXPECT_EQ(liveParticles(), 0);
 }
 
-TEST_F(MatchUpdateTest, WarningColourPulsesBetweenLifeColourAndRed) {
+TEST_F(MatchUpdateTest, WarningColourPulsesBetweenLifeColourAndRedTurningOnlyOutside) {
   ship1().lifePoints = 5.0f;
   EXPECT_EQ(game::lifeColor(ship1()), glm::vec3(0.5f, 0.5f, 0.0f));
-  match->warningBlend[0] = 1.2f;
-  EXPECT_EQ(match->warningColor(0), glm::vec3(1.0f, 0.0f, 0.0f));
-  EXPECT_FLOAT_EQ(match->warningBlend[0], 1.0f);
-  EXPECT_FLOAT_EQ(match->warningBlendDirection, -1.0f);
   match->warningBlend[0] = 0.5f;
   EXPECT_EQ(match->warningColor(0), glm::vec3(0.75f, 0.25f, 0.0f));
+  match->warningBlend[0] = 1.2f;
+  EXPECT_EQ(match->warningColor(0), glm::vec3(1.0f, 0.0f, 0.0f));
+  match->applyBoundaryRules(0, settings);  // inside: neither loss nor turn
+  EXPECT_FLOAT_EQ(match->warningBlend[0], 1.2f);
+  EXPECT_FLOAT_EQ(ship1().lifePoints, 5.0f);
+
+  match->outsideBoundary[0] = true;
+  match->applyBoundaryRules(0, settings);
+  EXPECT_FLOAT_EQ(match->warningBlend[0], 1.0f);
   EXPECT_FLOAT_EQ(match->warningBlendDirection, -1.0f);
   match->warningBlend[0] = -0.1f;
   ship1().lifePoints = 12.0f;
   EXPECT_EQ(match->warningColor(0), glm::vec3(0.0f, 1.0f, 0.0f));
+  match->applyBoundaryRules(0, settings);
+  EXPECT_FLOAT_EQ(match->warningBlend[0], 0.0f);
   EXPECT_FLOAT_EQ(match->warningBlendDirection, 1.0f);
 }
 

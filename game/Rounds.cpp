@@ -1,0 +1,21 @@
+#include "game/Rounds.h"
+
+namespace voidskirmish::game {
+
+void Rounds::shipDied(int player) { diedThisFrame[player] = true; }
+
+void Rounds::settle(std::ostream& out) {
+  if (!diedThisFrame[0] && !diedThisFrame[1]) {
+    return;
+  }
+  if (!decided) {
+    decided = true;
+    if (diedThisFrame[0] != diedThisFrame[1]) {
+      ++wins[diedThisFrame[0] ? 1 : 0];
+    }
+    out << "Score: upper " << wins[0] << ", lower " << wins[1] << std::endl;
+  }
+  diedThisFrame = {};
+}
+
+}  // namespace voidskirmish::game

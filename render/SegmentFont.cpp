@@ -1,0 +1,34 @@
+#include "render/SegmentFont.h"
+
+#include <glm/ext/matrix_transform.hpp>
+
+namespace voidskirmish::render {
+
+std::uint8_t glyphSegments(char c) {
+  //                                          0     1     2     3     4     5     6     7     8     9
+  constexpr std::array<std::uint8_t, 10> digits{0x3F, 0x06, 0x5B, 0x4F, 0x66, 0x6D, 0x7D, 0x07, 0x7F, 0x6F};
+  if (c >= '0' && c <= '9') {
+    return digits[static_cast<std::size_t>(c - '0')];
+  }
+  switch (c) {
+    case '-': return 0x40;
+    case 'P': return 0x73;
+    case 'A': return 0x77;
+    case 'U': return 0x3E;
+    case 'S': return 0x6D;
+    case 'E': return 0x79;
+    case 'D': return 0x5E;  // the lower-case d: a capital would read as 0
+    default: return 0;
+  }
+}
+
+glm::mat4 glyphModel(int index, int count, glm::vec2 centre, float glyphHeight, int width, int height) {
+  // A half is as wide as the window and half as high: this keeps the cell's pixels as wide as they are high.
+  const float scaleX = glyphHeight * static_cast<float>(height / 2) / static_cast<float>(width);
+  const float lineWidth = static_cast<float>(count - 1) * GLYPH_ADVANCE + GLYPH_WIDTH;
+  const glm::vec3 origin(centre.x + scaleX * (static_cast<float>(index) * GLYPH_ADVANCE - lineWidth / 2.0f),
+                         centre.y - glyphHeight / 2.0f, 0.0f);
+  return glm::scale(glm::translate(glm::mat4(1.0f), origin), glm::vec3(scaleX, glyphHeight, 1.0f));
+}
+
+}  // namespace voidskirmish::render
