@@ -24,6 +24,10 @@ constexpr int largestWindowSide = 16384;
 
 bool windowCanHaveSide(int side) { return side > 0 && side <= largestWindowSide; }
 
+// GLFW says why it failed (no display, no GLX, no OpenGL 4.3) only through this callback; the game's own message
+// follows on standard output.
+void onGlfwError(int, const char* description) { std::cerr << "GLFW: " << description << std::endl; }
+
 [[noreturn]] void failToOpenWindow() {
   glfwTerminate();
   fatalExit(std::cout, "Failed to open window", 1);
@@ -114,6 +118,7 @@ int Shell::replay(const input::Recording& recording) {
 
 void Shell::openWindow() {
   refreshRate = 60;
+  glfwSetErrorCallback(onGlfwError);
   if (!glfwInit()) {
     fatalExit(std::cout, "Failed to init glfw", -1);
   }
@@ -127,6 +132,7 @@ void Shell::openWindow() {
     glfwWindowHint(GLFW_REFRESH_RATE, refreshRate);
   }
   if (!windowCanHaveSide(choice.width) || !windowCanHaveSide(choice.height)) {
+    std::cerr << "A window side must be between 1 and " << largestWindowSide << " pixels" << std::endl;
     failToOpenWindow();
   }
   window = glfwCreateWindow(choice.width, choice.height, title, monitor, nullptr);

@@ -44,7 +44,8 @@ void BM_IntersectOneSphere(benchmark::State& state) {
 }
 BENCHMARK(BM_IntersectOneSphere);
 
-// One whole shot that hits the enemy: the line tests, the damage, the burst and the beam with its model load.
+// One whole shot that hits the enemy: the line tests, the damage, the burst and the beam, built from the model the
+// match read at set-up.
 void BM_FireHittingTheEnemy(benchmark::State& state) {
   const auto match = freshMatch();
   for (glm::vec4& sphere : match->asteroids->asteroidSpheres) {

@@ -13,8 +13,8 @@
 #include "scene/Geometry.h"
 #include "scene/ShaderProgram.h"
 
-// What a model costs: reading it on the CPU (Assimp, FreeImage, flattening) happens for every laser shot with
-// the cylinder, so that load is measured for each of the game's models; the first draw adds the upload.
+// What a model costs: reading it on the CPU (Assimp, FreeImage, flattening) at set-up, measured for each of the
+// game's models; the first draw adds the upload, which every laser shot pays for its cylinder.
 namespace {
 
 using voidskirmish::scene::Geometry;
@@ -95,7 +95,7 @@ void firstDraw(benchmark::State& state, const std::string& path) {
   }
 }
 
-// The cylinder first: every laser shot loads it.
+// The cylinder first: every laser shot uploads it.
 const bool registered = [] {
   for (const char* file :
        {"cylinder.dae", "ship2.dae", "SpaceshipGun.dae", "asteroidLessComplex.dae", "BoundarySphere.dae"}) {

@@ -46,6 +46,7 @@ Match::Match(const Programs& programs) : programs(programs) {
   ship2->boundingSphere.w = SHIP_RADIUS;
 
   asteroids = std::make_unique<objects::Asteroid>(programs.normalMapping);
+  beamModel = objects::LaserBeam::readModel();
   render::totalObjectCount += 2 + asteroids->asteroidCount;
 }
 
@@ -129,10 +130,11 @@ void Match::fire(Spaceship* shooter, Spaceship* target, const RenderSettings& se
   }
 
   if (!hitPoint) {
-    objects::laserBeams.push_back(std::make_unique<objects::LaserBeam>(shooter, programs.laser));
+    objects::laserBeams.push_back(std::make_unique<objects::LaserBeam>(shooter, programs.laser, beamModel));
     return;
   }
-  objects::laserBeams.push_back(std::make_unique<objects::LaserBeam>(shooter, *hitPoint, programs.laser));
+  objects::laserBeams.push_back(
+      std::make_unique<objects::LaserBeam>(shooter, *hitPoint, programs.laser, beamModel));
   render::spawnParticles(SMALL_BURST, burstKind, *hitPoint);
 }
 

@@ -8,6 +8,7 @@
 #include "game/objects/Asteroid.h"
 #include "game/objects/BoundarySphere.h"
 #include "game/objects/Spaceship.h"
+#include "scene/ModelFile.h"
 
 namespace voidskirmish::game {
 
@@ -22,7 +23,8 @@ class Match {
     const scene::ShaderProgram* laser = nullptr;
   };
 
-  // Builds the arena, ship1 at the origin, ship2 20 units along x, and the asteroid field, in that order.
+  // Builds the arena, ship1 at the origin, ship2 20 units along x, the asteroid field and the beams' model, in
+  // that order.
   explicit Match(const Programs& programs);
 
   // One frame: flight, spin, ship contacts, particles, asteroid contacts and arena test, beams, frame-time line.
@@ -51,6 +53,7 @@ class Match {
   std::unique_ptr<objects::Spaceship> ship1;
   std::unique_ptr<objects::Spaceship> ship2;
   std::unique_ptr<objects::Asteroid> asteroids;
+  scene::ModelFile beamModel;
   std::array<bool, 2> outsideBoundary{};
   std::array<float, 2> warningBlend{};
   float warningBlendDirection = 1.0f;

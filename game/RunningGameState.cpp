@@ -120,10 +120,12 @@ void RunningGameState::resize(int newWidth, int newHeight) {
   }
   width = newWidth;
   height = newHeight;
-  const SplitLayout layout = SplitLayout::forWindow(width, height);
-  parts->controls->setWindowCentre(layout.centreX, layout.centreY);
-  parts->scenePass->setLayout(layout, width, height);
-  parts->postProcessing->createFramebuffers(true, width, height);
+  const SplitLayout window = SplitLayout::forWindow(width, height);
+  parts->controls->setWindowCentre(window.centreX, window.centreY);
+  render::PostProcessing& frame = *parts->postProcessing;
+  frame.createFramebuffers(true, width, height);
+  // The halves share what the frame buffers hold: the whole window unless it is beyond the driver's limit.
+  parts->scenePass->setLayout(SplitLayout::forWindow(frame.width(), frame.height()), frame.width(), frame.height());
 }
 
 }  // namespace voidskirmish::game

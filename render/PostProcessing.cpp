@@ -1,5 +1,6 @@
 #include "render/PostProcessing.h"
 
+#include <algorithm>
 #include <array>
 #include <iostream>
 
@@ -44,6 +45,18 @@ void finishFramebuffer() {
                    true);
   }
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
+}
+
+// The largest side every attachment and viewport can have; a window beyond it is drawn in its lower-left part
+// rather than into incomplete frame buffers.
+int largestFramebufferSide() {
+  GLint texture = 0;
+  GLint renderbuffer = 0;
+  std::array<GLint, 2> viewport{};
+  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &texture);
+  glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &renderbuffer);
+  glGetIntegerv(GL_MAX_VIEWPORT_DIMS, viewport.data());
+  return std::min({texture, renderbuffer, viewport[0], viewport[1]});
 }
 
 void setSampler(const scene::ShaderProgram* program, const char* name, GLint unit, GLuint texture) {
@@ -91,6 +104,9 @@ void PostProcessing::createFramebuffers(bool rebuild, int width, int height) {
   if (!rebuild || !sceneFramebuffer_) {
     generateNames();
   }
+  const int largestSide = largestFramebufferSide();
+  width = std::min(width, largestSide);
+  height = std::min(height, largestSide);
   width_ = width;
   height_ = height;
 

@@ -27,8 +27,11 @@ class PostProcessing {
   explicit PostProcessing(const Programs& programs) : programs_(programs) {}
 
   // rebuild = false makes every name first; rebuild = true keeps them and re-specifies storage at the new
-  // size. An incomplete frame buffer ends the program.
+  // size, each side within what the driver can back. An incomplete frame buffer ends the program.
   void createFramebuffers(bool rebuild, int width, int height);
+  // The size drawn at: the window's, but no side beyond the driver's limit.
+  int width() const { return width_; }
+  int height() const { return height_; }
 
   // One frame: scene pass, contour and edge passes if contours are on, ten blur passes if bloom is on, and
   // the combining pass into the window. Sets the settings' textures flag for each pass.

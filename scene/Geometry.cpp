@@ -7,7 +7,6 @@
 
 #include "game/RenderSettings.h"
 #include "render/Frustum.h"
-#include "scene/ModelFile.h"
 #include "scene/ShaderProgram.h"
 #include "scene/Texture.h"
 
@@ -79,9 +78,10 @@ void bindTexture(GLuint program, int unit, Texture& texture, const char* sampler
 
 Geometry::Geometry(const std::string& filePath, const glm::mat4& modelMatrix, const ShaderProgram* shader,
                    glm::mat4 vertexTransform)
-    : shader(shader) {
+    : Geometry(ModelFile::read(filePath, vertexTransform), modelMatrix, shader) {}
+
+Geometry::Geometry(ModelFile model, const glm::mat4& modelMatrix, const ShaderProgram* shader) : shader(shader) {
   this->modelMatrix = modelMatrix;
-  ModelFile model = ModelFile::read(filePath, vertexTransform);
   indexCount = static_cast<std::uint32_t>(model.indices.size());
   positions = std::move(model.positions);
   normals = std::move(model.normals);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "scene/GlName.h"
+#include "scene/ModelFile.h"
 #include "scene/SceneObject.h"
 
 namespace voidskirmish::scene {
@@ -19,6 +20,8 @@ class Geometry : public SceneObject {
  public:
   Geometry(const std::string& filePath, const glm::mat4& modelMatrix, const ShaderProgram* shader,
            glm::mat4 vertexTransform);
+  // From a model read earlier, for objects made again and again from one file.
+  Geometry(ModelFile model, const glm::mat4& modelMatrix, const ShaderProgram* shader);
   ~Geometry() override;
 
   void update(float) override {}

@@ -3,9 +3,33 @@
 #include <FreeImage.h>
 
 #include <iostream>
+#include <optional>
 #include <utility>
 
+#include "scene/RegularFile.h"
+
 namespace voidskirmish::scene {
+namespace {
+
+constexpr const char* CANNOT_DECODE = "Failed to load dib";
+
+// The loader's own message, then a line that names the file and says why.
+Image refuse(const char* message, const std::string& path, const std::string& reason) {
+  std::cout << message << std::endl;
+  std::cerr << "Could not load image file " << path << ": " << reason << std::endl;
+  return {};
+}
+
+bool fits(const Image& image, std::uint32_t largestSide) {
+  return image.width() <= largestSide && image.height() <= largestSide;
+}
+
+std::string tooLarge(const Image& image, std::uint32_t largestSide) {
+  return std::to_string(image.width()) + " x " + std::to_string(image.height()) +
+         " pixels, more than the largest texture side of " + std::to_string(largestSide);
+}
+
+}  // namespace
 
 Image::Image(Image&& other) noexcept : bitmap_(std::exchange(other.bitmap_, nullptr)) {}
 
@@ -19,23 +43,41 @@ Image& Image::operator=(Image&& other) noexcept {
 
 Image::~Image() { reset(); }
 
-Image Image::decode(const std::string& path) {
+Image Image::decode(const std::string& path, std::uint32_t largestSide) {
+  if (const std::optional<std::string> why = whyNotRegularFile(path)) {
+    return refuse(CANNOT_DECODE, path, *why);
+  }
   // The signature is trusted before the name, so a picture saved under the wrong extension still loads.
   FREE_IMAGE_FORMAT format = FreeImage_GetFileType(path.c_str(), 0);
   if (format == FIF_UNKNOWN) {
     format = FreeImage_GetFIFFromFilename(path.c_str());
   }
   if (format == FIF_UNKNOWN) {
-    std::cout << "FIF_UNKNOWN" << std::endl;
-    return {};
+    return refuse("FIF_UNKNOWN", path, "unknown image format");
   }
-  if (FreeImage_FIFSupportsReading(format)) {
-    if (FIBITMAP* bitmap = FreeImage_Load(format, path.c_str(), 0)) {
-      return Image(bitmap);
+  if (!FreeImage_FIFSupportsReading(format)) {
+    return refuse(CANNOT_DECODE, path, "FreeImage cannot read this format");
+  }
+  // A few hundred bytes of header can claim gigabytes of pixels: where the format allows, the size is checked
+  // before anything is decoded.
+  if (FreeImage_FIFSupportsNoPixels(format)) {
+    const Image header(FreeImage_Load(format, path.c_str(), FIF_LOAD_NOPIXELS));
+    if (!fits(header, largestSide)) {
+      return refuse(CANNOT_DECODE, path, tooLarge(header, largestSide));
     }
   }
-  std::cout << "Failed to load dib" << std::endl;
-  return {};
+  Image image(FreeImage_Load(format, path.c_str(), 0));
+  if (image.empty()) {
+    return refuse(CANNOT_DECODE, path, "FreeImage cannot decode it");
+  }
+  if (!fits(image, largestSide)) {
+    return refuse(CANNOT_DECODE, path, tooLarge(image, largestSide));
+  }
+  return image;
+}
+
+Image Image::black(std::uint32_t width, std::uint32_t height, unsigned bitsPerPixel) {
+  return Image(FreeImage_Allocate(static_cast<int>(width), static_cast<int>(height), static_cast<int>(bitsPerPixel)));
 }
 
 void Image::convertTo(unsigned bitsPerPixel) {

@@ -17,9 +17,13 @@ class Image {
   Image& operator=(Image&& other) noexcept;
   ~Image();
 
-  // Decodes a file by its signature, else by its extension. Prints "FIF_UNKNOWN" or "Failed to load dib" on
-  // standard output and returns an empty image when it cannot.
-  static Image decode(const std::string& path);
+  // Decodes a regular file by its signature, else by its extension, if neither side exceeds largestSide (read
+  // from the header first where the format allows, so a huge picture is refused before it is decoded). When it
+  // cannot, prints "FIF_UNKNOWN" or "Failed to load dib" on standard output and a line naming the file and the
+  // reason on standard error, and returns an empty image.
+  static Image decode(const std::string& path, std::uint32_t largestSide);
+  // width × height pixels at 24 or 32 bits, all black.
+  static Image black(std::uint32_t width, std::uint32_t height, unsigned bitsPerPixel);
 
   // Re-packs the pixels at 24 or 32 bits; the upload formats read exactly that many bytes per pixel.
   void convertTo(unsigned bitsPerPixel);

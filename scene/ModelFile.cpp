@@ -4,18 +4,37 @@
 #include <assimp/material.h>
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
+#include <assimp/version.h>
 #include <glm/common.hpp>
 
 #include <iostream>
 #include <limits>
 
 #include "app/Fatal.h"
+#include "scene/CrashGuard.h"
+#include "scene/RegularFile.h"
 
 namespace voidskirmish::scene {
 namespace {
 
-[[noreturn]] void cannotLoad() {
-  app::fatalExit(std::cout, "Could not load model. ", 1, app::LineEnd::None, true);
+constexpr const char* CANNOT_LOAD = "Could not load model. ";
+
+std::string naming(const std::string& path, const std::string& reason) {
+  return "Could not load model file " + path + ": " + reason + "\n";
+}
+
+// The loader's own message, then a line that names the file and says why.
+[[noreturn]] void cannotLoad(const std::string& path, const std::string& reason) {
+  std::cout << CANNOT_LOAD << std::flush;
+  app::fatalExit(std::cerr, naming(path, reason), 1, app::LineEnd::None, true);
+}
+
+// Assimp's COLLADA reader overflows the stack on a node that instances itself or on very deep nesting, and an
+// empty <init_from> fails one of its assertions; neither can be refused through the import flags.
+std::string importerCrashed(const std::string& path) {
+  return naming(path, "the model importer (Assimp " + std::to_string(aiGetVersionMajor()) + "." +
+                          std::to_string(aiGetVersionMinor()) + "." + std::to_string(aiGetVersionPatch()) +
+                          ") crashed reading it");
 }
 
 bool isTriangle(const aiFace& face) { return face.mNumIndices == 3; }
@@ -112,15 +131,22 @@ void flatten(const aiScene& scene, const glm::mat4& transform, ModelFile& model)
 }  // namespace
 
 ModelFile ModelFile::read(const std::string& path, const glm::mat4& vertexTransform) {
+  if (const std::optional<std::string> why = whyNotRegularFile(path)) {
+    cannotLoad(path, *why);
+  }
   Assimp::Importer importer;  // owns the scene until the end of this function
-  const aiScene* scene = importer.ReadFile(path, aiProcessPreset_TargetRealtime_Quality);
+  const aiScene* scene = nullptr;
+  {
+    const CrashGuard guard(CANNOT_LOAD, importerCrashed(path));
+    scene = importer.ReadFile(path, aiProcessPreset_TargetRealtime_Quality);
+  }
   if (scene == nullptr) {
-    cannotLoad();
+    cannotLoad(path, importer.GetErrorString());
   }
   ModelFile model;
   flatten(*scene, vertexTransform, model);
   if (model.indices.empty()) {
-    cannotLoad();  // nothing to draw and no extents to size a bounding sphere with
+    cannotLoad(path, "no triangles");  // nothing to draw and no extents to size a bounding sphere with
   }
   for (unsigned m = 0; m < scene->mNumMaterials; ++m) {
     model.materials.push_back(readMaterial(*scene->mMaterials[m]));

@@ -1,14 +1,16 @@
 #include "scene/ShaderProgram.h"
 
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <vector>
 
 #include "app/Fatal.h"
+#include "scene/RegularFile.h"
 
 namespace voidskirmish::scene {
 namespace {
+
+// Our sources are a few kilobytes; anything near this is not a shader.
+constexpr std::uintmax_t MAX_SHADER_BYTES = 1 << 20;
 
 // Fetches a shader's or program's info log; both queries share one shape.
 template <typename GetIv, typename GetLog>
@@ -42,18 +44,16 @@ ShaderProgram::~ShaderProgram() {
 }
 
 void ShaderProgram::loadShader(const std::string& path, GLenum type, GLuint& shader) {
-  std::ifstream file(path);
-  if (!file.good()) {
-    return;  // the link step reports the missing stage
+  const std::optional<std::string> source = readRegularFile(path, MAX_SHADER_BYTES);
+  if (!source) {
+    return;  // the link step reports the file it could not read
   }
-  const std::string source{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-  file.close();
 
   shader = glCreateShader(type);
   if (shader == 0) {
     app::fatalExit(std::cerr, "Failed to create shader", 1);
   }
-  const char* text = source.c_str();
+  const char* text = source->c_str();
   glShaderSource(shader, 1, &text, nullptr);
   glCompileShader(shader);
 

@@ -1,6 +1,8 @@
 #include "scene/Texture.h"
 
 #include <algorithm>
+#include <iostream>
+#include <map>
 
 #include "game/RenderSettings.h"
 
@@ -9,7 +11,7 @@ namespace voidskirmish::scene {
 const std::string TEXTURE_FOLDER = "./Voidskirmish/Material/Textures/";
 
 void Texture::load(const std::string& fileName, int slot) {
-  Image image = Image::decode(TEXTURE_FOLDER + fileName);
+  Image image = Image::decode(TEXTURE_FOLDER + fileName, LARGEST_TEXTURE_SIDE);
   if (image.empty()) {
     return;
   }
@@ -31,6 +33,20 @@ void Texture::loadCubeMap(const std::vector<std::string>& faces) {
   const int faceCount = static_cast<int>(std::min(faces.size(), images.size()));
   for (int i = 0; i < faceCount; ++i) {
     load(faces[i], i);
+  }
+  // GL leaves a cube map with faces of different sizes incomplete, which blanks the whole sky.
+  const std::uint32_t side = commonFaceSide(faceCount);
+  for (int i = 0; i < faceCount; ++i) {
+    if (!images[i].empty() && (widths[i] != side || heights[i] != side)) {
+      std::cerr << "Skybox face " << TEXTURE_FOLDER + faces[i] << " is " << widths[i] << " x " << heights[i]
+                << " pixels, not " << side << " x " << side << " like the other faces: it is left black"
+                << std::endl;
+      images[i].reset();
+    }
+    if (images[i].empty() && side > 0) {
+      images[i] = Image::black(side, side, 24);
+      widths[i] = heights[i] = side;
+    }
     uploadSlot(GL_TEXTURE_CUBE_MAP_POSITIVE_X + i, i, GL_BGR);
   }
   glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
@@ -39,6 +55,19 @@ void Texture::loadCubeMap(const std::vector<std::string>& faces) {
   glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
   glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_WRAP_R, GL_CLAMP_TO_EDGE);
   glBindTexture(GL_TEXTURE_CUBE_MAP, 0);
+}
+
+// The side most of the loaded square faces share (the smaller on a tie), 0 when there is none.
+std::uint32_t Texture::commonFaceSide(int faceCount) const {
+  std::map<std::uint32_t, int> votes;
+  for (int i = 0; i < faceCount; ++i) {
+    if (!images[i].empty() && widths[i] == heights[i]) {
+      ++votes[widths[i]];
+    }
+  }
+  const auto most = std::max_element(votes.begin(), votes.end(),
+                                     [](const auto& a, const auto& b) { return a.second < b.second; });
+  return most == votes.end() ? 0 : most->first;
 }
 
 GLuint Texture::glName() {

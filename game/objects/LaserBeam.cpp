@@ -31,12 +31,16 @@ float halfLengthTo(const Spaceship* shooter, glm::vec3 end) { return glm::distan
 
 }  // namespace
 
-LaserBeam::LaserBeam(const Spaceship* shooter, glm::vec3 end, const scene::ShaderProgram* laserProgram)
-    : Geometry(CYLINDER_MODEL, placement(shooter, halfLengthTo(shooter, end)), laserProgram, glm::mat4(1.0f)),
+scene::ModelFile LaserBeam::readModel() { return scene::ModelFile::read(CYLINDER_MODEL, glm::mat4(1.0f)); }
+
+LaserBeam::LaserBeam(const Spaceship* shooter, glm::vec3 end, const scene::ShaderProgram* laserProgram,
+                     const scene::ModelFile& model)
+    : Geometry(model, placement(shooter, halfLengthTo(shooter, end)), laserProgram),
       collision::Line{shooter->position(), end} {}
 
-LaserBeam::LaserBeam(const Spaceship* shooter, const scene::ShaderProgram* laserProgram)
-    : Geometry(CYLINDER_MODEL, placement(shooter, MISS_HALF_LENGTH), laserProgram, glm::mat4(1.0f)),
+LaserBeam::LaserBeam(const Spaceship* shooter, const scene::ShaderProgram* laserProgram,
+                     const scene::ModelFile& model)
+    : Geometry(model, placement(shooter, MISS_HALF_LENGTH), laserProgram),
       collision::Line(shooter->getLaserLine()) {}
 
 float LaserBeam::alpha() const { return glm::clamp(timeLeft, 0.0f, 1.0f); }

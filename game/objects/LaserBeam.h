@@ -14,10 +14,14 @@ class Spaceship;
 // second. Damage is settled when the shot is fired; the beam never collides.
 class LaserBeam : public scene::Geometry, public collision::Line {
  public:
+  // The cylinder every beam is made of, read once when the match is set up so a shot reads nothing from disk.
+  static scene::ModelFile readModel();
+
   // A beam that ends at a hit point.
-  LaserBeam(const Spaceship* shooter, glm::vec3 end, const scene::ShaderProgram* laserProgram);
+  LaserBeam(const Spaceship* shooter, glm::vec3 end, const scene::ShaderProgram* laserProgram,
+            const scene::ModelFile& model);
   // A beam that hit nothing: very long, along the shooter's line of fire.
-  LaserBeam(const Spaceship* shooter, const scene::ShaderProgram* laserProgram);
+  LaserBeam(const Spaceship* shooter, const scene::ShaderProgram* laserProgram, const scene::ModelFile& model);
 
   void update(float deltaTime) override { timeLeft -= deltaTime; }
   float alpha() const;  // timeLeft clamped to [0, 1]

@@ -3,9 +3,11 @@
 import contextlib
 import glob
 import os
+import pathlib
 import random
 import re
 import shutil
+import struct
 import sys
 import tempfile
 import unittest
@@ -25,6 +27,7 @@ NO_IMAGE = r"FIF_UNKNOWN|Failed to load dib"
 HELP_END = r"F10: .*\n"  # the last help line: set-up is through
 FRAME = r"Frame time: "
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+TEXTURES = "Voidskirmish/Material/Textures/"
 MEGABYTE = 1 << 20
 
 
@@ -39,6 +42,11 @@ def shows_the_hud(image):
         r, g, b = image.pixel(x, y)
         return g > 150 and r < 100 and b < 100
     return image.height >= 768 and green(512, 345) and green(512, 729)
+
+
+def shows_the_sky(image):
+    """The HUD over stars: the upper half is far from black, as it is when the sky is blank."""
+    return shows_the_hud(image) and image.crop(0, 0, image.width, image.height // 2).fraction_lit() > 0.15
 
 
 def fills_the_window(image):
@@ -93,12 +101,29 @@ class DialogueTest(unittest.TestCase):
                 self.assert_ends(f"y\n{width}\n{height}\n", ASK + WIDTH + HEIGHT + NO_WINDOW)
 
 
+def claims_size(jpeg, side):
+    """The JPEG with its frame header claiming side x side pixels: a few bytes that ask for gigabytes."""
+    frame = re.search(rb"\xff[\xc0-\xc2]", jpeg).start()
+    return jpeg[:frame + 5] + struct.pack(">HH", side, side) + jpeg[frame + 9:]
+
+
 def damaged(data, how, seed):
     """The file's new content for each kind of damage; None: the file is gone."""
-    return {"missing": None, "empty": b"", "truncated": data[:len(data) // 2],
-            "random": garbage(seed, len(data))}[how]
+    return {
+        "missing": lambda: None, "empty": lambda: b"", "truncated": lambda: data[:len(data) // 2],
+        "random": lambda: garbage(seed, len(data)),
+        "2 MiB": lambda: data + b" " * 2 * MEGABYTE,
+        "65500 px": lambda: claims_size(data, 65500),
+        "1024 x 512": lambda: pathlib.Path(ROOT, TEXTURES, "asteroid_diffuse.jpg").read_bytes(),
+        # Three COLLADA files that crash the model importer itself.
+        "empty init_from": lambda: re.sub(rb"<init_from>[^<]*</init_from>", b"<init_from></init_from>", data, 1),
+        "self instance": lambda: re.sub(rb'(<node id="([^"]+)"[^>]*>)', rb'\1<instance_node url="#\2"/>', data, 1),
+        "deep nesting": lambda: data.replace(b"</node>", b"</node>" + b"<node>" * 100000 + b"</node>" * 100000, 1),
+    }[how]()
 
 
+# Not files at all: a reader would crash, read without end or block for good.
+NOT_A_FILE = {"directory": os.mkdir, "fifo": os.mkfifo, "/dev/zero": lambda path: os.symlink("/dev/zero", path)}
 DAMAGE = ("missing", "empty", "truncated", "random")
 READS_PER_IMAGE = {"ship_hull.jpg": 2}  # each ship loads its own hull model with its texture
 
@@ -122,22 +147,27 @@ class BrokenInstallTest(unittest.TestCase):
                       for path in glob.glob(os.path.join(self.workdir, pattern), recursive=True))
 
     @contextlib.contextmanager
-    def broken(self, paths, how):
-        """The files damaged for the time of the `with` block."""
+    def broken(self, damage):
+        """The files damaged for the time of the `with` block, each as {path: how} says."""
         originals = {}
         try:
-            for path in paths:
+            for path, how in damage.items():
                 full = os.path.join(self.workdir, path)
                 with open(full, "rb") as file:
                     originals[full] = file.read()
-                content = damaged(originals[full], how, path)
                 os.remove(full)
-                if content is not None:
+                if how in NOT_A_FILE:
+                    NOT_A_FILE[how](full)
+                elif (content := damaged(originals[full], how, path)) is not None:
                     with open(full, "wb") as file:
                         file.write(content)
             yield
         finally:
             for full, data in originals.items():
+                if os.path.isdir(full) and not os.path.islink(full):
+                    os.rmdir(full)
+                elif os.path.lexists(full):
+                    os.remove(full)
                 with open(full, "wb") as file:
                     file.write(data)
 
@@ -149,7 +179,7 @@ class BrokenInstallTest(unittest.TestCase):
         self.assertEqual(len(shaders), 20)
         for path in shaders:
             for how in DAMAGE:
-                with self.subTest(path=path, how=how), self.broken([path], how), self.game() as game:
+                with self.subTest(path=path, how=how), self.broken({path: how}), self.game() as game:
                     self.assertEqual(game.wait_exit(60), 1, game.stderr)
                     self.assertEqual(game.stdout, ASK)
                     if how == "missing":
@@ -159,26 +189,32 @@ class BrokenInstallTest(unittest.TestCase):
                         self.assertRegex(game.stderr, r"(?s)^( Failed to compile shader|Failed to link shader "
                                                       r"program)\n.*\S")
 
-    def test_each_damaged_model_ends_the_game_when_it_is_loaded(self):
+    def test_each_damaged_model_ends_start_up_naming_the_file(self):
         models = self.files("Voidskirmish/Material/*.dae")
         self.assertEqual(len(models), 5)
         for path in models:
             for how in DAMAGE:
-                with self.subTest(path=path, how=how), self.broken([path], how), self.game() as game:
-                    if path.endswith("cylinder.dae"):
-                        # The beam's model is read at the first shot, once the game runs.
-                        game.wait_for_output(HELP_END)
-                        game.wait_for_window()
-                        game.key_down("space")
-                        try:
-                            self.assertEqual(game.wait_exit(90), 1)
-                        finally:
-                            game.key_up("space")
-                        self.assertTrue(game.stdout.endswith(NO_MODEL), game.stdout)
-                    else:
-                        self.assertEqual(game.wait_exit(60), 1)
-                        self.assertEqual(game.stdout, ASK + NO_MODEL)
-                    self.assertEqual(game.stderr, "")
+                with self.subTest(path=path, how=how), self.broken({path: how}), self.game() as game:
+                    self.assertEqual(game.wait_exit(60), 1)
+                    self.assertEqual(game.stdout, ASK + NO_MODEL)
+                    self.assertRegex(game.stderr, f"^Could not load model file {path}: .+\n$")
+
+    def test_hostile_shaders_and_models_end_start_up_with_the_reason(self):
+        shader, model = "Voidskirmish/Shader/draw.vert", "Voidskirmish/Material/ship2.dae"
+        unreadable = f"Failed to link shader program\nCould not read shader file {shader}\n"
+        crashed = r"the model importer \(Assimp [\d.]+\) crashed reading it"
+        for path, how, reason in ((shader, "directory", unreadable), (shader, "fifo", unreadable),
+                                  (shader, "/dev/zero", unreadable), (shader, "2 MiB", unreadable),
+                                  (model, "directory", "not a regular file"), (model, "fifo", "not a regular file"),
+                                  (model, "/dev/zero", "not a regular file"), (model, "empty init_from", crashed),
+                                  (model, "self instance", crashed), (model, "deep nesting", crashed)):
+            with self.subTest(path=path, how=how), self.broken({path: how}), self.game() as game:
+                self.assertEqual(game.wait_exit(60), 1, game.stderr)
+                if path == model:
+                    self.assertEqual(game.stdout, ASK + NO_MODEL)
+                    self.assertRegex(game.stderr, f"Could not load model file {path}: {reason}\n\\Z")
+                else:
+                    self.assertEqual((game.stdout, game.stderr), (ASK, reason))
 
     def test_damaged_images_leave_their_textures_empty_and_the_game_plays_on(self):
         images = self.files("Voidskirmish/Material/Textures/**/*.*")
@@ -187,7 +223,7 @@ class BrokenInstallTest(unittest.TestCase):
             # libjpeg pads a cut-off JPEG with grey rows, so only the cut PNG is refused.
             refused = [path for path in images if how != "truncated" or not path.endswith(".jpg")]
             messages = sum(READS_PER_IMAGE.get(os.path.basename(path), 1) for path in refused)
-            with self.subTest(how=how), self.broken(images, how), \
+            with self.subTest(how=how), self.broken(dict.fromkeys(images, how)), \
                     self.game(env={"VOIDSKIRMISH_GL_DEBUG": "1"}) as game:
                 game.wait_for_output(HELP_END)
                 self.assertEqual(len(re.findall(NO_IMAGE, game.stdout)), messages, game.stdout)
@@ -196,6 +232,26 @@ class BrokenInstallTest(unittest.TestCase):
                 self.assertTrue(game.running())
                 self.assertEqual(game.quit_with_escape(), 0, game.stderr)
                 self.assertIn("GL errors: 0\n", game.stderr)
+
+    def test_hostile_images_are_refused_with_the_reason_and_the_other_sky_faces_show(self):
+        damage = {"Skybox/left.jpg": "directory", "Skybox/top.jpg": "1024 x 512", "ship_hull.jpg": "65500 px",
+                  "asteroid_normal.png": "/dev/zero", "asteroid_diffuse.jpg": "fifo"}
+        refused = f"Could not load image file ./{TEXTURES}"
+        with self.broken({TEXTURES + name: how for name, how in damage.items()}), \
+                self.game(env={"VOIDSKIRMISH_GL_DEBUG": "1"}) as game:
+            game.wait_for_output(HELP_END)
+            self.assertEqual(game.stdout.count("Failed to load dib\n"), 5, game.stdout)
+            self.assertEqual(game.stderr, (
+                f"{refused}Skybox/left.jpg: not a regular file\n"
+                f"Skybox face ./{TEXTURES}Skybox/top.jpg is 1024 x 512 pixels, not 512 x 512 like the other faces: "
+                "it is left black\n" +
+                f"{refused}ship_hull.jpg: 65500 x 65500 pixels, more than the largest texture side of 16384\n" * 2 +
+                f"{refused}asteroid_normal.png: not a regular file\n"
+                f"{refused}asteroid_diffuse.jpg: not a regular file\n"))
+            game.wait_for_window()
+            game.wait_for_picture(shows_the_sky, name="robust-hostile-images")
+            self.assertEqual(game.quit_with_escape(), 0, game.stderr)
+            self.assertIn("GL errors: 0\n", game.stderr)
 
 
 class WindowTest(unittest.TestCase):
@@ -214,8 +270,8 @@ class WindowTest(unittest.TestCase):
             game.wait_for_output(FRAME)
             game.key_up("F2")
 
-            for width, height in ((1, 1), (1, 700), (900, 1), (3, 5), (1023, 767), (1600, 1200), (1, 1),
-                                  (1024, 768)):
+            for width, height in ((1, 1), (1, 700), (900, 1), (3, 5), (1023, 767), (1600, 1200), (16385, 64),
+                                  (1, 1), (1024, 768)):
                 with self.subTest(width=width, height=height):
                     game.resize(width, height)
                     self.assertEqual(game.geometry()[2:], (width, height))

@@ -62,11 +62,16 @@ class FailedStartTest(unittest.TestCase):
             with self.subTest(width=width, height=height), Game(stdin=f"y\n{width}\n{height}\n") as game:
                 self.assertEqual(game.wait_exit(30), 1, game.stderr)
                 self.assertEqual(game.stdout, ASK + WIDTH + HEIGHT + "Failed to open window\n")
+                self.assertEqual(game.stderr, "A window side must be between 1 and 16384 pixels\n")
 
-    def test_without_a_display_glfw_cannot_start(self):
-        with Game(stdin="n\n", display=False) as game:
-            self.assertEqual(game.wait_exit(30), 255)
-            self.assertEqual(game.stdout, ASK + "Failed to init glfw\n")
+    def test_glfw_says_why_it_cannot_start_or_open_the_window(self):
+        for options, code, message, reason in (
+                ({"display": False}, 255, "Failed to init glfw\n", "X11: The DISPLAY environment variable is missing"),
+                ({"env": {"MESA_GL_VERSION_OVERRIDE": "3.3"}}, 1, "Failed to open window\n", "GLX: .+")):
+            with self.subTest(reason=reason), Game(stdin="n\n", **options) as game:
+                self.assertEqual(game.wait_exit(30), code)
+                self.assertEqual(game.stdout, ASK + message)
+                self.assertRegex(game.stderr, f"^GLFW: {reason}\n$")
 
 
 if __name__ == "__main__":

@@ -1,6 +1,10 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <filesystem>
+#include <tuple>
 
 #include <glm/geometric.hpp>
 #include <glm/gtc/matrix_transform.hpp>
@@ -146,21 +150,26 @@ TEST_F(GeometryLoadTest, UnreadableModelsEndTheProgram) {
   const std::string text = readBytes(model({makeQuad(1.0f)}));
   writeBytes(cut, text.substr(0, text.size() / 2));
   const std::string linesOnly = model({makeMesh({{{0, 0, 0}, {}}, {{1, 0, 0}, {}}}, {{0, 1}})});
-  for (const std::string& path : {noise, cut, folder.file("missing.dae"), model({}), linesOnly}) {
+  mkfifo(folder.file("pipe.dae").c_str(), 0600);  // would block the reader for good
+  std::filesystem::create_directory(folder.file("folder.dae"));
+  for (const std::string& path : {noise, cut, folder.file("missing.dae"), model({}), linesOnly,
+                                  folder.file("pipe.dae"), folder.file("folder.dae")}) {
     EXPECT_EXIT(
         {
           dup2(STDERR_FILENO, STDOUT_FILENO);               // death tests match only standard error
           dup2(open("/dev/null", O_RDONLY), STDIN_FILENO);  // no key press to wait for
           load(path);
         },
-        ::testing::ExitedWithCode(1), "^Could not load model\\. $")
+        ::testing::ExitedWithCode(1), "^Could not load model\\. Could not load model file " + path + ": .+\n$")
         << path;
   }
 }
 
 TEST_F(GeometryLoadTest, ImagesDecodeBySignatureOrSayWhyAndStayEmpty) {
   Image image;
-  const auto decode = [&](const std::string& name) { return printed([&] { image = Image::decode(folder.file(name)); }); };
+  const auto decode = [&](const std::string& name, std::uint32_t largestSide = LARGEST_TEXTURE_SIDE) {
+    return printed([&] { image = Image::decode(folder.file(name), largestSide); });
+  };
   const auto jpeg = [&](const std::string& name) {
     writeImage(folder.file(name), FIF_JPEG, 16, 8, 24, [](int x, int) { return rgba(x * 16, 0, 0); });
   };
@@ -174,10 +183,15 @@ TEST_F(GeometryLoadTest, ImagesDecodeBySignatureOrSayWhyAndStayEmpty) {
   writeBytes(folder.file("noise.qqq"), std::string(64, '\x5a'));
   jpeg("whole.jpg");
   writeBytes(folder.file("cut.jpg"), readBytes(folder.file("whole.jpg")).substr(0, 200));
-  for (const auto& [name, message] : {std::pair{"noise.png", "Failed to load dib\n"}, std::pair{"noise.qqq", "FIF_UNKNOWN\n"},
-                                      std::pair{"missing.png", "Failed to load dib\n"},
-                                      std::pair{"cut.jpg", "Failed to load dib\n"}}) {
-    EXPECT_EQ(decode(name), message) << name;
+  mkfifo(folder.file("pipe.png").c_str(), 0600);
+  std::filesystem::create_directory(folder.file("folder.png"));
+  // The JPEG is 16 pixels wide: its header alone refuses it.
+  for (const auto& [name, message, largestSide] :
+       {std::tuple{"noise.png", "Failed to load dib\n", 64u}, {"noise.qqq", "FIF_UNKNOWN\n", 64u},
+        {"missing.png", "Failed to load dib\n", 64u}, {"cut.jpg", "Failed to load dib\n", 64u},
+        {"pipe.png", "Failed to load dib\n", 64u}, {"folder.png", "Failed to load dib\n", 64u},
+        {"whole.jpg", "Failed to load dib\n", 15u}}) {
+    EXPECT_EQ(decode(name, largestSide), message) << name;
     EXPECT_TRUE(image.empty()) << name;
   }
   EXPECT_EQ(image.width(), 0u);

@@ -87,7 +87,7 @@ TEST_F(MatchUpdateTest, ShipTouchingTheArenaExactlyIsOutsideAndItsWarningGrows) 
 TEST_F(MatchUpdateTest, BeamsAgeAndRetireFromTheFrontAfterOneLastFrameAtAlphaZero) {
   // A hit 100 ahead gives a quarter of the distance as half length, reaching the hit 2 units lower.
   const glm::vec3 hit(0.0f, 0.0f, -100.0f);
-  laserBeams.push_back(std::make_unique<game::objects::LaserBeam>(&ship1(), hit, nullptr));
+  laserBeams.push_back(std::make_unique<game::objects::LaserBeam>(&ship1(), hit, nullptr, match->beamModel));
   const glm::mat4& placement = laserBeams.front()->modelMatrix;
   EXPECT_FLOAT_EQ(glm::length(glm::vec3(placement[2])), 2.0f * 25.0f);
   const glm::vec3 farEnd(placement * glm::vec4(0.0f, 0.0f, -1.0f, 1.0f));
@@ -97,7 +97,7 @@ TEST_F(MatchUpdateTest, BeamsAgeAndRetireFromTheFrontAfterOneLastFrameAtAlphaZer
   EXPECT_FLOAT_EQ(laserBeams.front()->timeLeft, 0.3f);
   EXPECT_FLOAT_EQ(laserBeams.front()->alpha(), 0.3f);
   laserBeams.front()->timeLeft = 0.25f;  // binary fractions from here, so the last frame lands on 0 itself
-  laserBeams.push_back(std::make_unique<game::objects::LaserBeam>(&ship1(), nullptr));
+  laserBeams.push_back(std::make_unique<game::objects::LaserBeam>(&ship1(), nullptr, match->beamModel));
   update(0.25f);
   ASSERT_EQ(laserBeams.size(), 2u);
   EXPECT_FLOAT_EQ(laserBeams.front()->alpha(), 0.0f);
