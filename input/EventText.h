@@ -17,7 +17,8 @@ struct FrameEnd {
 using BodyLine = std::variant<std::monostate, Event, FrameEnd>;
 
 // The one text form of events, shared by the recorder and the replay reader: one record a line, e.g.
-// "key press 87", "cursor 612 384.5", "button release 0", "size 800 600", "frame 0.0166666675".
+// "key press 87", "cursor 612 384.5", "button release 0", "size 800 600", "frame 0.0166666675",
+// "pad ship1 connect Xbox Controller", "pad ship2 yaw -0.5", "pad ship1 fire 1", "pad ship1 disconnect".
 // Numbers are written in their shortest form that reads back to the same bits.
 std::string formatEvent(const Event& event);
 std::string formatFrameEnd(const FrameEnd& frame);
@@ -30,5 +31,6 @@ constexpr std::size_t MAX_LINE_LENGTH = 200;
 constexpr float MAX_FRAME_DELTA = 10.0f;
 constexpr double MAX_CURSOR_COORDINATE = 1.0e6;
 constexpr int MAX_WINDOW_SIDE = 16384;
+constexpr std::size_t MAX_PAD_NAME_LENGTH = 64;
 
 }  // namespace voidskirmish::input
