@@ -177,9 +177,9 @@ void Shell::steerWithCursor(std::vector<input::Event>& events) {
   if (x == centre->x && y == centre->y) {
     return;
   }
-  // Built in place: GCC 12 warns, wrongly, that a copied event's pad name may be uninitialised.
-  events.emplace_back(std::in_place_type<input::CursorEvent>, input::CursorEvent{x, y});
-  input::deliver(events.back(), *state);
+  const input::Event move = input::CursorEvent{x, y};
+  events.push_back(move);
+  input::deliver(move, *state);
   if (state->steeringCentre()) {
     glfwSetCursorPos(window, centre->x, centre->y);
   }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <optional>
-#include <string>
+#include <string_view>
 
 #include <glm/vec2.hpp>
 
@@ -29,7 +29,7 @@ class GameState {
   virtual void mouseButton(int button, int action) = 0;
   virtual void resize(int width, int height) = 0;
   // A gamepad was taken by player `ship` (0 or 1), or is gone from it.
-  virtual void padLinked(int ship, bool connected, const std::string& name) = 0;
+  virtual void padLinked(int ship, bool connected, std::string_view name) = 0;
   // A control of player `ship`'s gamepad changed; see input::PadControlEvent for the values.
   virtual void padControl(int ship, PadControl control, float value) = 0;
   // Where the cursor is put back after each move while it steers a ship; nothing while it does not steer.

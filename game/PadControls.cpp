@@ -51,7 +51,7 @@ const char* const PadControls::BINDINGS =
 PadControls::PadControls(Match& match, const RenderSettings& settings, std::ostream& out)
     : match(match), settings(settings), out(out) {}
 
-void PadControls::linked(int ship, bool connected, const std::string& name) {
+void PadControls::linked(int ship, bool connected, std::string_view name) {
   for (const PadControl axis : {PadControl::Thrust, PadControl::Yaw, PadControl::Pitch}) {
     control(ship, axis, 0.0f);
   }

@@ -2,7 +2,7 @@
 
 #include <array>
 #include <ostream>
-#include <string>
+#include <string_view>
 
 #include "game/GameState.h"
 #include "game/Match.h"
@@ -17,7 +17,7 @@ class PadControls {
  public:
   PadControls(Match& match, const RenderSettings& settings, std::ostream& out);
 
-  void linked(int ship, bool connected, const std::string& name);
+  void linked(int ship, bool connected, std::string_view name);
   void control(int ship, PadControl control, float value);
 
   static const char* const BINDINGS;

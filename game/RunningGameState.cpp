@@ -112,7 +112,7 @@ std::optional<glm::dvec2> RunningGameState::steeringCentre() const {
 
 void RunningGameState::mouseButton(int button, int action) { parts->controls->mouseButton(button, action); }
 
-void RunningGameState::padLinked(int ship, bool connected, const std::string& name) {
+void RunningGameState::padLinked(int ship, bool connected, std::string_view name) {
   parts->pads->linked(ship, connected, name);
 }
 

@@ -13,7 +13,7 @@ bool operator==(const ButtonEvent& a, const ButtonEvent& b) {
 bool operator==(const SizeEvent& a, const SizeEvent& b) { return a.width == b.width && a.height == b.height; }
 
 bool operator==(const PadLinkEvent& a, const PadLinkEvent& b) {
-  return a.ship == b.ship && a.connected == b.connected && a.name == b.name;
+  return a.ship == b.ship && a.connected == b.connected && a.name.text() == b.name.text();
 }
 
 bool operator==(const PadControlEvent& a, const PadControlEvent& b) {

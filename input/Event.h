@@ -1,6 +1,8 @@
 #pragma once
 
-#include <string>
+#include <algorithm>
+#include <array>
+#include <string_view>
 #include <variant>
 
 #include "game/GameState.h"
@@ -29,11 +31,27 @@ struct SizeEvent {
   int height = 0;
 };
 
+constexpr std::size_t MAX_PAD_NAME_LENGTH = 64;
+
+// A pad's name, held in place so that an event stays a plain value; longer text is cut to the limit.
+class PadName {
+ public:
+  PadName() = default;
+  explicit PadName(std::string_view text) : length(std::min(text.size(), chars.size())) {
+    text.copy(chars.data(), length);
+  }
+  std::string_view text() const { return std::string_view(chars.data(), length); }
+
+ private:
+  std::array<char, MAX_PAD_NAME_LENGTH> chars{};
+  std::size_t length = 0;
+};
+
 // A gamepad taken by a player's ship (connected, with the pad's name) or gone from it. Player 0 is ship1.
 struct PadLinkEvent {
   int ship = 0;
   bool connected = false;
-  std::string name;  // printable, at most MAX_PAD_NAME_LENGTH (EventText.h) characters; empty when gone
+  PadName name;  // printable; empty when gone
 };
 
 // A change of one control of a ship's gamepad. Thrust, yaw and pitch carry the share of the matching key's

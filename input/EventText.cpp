@@ -43,7 +43,7 @@ struct Printer {
     return "size " + std::to_string(e.width) + " " + std::to_string(e.height);
   }
   std::string operator()(const PadLinkEvent& e) const {
-    return "pad " + shipWord(e.ship) + (e.connected ? std::string(PAD_CONNECT) + e.name : " disconnect");
+    return "pad " + shipWord(e.ship) + (e.connected ? std::string(PAD_CONNECT) + std::string(e.name.text()) : " disconnect");
   }
   std::string operator()(const PadControlEvent& e) const {
     return "pad " + shipWord(e.ship) + " " + std::string(PAD_CONTROL_WORDS[static_cast<int>(e.control)]) + " " +
@@ -62,7 +62,7 @@ std::string_view cutPadName(std::string_view& line) {
   return name;
 }
 
-std::string checkedPadName(std::string_view name) {
+PadName checkedPadName(std::string_view name) {
   if (name.empty()) {
     throw std::runtime_error("missing pad name");
   }
@@ -70,7 +70,7 @@ std::string checkedPadName(std::string_view name) {
     throw std::runtime_error("pad name is not up to " + std::to_string(MAX_PAD_NAME_LENGTH) +
                              " printable characters");
   }
-  return std::string(name);
+  return PadName(name);
 }
 
 Event parsePad(const Tokens& tokens, std::string_view name) {
@@ -82,7 +82,7 @@ Event parsePad(const Tokens& tokens, std::string_view name) {
   const std::string_view action = tokens.word(2);
   if (action == "connect" || action == "disconnect") {
     tokens.expectCount(3);
-    return PadLinkEvent{player, action == "connect", action == "connect" ? checkedPadName(name) : std::string()};
+    return PadLinkEvent{player, action == "connect", action == "connect" ? checkedPadName(name) : PadName()};
   }
   tokens.expectCount(4);
   for (std::size_t control = 0; control < PAD_CONTROL_WORDS.size(); ++control) {

@@ -31,6 +31,5 @@ constexpr std::size_t MAX_LINE_LENGTH = 200;
 constexpr float MAX_FRAME_DELTA = 10.0f;
 constexpr double MAX_CURSOR_COORDINATE = 1.0e6;
 constexpr int MAX_WINDOW_SIDE = 16384;
-constexpr std::size_t MAX_PAD_NAME_LENGTH = 64;
 
 }  // namespace voidskirmish::input

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "input/EventText.h"
 #include "input/Tokens.h"
 
 namespace voidskirmish::input {
@@ -47,10 +46,10 @@ void PadReader::connect(int pad, const char* name, std::vector<Event>& events) {
   while (ship < 2 && std::count(shipOfPad.begin(), shipOfPad.end(), ship) > 0) {
     ++ship;
   }
-  const std::string shown = recordableName(name);
+  const PadName shown = recordableName(name);
   if (ship == 2) {
     shipOfPad[pad] = NOT_USED;
-    out << "Gamepad not used, both ships have one: " << shown << std::endl;
+    out << "Gamepad not used, both ships have one: " << shown.text() << std::endl;
     return;
   }
   shipOfPad[pad] = ship;
@@ -97,17 +96,14 @@ void PadReader::read(int ship, const GLFWgamepadstate& state, std::vector<Event>
   was = now;
 }
 
-std::string recordableName(const char* name) {
+PadName recordableName(const char* name) {
   std::string shown = name == nullptr ? "" : name;
-  if (shown.size() > MAX_PAD_NAME_LENGTH) {
-    shown.resize(MAX_PAD_NAME_LENGTH);
-  }
   for (char& c : shown) {
     if (!printable(std::string_view(&c, 1))) {
       c = '?';
     }
   }
-  return shown.empty() ? "Gamepad" : shown;
+  return PadName(shown.empty() ? "Gamepad" : shown);
 }
 
 }  // namespace voidskirmish::input

@@ -52,6 +52,6 @@ class PadReader {
 };
 
 // A pad's name as events carry it: printable, at most MAX_PAD_NAME_LENGTH characters, never empty.
-std::string recordableName(const char* name);
+PadName recordableName(const char* name);
 
 }  // namespace voidskirmish::input

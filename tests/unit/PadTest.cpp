@@ -99,8 +99,8 @@ TEST(PadReaderTest, PadsTakeTheFirstFreeShipAndAThirdIsNotUsed) {
   // A returning pad starts from nothing held, whatever it held when it went.
   EXPECT_EQ(look(reader, 5, &holding, "\x01Pad\xc3\xa9"),
             "pad ship2 connect ?Pad??\npad ship2 thrust 1\nkey press 257\n");
-  EXPECT_EQ(input::recordableName(nullptr), "Gamepad");
-  EXPECT_EQ(input::recordableName(std::string(70, 'x').c_str()), std::string(64, 'x'));
+  EXPECT_EQ(input::recordableName(nullptr).text(), "Gamepad");
+  EXPECT_EQ(input::recordableName(std::string(70, 'x').c_str()).text(), std::string(64, 'x'));
   EXPECT_EQ(out.str(), "Gamepad not used, both ships have one: Third\n");
 }
 
