@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "app/Fatal.h"
+#include "app/Gamepads.h"
 #include "game/RunningGameState.h"
 #include "input/Delivery.h"
 #include "render/GlDebug.h"
@@ -51,6 +52,7 @@ Shell::~Shell() = default;
 int Shell::play(input::RecordingWriter* recorder) {
   openWindow();
   setUpGame();
+  Gamepads gamepads;
   // Read after set-up, so the first frame's delta does not count the loading time.
   double previousTime = glfwGetTime();
   while (!glfwWindowShouldClose(window)) {
@@ -59,6 +61,7 @@ int Shell::play(input::RecordingWriter* recorder) {
     const auto delta = static_cast<float>(std::min(now - previousTime, LONGEST_RULES_DELTA));
     previousTime = now;
     std::vector<input::Event>& events = liveInput->poll();
+    gamepads.poll(events);
     // A tap that is over within one frame still counts, as does a key held since an earlier frame.
     const bool escape = escapeHeld() || pressed(events, GLFW_KEY_ESCAPE);
     for (const input::Event& event : events) {

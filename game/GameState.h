@@ -1,12 +1,16 @@
 #pragma once
 
 #include <optional>
+#include <string_view>
 
 #include <glm/vec2.hpp>
 
 struct GLFWwindow;
 
 namespace voidskirmish::game {
+
+// What a gamepad drives on its ship, once its sticks, triggers and buttons are read.
+enum class PadControl { Thrust, Yaw, Pitch, Fire };
 
 // What the frame loop and the window callbacks drive. The state's constructor runs init before it returns.
 class GameState {
@@ -24,6 +28,10 @@ class GameState {
   virtual void cursorMoved(double x, double y) = 0;
   virtual void mouseButton(int button, int action) = 0;
   virtual void resize(int width, int height) = 0;
+  // A gamepad was taken by player `ship` (0 or 1), or is gone from it.
+  virtual void padLinked(int ship, bool connected, std::string_view name) = 0;
+  // A control of player `ship`'s gamepad changed; see input::PadControlEvent for the values.
+  virtual void padControl(int ship, PadControl control, float value) = 0;
   // Where the cursor is put back after each move while it steers a ship; nothing while it does not steer.
   virtual std::optional<glm::dvec2> steeringCentre() const = 0;
 

@@ -8,6 +8,7 @@
 
 #include "game/Controls.h"
 #include "game/Match.h"
+#include "game/PadControls.h"
 #include "game/SplitLayout.h"
 #include "render/Frustum.h"
 #include "render/Overlays.h"
@@ -43,6 +44,7 @@ struct RunningGameState::MatchParts {
   std::unique_ptr<scene::Skybox> skybox;
   std::unique_ptr<Match> match;
   std::unique_ptr<Controls> controls;
+  std::unique_ptr<PadControls> pads;
   render::Overlays overlays;
   render::ParticleRenderer particles;
   std::unique_ptr<render::PostProcessing> postProcessing;
@@ -66,6 +68,7 @@ void RunningGameState::init() {
   p.skybox = std::make_unique<scene::Skybox>(p.program(SkyboxProgram));
   p.match = std::make_unique<Match>(Match::Programs{p.program(Draw), p.program(NormalMapping), p.program(Laser)});
   p.controls = std::make_unique<Controls>(*p.match, renderSettings, std::cout);
+  p.pads = std::make_unique<PadControls>(*p.match, renderSettings, std::cout);
   p.overlays.createOverlayBuffers(p.program(EnemyDirectionArrow), p.program(DrawColor));
   p.particles.createParticleBuffers();
   p.postProcessing = std::make_unique<render::PostProcessing>(render::PostProcessing::Programs{
@@ -111,6 +114,14 @@ std::optional<glm::dvec2> RunningGameState::steeringCentre() const {
 }
 
 void RunningGameState::mouseButton(int button, int action) { parts->controls->mouseButton(button, action); }
+
+void RunningGameState::padLinked(int ship, bool connected, std::string_view name) {
+  parts->pads->linked(ship, connected, name);
+}
+
+void RunningGameState::padControl(int ship, PadControl control, float value) {
+  parts->pads->control(ship, control, value);
+}
 
 void RunningGameState::resize(int newWidth, int newHeight) {
   // A minimised window reports no area: there is no aspect ratio and no frame buffer of that size to build.

@@ -21,6 +21,8 @@ class RunningGameState : public GameState {
   void cursorMoved(double x, double y) override;
   void mouseButton(int button, int action) override;
   void resize(int width, int height) override;
+  void padLinked(int ship, bool connected, std::string_view name) override;
+  void padControl(int ship, PadControl control, float value) override;
   std::optional<glm::dvec2> steeringCentre() const override;
 
   // Both halves into the bound frame buffer; the scene pass draws everything, the contour pass the enemy only.

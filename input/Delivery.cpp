@@ -18,6 +18,8 @@ struct Deliverer {
   void operator()(const CursorEvent& e) const { state.cursorMoved(e.x, e.y); }
   void operator()(const ButtonEvent& e) const { state.mouseButton(e.button, e.pressed ? GLFW_PRESS : GLFW_RELEASE); }
   void operator()(const SizeEvent& e) const { state.resize(e.width, e.height); }
+  void operator()(const PadLinkEvent& e) const { state.padLinked(e.ship, e.connected, e.name.text()); }
+  void operator()(const PadControlEvent& e) const { state.padControl(e.ship, e.control, e.value); }
 };
 
 }  // namespace

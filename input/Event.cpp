@@ -12,4 +12,12 @@ bool operator==(const ButtonEvent& a, const ButtonEvent& b) {
 
 bool operator==(const SizeEvent& a, const SizeEvent& b) { return a.width == b.width && a.height == b.height; }
 
+bool operator==(const PadLinkEvent& a, const PadLinkEvent& b) {
+  return a.ship == b.ship && a.connected == b.connected && a.name.text() == b.name.text();
+}
+
+bool operator==(const PadControlEvent& a, const PadControlEvent& b) {
+  return a.ship == b.ship && a.control == b.control && a.value == b.value;
+}
+
 }  // namespace voidskirmish::input

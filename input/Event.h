@@ -1,6 +1,11 @@
 #pragma once
 
+#include <algorithm>
+#include <array>
+#include <string_view>
 #include <variant>
+
+#include "game/GameState.h"
 
 namespace voidskirmish::input {
 
@@ -26,11 +31,44 @@ struct SizeEvent {
   int height = 0;
 };
 
-using Event = std::variant<KeyEvent, CursorEvent, ButtonEvent, SizeEvent>;
+constexpr std::size_t MAX_PAD_NAME_LENGTH = 64;
+
+// A pad's name, held in place so that an event stays a plain value; longer text is cut to the limit.
+class PadName {
+ public:
+  PadName() = default;
+  explicit PadName(std::string_view text) : length(std::min(text.size(), chars.size())) {
+    text.copy(chars.data(), length);
+  }
+  std::string_view text() const { return std::string_view(chars.data(), length); }
+
+ private:
+  std::array<char, MAX_PAD_NAME_LENGTH> chars{};
+  std::size_t length = 0;
+};
+
+// A gamepad taken by a player's ship (connected, with the pad's name) or gone from it. Player 0 is ship1.
+struct PadLinkEvent {
+  int ship = 0;
+  bool connected = false;
+  PadName name;  // printable; empty when gone
+};
+
+// A change of one control of a ship's gamepad. Thrust, yaw and pitch carry the share of the matching key's
+// acceleration, -1 to 1 (positive: forward, turn left, nose up); fire is 1 when pressed and 0 when released.
+struct PadControlEvent {
+  int ship = 0;
+  game::PadControl control = game::PadControl::Thrust;
+  float value = 0.0f;
+};
+
+using Event = std::variant<KeyEvent, CursorEvent, ButtonEvent, SizeEvent, PadLinkEvent, PadControlEvent>;
 
 bool operator==(const KeyEvent& a, const KeyEvent& b);
 bool operator==(const CursorEvent& a, const CursorEvent& b);
 bool operator==(const ButtonEvent& a, const ButtonEvent& b);
 bool operator==(const SizeEvent& a, const SizeEvent& b);
+bool operator==(const PadLinkEvent& a, const PadLinkEvent& b);
+bool operator==(const PadControlEvent& a, const PadControlEvent& b);
 
 }  // namespace voidskirmish::input

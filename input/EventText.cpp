@@ -2,6 +2,7 @@
 
 #include <GLFW/glfw3.h>
 
+#include <array>
 #include <stdexcept>
 
 #include "input/Tokens.h"
@@ -10,6 +11,12 @@ namespace voidskirmish::input {
 namespace {
 
 const char* pressWord(bool pressed) { return pressed ? "press" : "release"; }
+
+// In the order of game::PadControl.
+constexpr std::array<std::string_view, 4> PAD_CONTROL_WORDS{"thrust", "yaw", "pitch", "fire"};
+constexpr std::string_view PAD_CONNECT = " connect ";
+
+std::string shipWord(int ship) { return "ship" + std::to_string(ship + 1); }
 
 bool readPress(const Tokens& tokens) {
   const std::string_view word = tokens.word(1);
@@ -35,9 +42,63 @@ struct Printer {
   std::string operator()(const SizeEvent& e) const {
     return "size " + std::to_string(e.width) + " " + std::to_string(e.height);
   }
+  std::string operator()(const PadLinkEvent& e) const {
+    return "pad " + shipWord(e.ship) + (e.connected ? std::string(PAD_CONNECT) + std::string(e.name.text()) : " disconnect");
+  }
+  std::string operator()(const PadControlEvent& e) const {
+    return "pad " + shipWord(e.ship) + " " + std::string(PAD_CONTROL_WORDS[static_cast<int>(e.control)]) + " " +
+           shortestText(e.value);
+  }
 };
 
-BodyLine parseWords(const Tokens& tokens) {
+// A pad's name ends its line and may hold spaces, so it is cut off before the rest is split into words.
+std::string_view cutPadName(std::string_view& line) {
+  const std::size_t connect = line.find(PAD_CONNECT);
+  if (line.substr(0, 4) != "pad " || connect == std::string_view::npos) {
+    return {};
+  }
+  const std::string_view name = line.substr(connect + PAD_CONNECT.size());
+  line = line.substr(0, connect + PAD_CONNECT.size() - 1);
+  return name;
+}
+
+PadName checkedPadName(std::string_view name) {
+  if (name.empty()) {
+    throw std::runtime_error("missing pad name");
+  }
+  if (name.size() > MAX_PAD_NAME_LENGTH || !printable(name)) {
+    throw std::runtime_error("pad name is not up to " + std::to_string(MAX_PAD_NAME_LENGTH) +
+                             " printable characters");
+  }
+  return PadName(name);
+}
+
+Event parsePad(const Tokens& tokens, std::string_view name) {
+  const std::string_view ship = tokens.word(1);
+  if (ship != "ship1" && ship != "ship2") {
+    throw std::runtime_error("expected ship1 or ship2, found '" + std::string(ship) + "'");
+  }
+  const int player = ship == "ship1" ? 0 : 1;
+  const std::string_view action = tokens.word(2);
+  if (action == "connect" || action == "disconnect") {
+    tokens.expectCount(3);
+    return PadLinkEvent{player, action == "connect", action == "connect" ? checkedPadName(name) : PadName()};
+  }
+  tokens.expectCount(4);
+  for (std::size_t control = 0; control < PAD_CONTROL_WORDS.size(); ++control) {
+    if (action != PAD_CONTROL_WORDS[control]) {
+      continue;
+    }
+    const auto padControl = static_cast<game::PadControl>(control);
+    const float value = padControl == game::PadControl::Fire
+                            ? static_cast<float>(tokens.integer(3, 0, 1, "pad fire"))
+                            : tokens.realFloat(3, -1.0f, 1.0f, "pad value");
+    return PadControlEvent{player, padControl, value};
+  }
+  throw std::runtime_error("unknown pad control '" + std::string(action) + "'");
+}
+
+BodyLine parseWords(const Tokens& tokens, std::string_view padName) {
   const std::string_view kind = tokens.word(0);
   if (kind == "frame") {
     tokens.expectCount(2);
@@ -61,6 +122,9 @@ BodyLine parseWords(const Tokens& tokens) {
     return Event{SizeEvent{tokens.integer(1, 1, MAX_WINDOW_SIDE, "window width"),
                            tokens.integer(2, 1, MAX_WINDOW_SIDE, "window height")}};
   }
+  if (kind == "pad") {
+    return parsePad(tokens, padName);
+  }
   throw std::runtime_error("unknown record '" + std::string(kind) + "'");
 }
 
@@ -79,7 +143,8 @@ bool parseBodyLine(std::string_view line, BodyLine& parsed, std::string& error) 
       parsed = std::monostate{};
       return true;
     }
-    parsed = parseWords(Tokens(line));
+    const std::string_view padName = cutPadName(line);
+    parsed = parseWords(Tokens(line), padName);
     return true;
   } catch (const std::runtime_error& failure) {
     error = failure.what();

@@ -11,16 +11,6 @@
 namespace voidskirmish::input {
 namespace {
 
-bool printable(std::string_view line) {
-  for (const char c : line) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x20 || byte >= 0x7f) {
-      return false;
-    }
-  }
-  return true;
-}
-
 // Reads line by line, never holding more than one line's limit, and knows whether the last line was ended.
 class LineSource {
  public:

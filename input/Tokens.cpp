@@ -81,6 +81,16 @@ float Tokens::realFloat(std::size_t index, float lowest, float highest, const ch
   return checkedReal<float>(word(index), lowest, highest, what);
 }
 
+bool printable(std::string_view text) {
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte >= 0x7f) {
+      return false;
+    }
+  }
+  return true;
+}
+
 std::string shortestText(double value) { return shortest(value); }
 
 std::string shortestText(float value) { return shortest(value); }

@@ -27,6 +27,9 @@ class Tokens {
   std::size_t count_ = 0;
 };
 
+// Printable ASCII only: no control characters, nothing a terminal or another system would read differently.
+bool printable(std::string_view text);
+
 // Shortest text that reads back to the same value.
 std::string shortestText(double value);
 std::string shortestText(float value);

@@ -118,7 +118,7 @@ TEST_F(MatchUpdateTest, PausedMatchStandsStillAndResumesWithTheFramesOwnDelta) {
   ship2().setModelMatrix(shipPose(glm::vec3(0.0f, 0.0f, arenaRadius() + 100.0f)));
   placeAsteroid(4, glm::vec3(0.0f, 8.0f, 0.0f), 4.0f);
   render::spawnParticles(500, 0, glm::vec3(0.0f, 0.0f, -30.0f));
-  laserBeams.push_back(std::make_unique<game::objects::LaserBeam>(&ship1(), nullptr));
+  laserBeams.push_back(std::make_unique<game::objects::LaserBeam>(&ship1(), nullptr, match->beamModel));
   const glm::mat4 rock = game::objects::asteroidMatrices[0];
   match->paused = true;
   settings.frameTime = true;
