@@ -68,6 +68,9 @@ void PadControls::control(int ship, PadControl control, float value) {
   if (!pad.connected) {
     return;  // a ship without a pad is flown by its keys alone
   }
+  if (match.paused && value != 0.0f) {
+    return;  // a paused match takes no flight or fire, but lets go of what was held
+  }
   Spaceship& own = match.ship(ship);
   if (control == PadControl::Fire) {
     if (value > 0.0f) {

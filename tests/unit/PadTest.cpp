@@ -179,6 +179,14 @@ TEST_F(PadControlsTest, APadFliesItsShipLikeItsKeysAndLetsGoWhenItLeaves) {
     pads.control(0, PadControl::Fire, fire);
   }
   EXPECT_EQ(game::objects::laserBeams.size(), 2u);
+  match->paused = true;  // a paused match takes neither fire nor a new push, but lets go
+  pads.control(0, PadControl::Fire, 1.0f);
+  pads.control(0, PadControl::Pitch, -1.0f);
+  EXPECT_EQ(game::objects::laserBeams.size(), 2u);
+  EXPECT_FALSE(ship.pitchDown);
+  pads.control(0, PadControl::Pitch, 0.0f);
+  EXPECT_FALSE(ship.pitchUp);
+  match->paused = false;
 
   out.str("");
   pads.linked(0, false, "");
