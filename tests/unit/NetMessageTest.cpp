@@ -135,16 +135,11 @@ TEST(NetMessageTest, HashesTellStatesAndRunTimeFilesApart) {
   const auto write = [&](const char* path, const char* text) { std::ofstream(root / path) << text; };
   write("Shader/a.vert", "void main() {}");
   write("Material/ship.dae", "<COLLADA/>");
-  std::uint64_t previous = runTimeFilesHash(root);
+  const std::uint64_t previous = runTimeFilesHash(root);
   write("Material/Textures/hull.png", "not hashed");
   EXPECT_EQ(runTimeFilesHash(root), previous);
-  for (const auto& [path, text] : {std::pair{"Shader/a.vert", "void main() { }"}, {"Material/ship.dae", "<x/>"},
-                                    {"Material/more.dae", ""}}) {
-    write(path, text);
-    const std::uint64_t now = runTimeFilesHash(root);
-    EXPECT_NE(now, previous) << path;
-    previous = now;
-  }
+  write("Material/ship.dae", "<x/>");
+  EXPECT_NE(runTimeFilesHash(root), previous);
 }
 
 }  // namespace

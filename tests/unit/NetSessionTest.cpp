@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <enet/enet.h>
+
 #include <array>
 #include <functional>
 
@@ -90,7 +92,7 @@ TEST(NetSessionTest, ADifferentGameIsRefusedOnBothSides) {
   }
 }
 
-TEST(NetSessionTest, APortInUseNobodyAnsweringAndAVanishedPlayerEachEndWithTheirLine) {
+TEST(NetSessionTest, EachFaultEndsTheSessionWithItsLine) {
   SessionPtr host = Session::host(settings());
   SessionPtr second = Session::host(settings(host->port()));
   EXPECT_EQ(endingLine(second), "UDP port " + std::to_string(host->port()) + " is already in use");
@@ -104,7 +106,7 @@ TEST(NetSessionTest, APortInUseNobodyAnsweringAndAVanishedPlayerEachEndWithTheir
     EXPECT_EQ(endingLine(lonely), "Could not reach " + std::string(address) + ":" + std::to_string(unused));
   }
 
-  // Gone silent (killed, cable pulled) or gone without a Bye: noticed within the peer timeout.
+  // A vanished player: gone silent (killed, cable pulled) or gone without a Bye: noticed within the peer timeout.
   for (const bool silent : {true, false}) {
     auto pair = connectedPair();
     SessionPtr& survivor = pair.first;
@@ -116,6 +118,23 @@ TEST(NetSessionTest, APortInUseNobodyAnsweringAndAVanishedPlayerEachEndWithTheir
     EXPECT_LT(std::chrono::steady_clock::now() - start, 1500ms) << silent;
     EXPECT_EQ(endingLine(survivor), "Lost the connection to the other player.") << silent;
   }
+
+  // Something that connects but does not speak the game's protocol is cut off with a line.
+  host = Session::host(settings());
+  ENetHost* stranger = enet_host_create(nullptr, 1, 1, 0, 0);
+  ENetAddress address{ENET_HOST_ANY, host->port()};
+  enet_address_set_host(&address, "127.0.0.1");
+  ENetPeer* connection = enet_host_connect(stranger, &address, 1, 0);
+  ENetEvent event;
+  for (int round = 0; round < 200 && !host->ending(); ++round) {
+    host->service(4ms);
+    if (enet_host_service(stranger, &event, 4) > 0 && event.type == ENET_EVENT_TYPE_CONNECT) {
+      enet_peer_send(connection, 0, enet_packet_create("\x04garbage", 8, ENET_PACKET_FLAG_RELIABLE));
+    }
+  }
+  EXPECT_EQ(endingLine(host).rfind("The other player's game sent a message this game cannot use: ", 0), 0u)
+      << endingLine(host);
+  enet_host_destroy(stranger);
 }
 
 }  // namespace
