@@ -20,4 +20,6 @@ int randomNumber() {
 
 void restartRandomSequence() { state = START; }
 
+std::uint32_t randomState() { return state; }
+
 }  // namespace voidskirmish::game

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 namespace voidskirmish::game {
 
 constexpr int RANDOM_MAX = 32767;
@@ -10,5 +12,8 @@ int randomNumber();
 
 // Starts the sequence over, as at program start.
 void restartRandomSequence();
+
+// Where the sequence stands, so two machines playing one match can check that they drew the same numbers.
+std::uint32_t randomState();
 
 }  // namespace voidskirmish::game

@@ -1,0 +1,50 @@
+#include "net/Ending.h"
+
+namespace voidskirmish::net {
+namespace {
+
+std::string endpoint(const std::string& address, std::uint16_t port) { return address + ":" + std::to_string(port); }
+
+}  // namespace
+
+int Ending::exitCode() const {
+  switch (kind) {
+    case Kind::OtherLeft: return 0;
+    case Kind::PortTaken: return 2;
+    default: return 1;
+  }
+}
+
+namespace lines {
+std::string waiting(std::uint16_t port) { return "Waiting for a player on port " + std::to_string(port); }
+std::string playerJoined(const std::string& address) { return "Player joined from " + address; }
+std::string joined(const std::string& address, std::uint16_t port) {
+  return "Joined the match at " + endpoint(address, port);
+}
+}  // namespace lines
+
+Ending portTaken(std::uint16_t port) {
+  return {Ending::Kind::PortTaken, "UDP port " + std::to_string(port) + " is already in use"};
+}
+
+Ending unreachable(const std::string& address, std::uint16_t port) {
+  return {Ending::Kind::Unreachable, "Could not reach " + endpoint(address, port)};
+}
+
+Ending differentVersion() {
+  return {Ending::Kind::DifferentVersion, "The other player runs a different version of the game."};
+}
+
+Ending matchFull(const std::string& address, std::uint16_t port) {
+  return {Ending::Kind::MatchFull, "The match at " + endpoint(address, port) + " already has two players."};
+}
+
+Ending otherLeft() { return {Ending::Kind::OtherLeft, "The other player left the match."}; }
+
+Ending connectionLost() { return {Ending::Kind::ConnectionLost, "Lost the connection to the other player."}; }
+
+Ending badMessage(const std::string& what) {
+  return {Ending::Kind::BadMessage, "The other player's game sent a message this game cannot use: " + what};
+}
+
+}  // namespace voidskirmish::net

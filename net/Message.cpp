@@ -1,0 +1,217 @@
+#include "net/Message.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace voidskirmish::net {
+namespace {
+
+enum class Kind : std::uint8_t { Hello = 1, Welcome, Refused, FrameInputs, Bye };
+
+bool isPrintable(char c) { return c >= ' ' && c <= '~'; }
+
+// Little-endian, fixed widths.
+class Writer {
+ public:
+  void byte(std::uint8_t value) { bytes.push_back(value); }
+  void number(std::uint64_t value, int width) {
+    for (int i = 0; i < width; ++i) {
+      byte(static_cast<std::uint8_t>(value >> (8 * i)));
+    }
+  }
+  void text(const std::string& value, std::size_t limit) {
+    if (value.size() > limit) {
+      throw std::length_error("text longer than a message allows: " + value);
+    }
+    byte(static_cast<std::uint8_t>(value.size()));
+    bytes.insert(bytes.end(), value.begin(), value.end());
+  }
+
+  std::vector<std::uint8_t> bytes;
+};
+
+class Reader {
+ public:
+  Reader(const std::uint8_t* bytes, std::size_t size) : bytes(bytes), size(size) {}
+
+  std::uint8_t byte() {
+    need(1);
+    return bytes[at++];
+  }
+  std::uint64_t number(int width) {
+    need(width);
+    std::uint64_t value = 0;
+    for (int i = 0; i < width; ++i) {
+      value |= static_cast<std::uint64_t>(bytes[at++]) << (8 * i);
+    }
+    return value;
+  }
+  // A length byte, then that many printable characters: at least one, at most `limit`.
+  std::string text(std::size_t limit, const char* what) {
+    const std::size_t length = byte();
+    if (length == 0 || length > limit) {
+      throw ProtocolError(std::string(what) + " of " + std::to_string(length) + " characters");
+    }
+    need(length);
+    std::string value(reinterpret_cast<const char*>(bytes + at), length);
+    at += length;
+    for (char c : value) {
+      if (!isPrintable(c)) {
+        throw ProtocolError(std::string(what) + " is not text");
+      }
+    }
+    return value;
+  }
+  void expectEnd() const {
+    if (at != size) {
+      throw ProtocolError(std::to_string(size - at) + " bytes after the end of the message");
+    }
+  }
+
+ private:
+  void need(std::size_t count) const {
+    if (size - at < count) {
+      throw ProtocolError("message cut short");
+    }
+  }
+
+  const std::uint8_t* bytes;
+  std::size_t size;
+  std::size_t at = 0;
+};
+
+std::uint32_t floatBits(float value) {
+  std::uint32_t bits = 0;
+  std::memcpy(&bits, &value, sizeof bits);
+  return bits;
+}
+
+float bitsFloat(std::uint32_t bits) {
+  float value = 0.0f;
+  std::memcpy(&value, &bits, sizeof value);
+  return value;
+}
+
+struct Encoder {
+  Writer& out;
+
+  void operator()(const Hello& m) const {
+    out.byte(static_cast<std::uint8_t>(Kind::Hello));
+    out.number(m.protocol, 2);
+    out.text(m.gameVersion, MAX_GAME_VERSION_LENGTH);
+    out.number(m.filesHash, 8);
+  }
+  void operator()(const Welcome&) const { out.byte(static_cast<std::uint8_t>(Kind::Welcome)); }
+  void operator()(const Refused& m) const {
+    out.byte(static_cast<std::uint8_t>(Kind::Refused));
+    out.byte(static_cast<std::uint8_t>(m.reason));
+  }
+  void operator()(const FrameInputs& m) const {
+    if (m.events.size() > MAX_EVENTS_PER_FRAME) {
+      throw std::length_error("more events in one frame than a message allows");
+    }
+    out.byte(static_cast<std::uint8_t>(Kind::FrameInputs));
+    out.number(m.frame, 4);
+    out.number(floatBits(m.delta), 4);
+    out.byte(m.delay);
+    out.byte(static_cast<std::uint8_t>(m.events.size()));
+    for (const input::Event& event : m.events) {
+      out.text(input::formatEvent(event), input::MAX_LINE_LENGTH);
+    }
+  }
+  void operator()(const Bye&) const { out.byte(static_cast<std::uint8_t>(Kind::Bye)); }
+};
+
+Hello readHello(Reader& in) {
+  Hello hello;
+  hello.protocol = static_cast<std::uint16_t>(in.number(2));
+  if (hello.protocol != PROTOCOL_VERSION) {
+    return hello;  // the rest is laid out by a protocol this game does not know
+  }
+  hello.gameVersion = in.text(MAX_GAME_VERSION_LENGTH, "game version");
+  hello.filesHash = in.number(8);
+  return hello;
+}
+
+Refused readRefused(Reader& in) {
+  const std::uint8_t reason = in.byte();
+  if (reason != static_cast<std::uint8_t>(Refused::Reason::DifferentVersion) &&
+      reason != static_cast<std::uint8_t>(Refused::Reason::MatchFull)) {
+    throw ProtocolError("unknown refusal " + std::to_string(reason));
+  }
+  return Refused{static_cast<Refused::Reason>(reason)};
+}
+
+input::Event readEvent(Reader& in) {
+  const std::string line = in.text(input::MAX_LINE_LENGTH, "event");
+  input::BodyLine parsed;
+  std::string error;
+  if (!input::parseBodyLine(line, parsed, error)) {
+    throw ProtocolError("event '" + line + "': " + error);
+  }
+  const auto* event = std::get_if<input::Event>(&parsed);
+  if (event == nullptr || !travelsBetweenMachines(*event)) {
+    throw ProtocolError("'" + line + "' is not a match event");
+  }
+  return *event;
+}
+
+FrameInputs readFrameInputs(Reader& in) {
+  FrameInputs inputs;
+  inputs.frame = static_cast<std::uint32_t>(in.number(4));
+  inputs.delta = bitsFloat(static_cast<std::uint32_t>(in.number(4)));
+  if (!std::isfinite(inputs.delta) || inputs.delta < 0.0f || inputs.delta > input::MAX_FRAME_DELTA) {
+    throw ProtocolError("frame delta out of range");
+  }
+  inputs.delay = in.byte();
+  if (inputs.delay < MIN_INPUT_DELAY || inputs.delay > MAX_INPUT_DELAY) {
+    throw ProtocolError("input delay " + std::to_string(inputs.delay) + " out of range");
+  }
+  const std::size_t count = in.byte();
+  if (count > MAX_EVENTS_PER_FRAME) {
+    throw ProtocolError(std::to_string(count) + " events in one frame");
+  }
+  for (std::size_t i = 0; i < count; ++i) {
+    inputs.events.push_back(readEvent(in));
+  }
+  return inputs;
+}
+
+Message readMessage(Reader& in) {
+  switch (static_cast<Kind>(in.byte())) {
+    case Kind::Hello: return readHello(in);
+    case Kind::Welcome: return Welcome{};
+    case Kind::Refused: return readRefused(in);
+    case Kind::FrameInputs: return readFrameInputs(in);
+    case Kind::Bye: return Bye{};
+  }
+  throw ProtocolError("unknown message kind");
+}
+
+}  // namespace
+
+bool travelsBetweenMachines(const input::Event& event) {
+  return !std::holds_alternative<input::SizeEvent>(event) && !std::holds_alternative<input::CursorEvent>(event);
+}
+
+std::vector<std::uint8_t> encode(const Message& message) {
+  Writer out;
+  std::visit(Encoder{out}, message);
+  return std::move(out.bytes);
+}
+
+Message decode(const std::uint8_t* bytes, std::size_t size) {
+  if (size > MAX_MESSAGE_SIZE) {
+    throw ProtocolError("message of " + std::to_string(size) + " bytes");
+  }
+  Reader in(bytes, size);
+  Message message = readMessage(in);
+  // A Hello of another protocol is judged by its version alone.
+  const auto* hello = std::get_if<Hello>(&message);
+  if (hello == nullptr || hello->protocol == PROTOCOL_VERSION) {
+    in.expectEnd();
+  }
+  return message;
+}
+
+}  // namespace voidskirmish::net

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "input/Event.h"
+#include "input/EventText.h"
+
+namespace voidskirmish::net {
+
+// Raised for anything the other machine sent that this game will not act on; the text says what is wrong.
+class ProtocolError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Changes whenever the layout of a message changes; a Hello of another protocol is read no further than this.
+constexpr std::uint16_t PROTOCOL_VERSION = 1;
+constexpr std::size_t MAX_GAME_VERSION_LENGTH = 32;
+constexpr std::size_t MAX_EVENTS_PER_FRAME = 64;
+// Frames between capturing an input and running it; the host picks it from the round trip within these bounds.
+constexpr int MIN_INPUT_DELAY = 2;
+constexpr int MAX_INPUT_DELAY = 8;
+
+// The joiner's first words: which protocol, which game and which run-time files it plays with.
+struct Hello {
+  std::uint16_t protocol = PROTOCOL_VERSION;
+  std::string gameVersion;
+  std::uint64_t filesHash = 0;
+};
+
+// The host's answer when both sides play the same game: the match starts.
+struct Welcome {};
+
+struct Refused {
+  enum class Reason : std::uint8_t { DifferentVersion = 1, MatchFull = 2 };
+  Reason reason = Reason::DifferentVersion;
+};
+
+// One side's match events for one frame. The host's carry the frame's delta and the input delay both sides use
+// from that frame on; the joiner's carry its own figures, which nobody reads.
+struct FrameInputs {
+  std::uint32_t frame = 0;
+  float delta = 0.0f;
+  std::uint8_t delay = MIN_INPUT_DELAY;
+  std::vector<input::Event> events;
+};
+
+// The player quit the match on purpose.
+struct Bye {};
+
+using Message = std::variant<Hello, Welcome, Refused, FrameInputs, Bye>;
+
+// Each event travels as its recording line (input/EventText), so the wire, the recorder and the replay reader
+// share one parser and one set of limits. A frame's message can never be larger than this.
+constexpr std::size_t MAX_MESSAGE_SIZE = 11 + MAX_EVENTS_PER_FRAME * (1 + input::MAX_LINE_LENGTH);
+
+// Events that mean the same on both machines. A window size or a cursor position in window pixels belongs to
+// one machine's window and never travels.
+bool travelsBetweenMachines(const input::Event& event);
+
+std::vector<std::uint8_t> encode(const Message& message);
+// Checks every byte: lengths against what is really there and against the limits above, numbers against their
+// ranges, events as strictly as the replay reader does. Throws ProtocolError for anything else.
+Message decode(const std::uint8_t* bytes, std::size_t size);
+
+}  // namespace voidskirmish::net

@@ -1,0 +1,267 @@
+#include "net/Session.h"
+
+#include <enet/enet.h>
+#include <enet/time.h>
+
+#include <algorithm>
+#include <stdexcept>
+#include <utility>
+
+namespace voidskirmish::net {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// The match's two players, and room to answer a few more with a refusal instead of silence.
+constexpr std::size_t PEER_SLOTS = 4;
+// A flood of packets must not keep service() from returning to the caller's window.
+constexpr int EVENTS_PER_SERVICE = 256;
+constexpr std::size_t INBOX_LIMIT = 2 * Lockstep::FUTURE_WINDOW;
+constexpr enet_uint32 LONGEST_PING_INTERVAL_MS = 500;
+constexpr std::chrono::seconds LINGER{1};
+
+// ENet wants one initialisation per process before its first host, and one clean-up after its last.
+void initialiseEnetOnce() {
+  static const struct Library {
+    Library() {
+      if (enet_initialize() != 0) {
+        throw std::runtime_error("Could not initialise the network library");
+      }
+    }
+    ~Library() { enet_deinitialize(); }
+  } library;
+}
+
+enet_uint32 milliseconds(std::chrono::milliseconds duration) {
+  return static_cast<enet_uint32>(std::max<std::chrono::milliseconds::rep>(duration.count(), 0));
+}
+
+std::string ipText(const ENetAddress& address) {
+  char text[64] = {};
+  return enet_address_get_host_ip(&address, text, sizeof text) == 0 ? text : "an unknown address";
+}
+
+struct PacketDeleter {
+  void operator()(ENetPacket* packet) const { enet_packet_destroy(packet); }
+};
+
+}  // namespace
+
+void Session::HostDeleter::operator()(ENetHost* host) const { enet_host_destroy(host); }
+
+Session::Session(Side side, const SessionSettings& settings) : side_(side), settings(settings) {
+  initialiseEnetOnce();
+}
+
+std::unique_ptr<Session> Session::host(const SessionSettings& settings) {
+  std::unique_ptr<Session> session(new Session(Side::Host, settings));
+  ENetAddress address{};
+  address.host = ENET_HOST_ANY;
+  address.port = settings.port;
+  session->enet.reset(enet_host_create(&address, PEER_SLOTS, 1, 0, 0));
+  if (!session->enet) {
+    session->end(portTaken(settings.port));
+    return session;
+  }
+  session->enet->maximumPacketSize = MAX_MESSAGE_SIZE;
+  session->settings.port = session->enet->address.port;  // the port the system gave, when 0 was asked
+  return session;
+}
+
+std::unique_ptr<Session> Session::join(const std::string& address, const SessionSettings& settings) {
+  std::unique_ptr<Session> session(new Session(Side::Joiner, settings));
+  session->peerAddress_ = address;
+  session->connectDeadline = Clock::now() + settings.connectTimeout;
+  ENetAddress target{};
+  target.port = settings.port;
+  session->enet.reset(enet_host_create(nullptr, 1, 1, 0, 0));
+  if (session->enet && enet_address_set_host(&target, address.c_str()) == 0) {
+    session->enet->maximumPacketSize = MAX_MESSAGE_SIZE;
+    session->peer = enet_host_connect(session->enet.get(), &target, 1, 0);
+  }
+  if (session->peer == nullptr) {
+    session->end(unreachable(address, settings.port));
+  } else {
+    session->configurePeer(session->peer);
+  }
+  return session;
+}
+
+Session::~Session() {
+  if (peer != nullptr) {
+    enet_peer_disconnect_now(peer, 0);
+  }
+}
+
+void Session::service(std::chrono::milliseconds wait) {
+  if (!enet) {
+    return;
+  }
+  ENetEvent event;
+  for (int handled = 0; handled < EVENTS_PER_SERVICE; ++handled) {
+    const int result = enet_host_service(enet.get(), &event, handled == 0 ? milliseconds(wait) : 0);
+    if (result < 0) {
+      end(connectionLost());
+    }
+    if (result <= 0) {
+      break;
+    }
+    if (event.type == ENET_EVENT_TYPE_CONNECT) {
+      handleConnect(event.peer);
+    } else if (event.type == ENET_EVENT_TYPE_RECEIVE) {
+      const std::unique_ptr<ENetPacket, PacketDeleter> packet(event.packet);
+      handleReceive(event.peer, packet->data, packet->dataLength);
+    } else if (event.type == ENET_EVENT_TYPE_DISCONNECT) {
+      handleDisconnect(event.peer);
+    }
+  }
+  if (side_ == Side::Joiner && state() == State::Waiting && Clock::now() >= connectDeadline) {
+    end(unreachable(peerAddress_, settings.port));
+  }
+  // ENet's own timeout waits for a retransmission that doubles its interval each time, so it may notice a
+  // vanished player only at twice the limit. Every packet the player sends refreshes lastReceiveTime, and while
+  // it lives something arrives at least every ping interval.
+  if (state() == State::Playing &&
+      ENET_TIME_DIFFERENCE(enet_time_get(), peer->lastReceiveTime) >= milliseconds(settings.peerTimeout)) {
+    end(connectionLost());
+  }
+}
+
+std::vector<FrameInputs> Session::takeInputs() { return std::exchange(inbox, {}); }
+
+void Session::send(const FrameInputs& inputs) {
+  if (state() == State::Playing) {
+    sendTo(peer, inputs);
+    enet_host_flush(enet.get());  // on its way now, not at the next service
+  }
+}
+
+void Session::leave() {
+  if (state() == State::Playing) {
+    sendTo(peer, Bye{});
+  }
+  left = true;
+  if (peer == nullptr) {
+    return;
+  }
+  enet_peer_disconnect_later(peer, 0);
+  const auto deadline = Clock::now() + LINGER;
+  ENetEvent event;
+  while (peer != nullptr && Clock::now() < deadline) {
+    if (enet_host_service(enet.get(), &event, 10) <= 0) {
+      continue;
+    }
+    if (event.type == ENET_EVENT_TYPE_RECEIVE) {
+      enet_packet_destroy(event.packet);
+    } else if (event.type == ENET_EVENT_TYPE_DISCONNECT && event.peer == peer) {
+      peer = nullptr;
+    }
+  }
+}
+
+Session::State Session::state() const {
+  if (ending_ || left) {
+    return State::Ended;
+  }
+  return playing ? State::Playing : State::Waiting;
+}
+
+double Session::roundTripSeconds() const { return peer != nullptr ? peer->roundTripTime / 1000.0 : 0.0; }
+
+void Session::handleConnect(ENetPeer* connected) {
+  if (side_ == Side::Joiner) {
+    sendTo(peer, settings.hello);
+    return;
+  }
+  if (peer == nullptr && state() == State::Waiting) {
+    peer = connected;
+    peerAddress_ = ipText(connected->address);
+    configurePeer(connected);
+    return;
+  }
+  sendTo(connected, Refused{Refused::Reason::MatchFull});
+  enet_peer_disconnect_later(connected, 0);
+}
+
+void Session::handleReceive(ENetPeer* sender, const std::uint8_t* bytes, std::size_t size) {
+  if (sender != peer || state() == State::Ended) {
+    return;  // a refused joiner's Hello, or anything after the end
+  }
+  try {
+    handleMessage(decode(bytes, size));
+  } catch (const ProtocolError& error) {
+    end(badMessage(error.what()));
+  }
+}
+
+void Session::handleMessage(Message message) {
+  if (playing) {
+    if (auto* inputs = std::get_if<FrameInputs>(&message)) {
+      if (inbox.size() >= INBOX_LIMIT) {
+        throw ProtocolError("more frames at once than a match can have");
+      }
+      inbox.push_back(std::move(*inputs));
+    } else if (std::holds_alternative<Bye>(message)) {
+      end(otherLeft());
+    } else {
+      throw ProtocolError("a handshake message during the match");
+    }
+  } else if (side_ == Side::Host) {
+    const auto* hello = std::get_if<Hello>(&message);
+    if (hello == nullptr) {
+      throw ProtocolError("the first message is not a Hello");
+    }
+    const Hello& own = settings.hello;
+    playing = hello->protocol == own.protocol && hello->gameVersion == own.gameVersion &&
+              hello->filesHash == own.filesHash;
+    sendTo(peer, playing ? Message(Welcome{}) : Message(Refused{Refused::Reason::DifferentVersion}));
+    if (!playing) {
+      end(differentVersion());
+    }
+  } else if (const auto* refused = std::get_if<Refused>(&message)) {
+    end(refused->reason == Refused::Reason::MatchFull ? matchFull(peerAddress_, settings.port) : differentVersion());
+  } else if (std::holds_alternative<Welcome>(message)) {
+    playing = true;
+  } else {
+    throw ProtocolError("the host's first answer is neither a Welcome nor a refusal");
+  }
+}
+
+void Session::handleDisconnect(ENetPeer* gone) {
+  if (gone != peer) {
+    return;  // a refused joiner
+  }
+  peer = nullptr;
+  if (state() == State::Ended) {
+    return;
+  }
+  if (playing) {
+    end(connectionLost());
+  } else if (side_ == Side::Joiner) {
+    end(unreachable(peerAddress_, settings.port));
+  } else {
+    peerAddress_.clear();  // left before saying Hello: wait for the next player
+  }
+}
+
+void Session::configurePeer(ENetPeer* configured) const {
+  const enet_uint32 timeout = milliseconds(settings.peerTimeout);
+  enet_peer_timeout(configured, 0, timeout, timeout);
+  enet_peer_ping_interval(configured, std::min(LONGEST_PING_INTERVAL_MS, std::max<enet_uint32>(timeout / 4, 1)));
+}
+
+void Session::sendTo(ENetPeer* receiver, const Message& message) {
+  const std::vector<std::uint8_t> bytes = encode(message);
+  ENetPacket* packet = enet_packet_create(bytes.data(), bytes.size(), ENET_PACKET_FLAG_RELIABLE);
+  if (packet != nullptr && enet_peer_send(receiver, 0, packet) < 0) {
+    enet_packet_destroy(packet);
+  }
+}
+
+void Session::end(Ending ending) {
+  if (!ending_) {
+    ending_ = std::move(ending);
+  }
+}
+
+}  // namespace voidskirmish::net

@@ -1,0 +1,90 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "net/Ending.h"
+#include "net/Lockstep.h"
+#include "net/Message.h"
+
+typedef struct _ENetHost ENetHost;
+typedef struct _ENetPeer ENetPeer;
+
+namespace voidskirmish::net {
+
+struct SessionSettings {
+  std::uint16_t port = DEFAULT_PORT;
+  Hello hello;  // this game's version and run-time files; the host compares the joiner's with its own
+  // A peer that acknowledges nothing for this long is gone; with ENet's pings every half second or sooner,
+  // a vanished player is noticed within this plus half a second.
+  std::chrono::milliseconds peerTimeout{4000};
+  std::chrono::milliseconds connectTimeout{10000};
+};
+
+// One machine's end of a network match over ENet: the host waits on its port for one player, the joiner
+// connects, and the two shake hands before any frame travels. Every call returns within the wait it is given,
+// so the caller's loop keeps its window alive. What went wrong is a value (ending()), never an exception.
+//
+// One reliable, ordered channel carries everything: lockstep needs every frame's inputs anyway, in order.
+class Session {
+ public:
+  enum class State { Waiting, Playing, Ended };
+
+  // Ended at once with PortTaken when the port cannot be opened.
+  static std::unique_ptr<Session> host(const SessionSettings& settings);
+  // Ended at once with Unreachable when the address does not resolve (ENet speaks IPv4 only).
+  static std::unique_ptr<Session> join(const std::string& address, const SessionSettings& settings);
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+  // Without leave(), tells the other side at once that the connection is gone.
+  ~Session();
+
+  // Sends what is queued and takes in what arrived, waiting at most `wait` for the first event.
+  void service(std::chrono::milliseconds wait);
+  // The other side's frame inputs that arrived since the last call, in order.
+  std::vector<FrameInputs> takeInputs();
+  void send(const FrameInputs& inputs);
+  // Says Bye when the match is on, then lets what is queued (a Bye, a refusal) reach the other side: returns
+  // once it is acknowledged, or after a second.
+  void leave();
+  // Ends the match for a reason found above the connection, such as inputs the lockstep cannot take.
+  void end(Ending ending);
+
+  State state() const;
+  Side side() const { return side_; }
+  const std::optional<Ending>& ending() const { return ending_; }
+  // The joiner's IP address on the host, the address as given on the joiner.
+  const std::string& peerAddress() const { return peerAddress_; }
+  std::uint16_t port() const { return settings.port; }
+  double roundTripSeconds() const;
+
+ private:
+  Session(Side side, const SessionSettings& settings);
+  void handleConnect(ENetPeer* peer);
+  void handleReceive(ENetPeer* peer, const std::uint8_t* bytes, std::size_t size);
+  void handleMessage(Message message);
+  void handleDisconnect(ENetPeer* peer);
+  void configurePeer(ENetPeer* peer) const;
+  void sendTo(ENetPeer* peer, const Message& message);
+
+  struct HostDeleter {
+    void operator()(ENetHost* host) const;
+  };
+
+  Side side_;
+  SessionSettings settings;
+  std::unique_ptr<ENetHost, HostDeleter> enet;
+  ENetPeer* peer = nullptr;  // the other player (owned by the host object)
+  bool playing = false;
+  bool left = false;  // leave() was called: the ending is the other side's to report
+  std::optional<Ending> ending_;
+  std::string peerAddress_;
+  std::chrono::steady_clock::time_point connectDeadline;
+  std::vector<FrameInputs> inbox;
+};
+
+}  // namespace voidskirmish::net
