@@ -44,16 +44,18 @@ Image& Image::operator=(Image&& other) noexcept {
 Image::~Image() { reset(); }
 
 Image Image::decode(const std::string& path, std::uint32_t largestSide) {
-  if (const std::optional<std::string> why = whyNotRegularFile(path)) {
-    return refuse(CANNOT_DECODE, path, *why);
-  }
-  // The signature is trusted before the name, so a picture saved under the wrong extension still loads.
-  FREE_IMAGE_FORMAT format = FreeImage_GetFileType(path.c_str(), 0);
+  // The signature is trusted before the name, so a picture saved under the wrong extension still loads; what is
+  // no regular file has only its name, and is refused after the same message it always had.
+  const std::optional<std::string> unreadable = whyNotRegularFile(path);
+  FREE_IMAGE_FORMAT format = unreadable ? FIF_UNKNOWN : FreeImage_GetFileType(path.c_str(), 0);
   if (format == FIF_UNKNOWN) {
     format = FreeImage_GetFIFFromFilename(path.c_str());
   }
   if (format == FIF_UNKNOWN) {
-    return refuse("FIF_UNKNOWN", path, "unknown image format");
+    return refuse("FIF_UNKNOWN", path, unreadable.value_or("unknown image format"));
+  }
+  if (unreadable) {
+    return refuse(CANNOT_DECODE, path, *unreadable);
   }
   if (!FreeImage_FIFSupportsReading(format)) {
     return refuse(CANNOT_DECODE, path, "FreeImage cannot read this format");

@@ -1,5 +1,6 @@
 #include "scene/ShaderProgram.h"
 
+#include <filesystem>
 #include <iostream>
 #include <vector>
 
@@ -11,6 +12,15 @@ namespace {
 
 // Our sources are a few kilobytes; anything near this is not a shader.
 constexpr std::uintmax_t MAX_SHADER_BYTES = 1 << 20;
+
+// Why loadShader could not read a stage's file.
+std::string whyUnread(const std::string& path) {
+  if (const std::optional<std::string> why = whyNotRegularFile(path)) {
+    return *why;
+  }
+  std::error_code error;
+  return std::filesystem::file_size(path, error) > MAX_SHADER_BYTES ? "larger than 1 MiB" : "cannot be opened";
+}
 
 // Fetches a shader's or program's info log; both queries share one shape.
 template <typename GetIv, typename GetLog>
@@ -71,7 +81,7 @@ void ShaderProgram::link(const std::string& vertexPath, const std::string& fragm
   for (const auto& [shader, path] : {std::pair{vertexShader, &vertexPath}, std::pair{fragmentShader, &fragmentPath}}) {
     if (shader == 0) {
       std::cerr << "Failed to link shader program\n";
-      app::fatalExit(std::cerr, "Could not read shader file " + *path, 1);
+      app::fatalExit(std::cerr, "Could not read shader file " + *path + ": " + whyUnread(*path), 1);
     }
   }
   glAttachShader(program, vertexShader);

@@ -184,7 +184,8 @@ class BrokenInstallTest(unittest.TestCase):
                     self.assertEqual(game.stdout, ASK)
                     if how == "missing":
                         self.assertEqual(game.stderr,
-                                         f"Failed to link shader program\nCould not read shader file {path}\n")
+                                         f"Failed to link shader program\nCould not read shader file {path}: "
+                                         "no such file\n")
                     else:  # the driver's log follows the game's line
                         self.assertRegex(game.stderr, r"(?s)^( Failed to compile shader|Failed to link shader "
                                                       r"program)\n.*\S")
@@ -201,10 +202,12 @@ class BrokenInstallTest(unittest.TestCase):
 
     def test_hostile_shaders_and_models_end_start_up_with_the_reason(self):
         shader, model = "Voidskirmish/Shader/draw.vert", "Voidskirmish/Material/ship2.dae"
-        unreadable = f"Failed to link shader program\nCould not read shader file {shader}\n"
+        unreadable = f"Failed to link shader program\nCould not read shader file {shader}: %s\n"
         crashed = r"the model importer \(Assimp [\d.]+\) crashed reading it"
-        for path, how, reason in ((shader, "directory", unreadable), (shader, "fifo", unreadable),
-                                  (shader, "/dev/zero", unreadable), (shader, "2 MiB", unreadable),
+        for path, how, reason in ((shader, "directory", unreadable % "not a regular file"),
+                                  (shader, "fifo", unreadable % "not a regular file"),
+                                  (shader, "/dev/zero", unreadable % "not a regular file"),
+                                  (shader, "2 MiB", unreadable % "larger than 1 MiB"),
                                   (model, "directory", "not a regular file"), (model, "fifo", "not a regular file"),
                                   (model, "/dev/zero", "not a regular file"), (model, "empty init_from", crashed),
                                   (model, "self instance", crashed), (model, "deep nesting", crashed)):

@@ -188,7 +188,8 @@ TEST_F(GeometryLoadTest, ImagesDecodeBySignatureOrSayWhyAndStayEmpty) {
   // The JPEG is 16 pixels wide: its header alone refuses it.
   for (const auto& [name, message, largestSide] :
        {std::tuple{"noise.png", "Failed to load dib\n", 64u}, {"noise.qqq", "FIF_UNKNOWN\n", 64u},
-        {"missing.png", "Failed to load dib\n", 64u}, {"cut.jpg", "Failed to load dib\n", 64u},
+        {"missing.png", "Failed to load dib\n", 64u}, {"missing.qqq", "FIF_UNKNOWN\n", 64u},
+        {"cut.jpg", "Failed to load dib\n", 64u},
         {"pipe.png", "Failed to load dib\n", 64u}, {"folder.png", "Failed to load dib\n", 64u},
         {"whole.jpg", "Failed to load dib\n", 15u}}) {
     EXPECT_EQ(decode(name, largestSide), message) << name;
