@@ -1,42 +1,23 @@
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include "render/EnemyDirection.h"
 #include "render/ParticlePool.h"
 #include "render/ParticleRenderer.h"
-#include "tests/gl/RenderGlTest.h"
+#include "tests/gl/GlTest.h"
 
 namespace voidskirmish::render {
 namespace {
 
 constexpr int SIZE = 64;  // the hidden test window
 
-class ParticleRendererTest : public testing::RenderGlTest {
+class ParticleRendererTest : public testing::GlTest {
  protected:
-  void SetUp() override {
-    RenderGlTest::SetUp();
-    clearParticles();
-    renderer.createParticleBuffers();
-    // Two red sparks at rest, left and right of the view's centre; the right one half faded.
-    spawnParticles(2, 0, glm::vec3(-1.5f, 0.0f, -5.0f));
-    particlePool[1].position = glm::vec3(1.5f, 0.0f, -5.0f);
-    for (int slot : {0, 1}) {
-      Particle& particle = particlePool[slot];
-      particle.velocity = glm::vec3(0.0f);
-      particle.size = 1.5f;
-      particle.r = 255;
-      particle.g = particle.b = 0;
-    }
-    particlePool[1].life = 0.6f;
-    updateParticles(0.1f);  // alpha 127 for the right one
-  }
   void TearDown() override {
     clearParticles();
-    RenderGlTest::TearDown();
+    GlTest::TearDown();
   }
 
-  std::vector<unsigned char> draw(bool blending) {
+  testing::Picture draw(bool blending) {
     settings.blending = blending;
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glViewport(0, 0, SIZE, SIZE);
@@ -45,10 +26,7 @@ class ParticleRendererTest : public testing::RenderGlTest {
     renderer.drawParticles(glm::mat4(1.0f), halfProjection(tanHalfFieldOfView(), 1.0f, 0.1f, 100.0f),
                            program.get(), &settings);
     glReadBuffer(GL_BACK);
-    return readPixels(SIZE, SIZE);
-  }
-  static unsigned char red(const std::vector<unsigned char>& pixels, int x, int y) {
-    return pixels[(static_cast<size_t>(y) * SIZE + x) * 4];
+    return testing::Picture(SIZE, SIZE);
   }
 
   std::unique_ptr<scene::ShaderProgram> program = loadProgram("particle");
@@ -57,23 +35,35 @@ class ParticleRendererTest : public testing::RenderGlTest {
 };
 
 TEST_F(ParticleRendererTest, OneDrawCoversTheLiveParticlesAndBlendingFollowsTheSettings) {
+  renderer.createParticleBuffers();
+  // Two red sparks at rest, left and right of the view's centre; the right one half faded.
+  clearParticles();
+  spawnParticles(2, 0, glm::vec3(-1.5f, 0.0f, -5.0f));
+  particlePool[1].position = glm::vec3(1.5f, 0.0f, -5.0f);
+  for (int slot : {0, 1}) {
+    Particle& particle = particlePool[slot];
+    particle.velocity = glm::vec3(0.0f);
+    particle.size = 1.5f;
+    particle.r = 255;
+    particle.g = particle.b = 0;
+  }
+  particlePool[1].life = 0.6f;
+  updateParticles(0.1f);  // alpha 127 for the right one
   ASSERT_EQ(particleCount, 2);
-  const std::vector<unsigned char> opaque = draw(false);
-  EXPECT_FALSE(glIsEnabled(GL_BLEND));
-  EXPECT_EQ(red(opaque, 15, 32), 255);
-  EXPECT_EQ(red(opaque, 49, 32), 255);  // alpha ignored
-  EXPECT_EQ(red(opaque, 32, 32), 0);
-  EXPECT_EQ(red(opaque, 15, 50), 0);
 
-  const std::vector<unsigned char> blended = draw(true);
+  const testing::Picture opaque = draw(false);
+  EXPECT_FALSE(glIsEnabled(GL_BLEND));
+  EXPECT_EQ(glm::ivec4(opaque.at(15, 32).r, opaque.at(49, 32).r, opaque.at(32, 32).r, opaque.at(15, 50).r),
+            glm::ivec4(255, 255, 0, 0));  // alpha ignored: both sparks full red, nothing between or above them
+
+  const testing::Picture blended = draw(true);
   EXPECT_TRUE(glIsEnabled(GL_BLEND));
   GLint source = 0, destination = 0;
   glGetIntegerv(GL_BLEND_SRC_RGB, &source);
   glGetIntegerv(GL_BLEND_DST_RGB, &destination);
-  EXPECT_EQ(source, GL_SRC_ALPHA);
-  EXPECT_EQ(destination, GL_ONE_MINUS_SRC_ALPHA);
-  EXPECT_NEAR(red(blended, 49, 32), 127, 2);  // half faded over black
-  EXPECT_EQ(red(blended, 15, 32), 255);
+  EXPECT_EQ(glm::ivec2(source, destination), glm::ivec2(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA));
+  EXPECT_NEAR(blended.at(49, 32).r, 127, 2);  // half faded over black
+  EXPECT_EQ(blended.at(15, 32).r, 255);
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <glm/gtc/matrix_transform.hpp>
 
 #include <cmath>
-#include <memory>
 
 #include "game/Random.h"
 #include "game/objects/Asteroid.h"
@@ -28,68 +27,54 @@ TEST(RandomSequenceTest, StartsOverWithTheSameNumbersInRange) {
   EXPECT_EQ(randomNumber(), 16838);
 }
 
-class AsteroidFieldTest : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    restartRandomSequence();
-    field = std::make_unique<Asteroid>(nullptr);
-  }
-  static void TearDownTestSuite() { field.reset(); }
-
-  static inline std::unique_ptr<Asteroid> field;
-};
-
-TEST_F(AsteroidFieldTest, HundredAsteroidsWithinTheirRangesAndTheirMatricesAndSpheres) {
+// One field, built from a fresh sequence, checked whole, rebuilt and spun.
+TEST(AsteroidFieldTest, HundredAsteroidsInTheirRangesRebuiltAlikeAndSpunAboutTheirOwnCentres) {
+  restartRandomSequence();
+  const Asteroid field(nullptr);
   // The sign is drawn before the distance; the axis takes the third number for x.
-  EXPECT_EQ(field->asteroidPositions[0], glm::vec3(140.58046f, -427.625366f, 137.382126f));
-  EXPECT_FLOAT_EQ(field->asteroidScales[0], 37.0f);
-  for (const auto size : {field->asteroidPositions.size(), field->asteroidScales.size(), field->spinAxes.size(),
-                          field->spinSpeeds.size(), field->asteroidSpheres.size(), asteroidMatrices.size()}) {
+  EXPECT_EQ(field.asteroidPositions[0], glm::vec3(140.58046f, -427.625366f, 137.382126f));
+  EXPECT_FLOAT_EQ(field.asteroidScales[0], 37.0f);
+  for (const auto size : {field.asteroidPositions.size(), field.asteroidScales.size(), field.spinAxes.size(),
+                          field.spinSpeeds.size(), field.asteroidSpheres.size(), asteroidMatrices.size()}) {
     ASSERT_EQ(size, 100u);
   }
-  const float baseRadius = field->boundingSphere.w;
+  const float baseRadius = field.boundingSphere.w;
   ASSERT_GT(baseRadius, 0.0f);
   for (std::size_t i = 0; i < 100; ++i) {
     for (int axis = 0; axis < 3; ++axis) {
-      EXPECT_LE(std::abs(field->asteroidPositions[i][axis]), 800.0f);
-      EXPECT_LE(std::abs(field->spinAxes[i][axis]), 0.5f);
+      EXPECT_LE(std::abs(field.asteroidPositions[i][axis]), 800.0f);
+      EXPECT_LE(std::abs(field.spinAxes[i][axis]), 0.5f);
     }
-    const float s = field->asteroidScales[i];
+    const float s = field.asteroidScales[i];
     EXPECT_TRUE(s >= 1.0f && s <= 100.0f && s == std::floor(s)) << s;
-    EXPECT_TRUE(field->spinSpeeds[i] >= 1.0f && field->spinSpeeds[i] <= 11.0f) << field->spinSpeeds[i];
-    EXPECT_EQ(glm::vec3(asteroidMatrices[i][3]), field->asteroidPositions[i]);
+    EXPECT_TRUE(field.spinSpeeds[i] >= 1.0f && field.spinSpeeds[i] <= 11.0f) << field.spinSpeeds[i];
+    EXPECT_EQ(glm::vec3(asteroidMatrices[i][3]), field.asteroidPositions[i]);
     EXPECT_EQ(glm::mat3(asteroidMatrices[i]), glm::mat3(s));
-    EXPECT_EQ(field->asteroidSpheres[i], glm::vec4(field->asteroidPositions[i], s * baseRadius));
+    EXPECT_EQ(field.asteroidSpheres[i], glm::vec4(field.asteroidPositions[i], s * baseRadius));
   }
-}
 
-TEST_F(AsteroidFieldTest, SameSequenceGivesTheSameField) {
   restartRandomSequence();
-  const Asteroid again(nullptr);
-  EXPECT_EQ(again.asteroidPositions, field->asteroidPositions);
-  EXPECT_EQ(again.spinAxes, field->spinAxes);
-  EXPECT_EQ(again.asteroidScales, field->asteroidScales);
-  EXPECT_EQ(again.spinSpeeds, field->spinSpeeds);
-  EXPECT_EQ(asteroidMatrices.size(), 100u);  // replaced, not appended to
-}
+  Asteroid again(nullptr);
+  EXPECT_EQ(again.asteroidPositions, field.asteroidPositions);
+  EXPECT_EQ(again.spinAxes, field.spinAxes);
+  EXPECT_EQ(again.asteroidScales, field.asteroidScales);
+  EXPECT_EQ(again.spinSpeeds, field.spinSpeeds);
+  ASSERT_EQ(asteroidMatrices.size(), 100u);  // replaced, not appended to
 
-TEST_F(AsteroidFieldTest, SpinTurnsEachAsteroidAboutItsOwnCentreByItsSpeed) {
   const std::vector<glm::mat4> before = asteroidMatrices;
-  field->spin(0.0f);
+  again.spin(0.0f);
   EXPECT_EQ(asteroidMatrices, before);
-
-  field->spin(1.0f);
+  again.spin(1.0f);
   for (std::size_t i = 0; i < 100; ++i) {
     EXPECT_EQ(glm::vec3(asteroidMatrices[i][3]), glm::vec3(before[i][3]));
     // The axis stays put; any other direction turns by the spin speed in degrees.
-    const glm::vec3 axis = glm::normalize(field->spinAxes[i]);
+    const glm::vec3 axis = glm::normalize(again.spinAxes[i]);
     const glm::vec3 across = glm::normalize(glm::cross(axis, glm::vec3(0.3f, 0.5f, 0.8f)));
-    const glm::mat3 turn = glm::mat3(asteroidMatrices[i]) / field->asteroidScales[i];
+    const glm::mat3 turn = glm::mat3(asteroidMatrices[i]) / again.asteroidScales[i];
     EXPECT_NEAR(glm::distance(turn * axis, axis), 0.0f, 1e-4f);
     EXPECT_NEAR(glm::degrees(std::acos(glm::clamp(glm::dot(turn * across, across), -1.0f, 1.0f))),
-                field->spinSpeeds[i], 2e-2f);
+                again.spinSpeeds[i], 2e-2f);
   }
-  asteroidMatrices = before;
 }
 
 }  // namespace
