@@ -1,7 +1,6 @@
 #include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <sstream>
 
 #include "game/Controls.h"
@@ -84,25 +83,17 @@ TEST_F(ControlsTest, EachToggleFlipsItsSwitchAndConfirmsTheNewValueWhileOtherKey
 
 TEST_F(ControlsTest, FlightKeysSetOneAxisAtATimeAndFireKeysShootOncePerPress) {
   press(GLFW_KEY_W);
-  EXPECT_TRUE(ship1().thrustForward);
-  EXPECT_FLOAT_EQ(ship1().thrust, 60.0f);
+  EXPECT_TRUE(ship1().thrustForward && ship1().thrust == 60.0f);
   press(GLFW_KEY_S);  // reverses at once
-  EXPECT_FALSE(ship1().thrustForward);
-  EXPECT_TRUE(ship1().thrustBackward);
-  EXPECT_FLOAT_EQ(ship1().thrust, -60.0f);
+  EXPECT_TRUE(!ship1().thrustForward && ship1().thrustBackward && ship1().thrust == -60.0f);
   controls.keyReleased(GLFW_KEY_W);  // leaves backward mode alone
   EXPECT_TRUE(ship1().thrustBackward);
-  controls.keyReleased(GLFW_KEY_S);
-  EXPECT_FALSE(ship1().thrustBackward);
-  EXPECT_FLOAT_EQ(ship1().thrust, -60.0f);
-
+  controls.keyReleased(GLFW_KEY_S);  // clears its own flag and keeps the value
+  EXPECT_TRUE(!ship1().thrustBackward && ship1().thrust == -60.0f);
   press(GLFW_KEY_KP_4);
-  EXPECT_TRUE(ship2().pitchUp);
-  EXPECT_FLOAT_EQ(ship2().pitchAcceleration, 0.5f);
   press(GLFW_KEY_RIGHT);
-  EXPECT_TRUE(ship2().yawRight);
-  EXPECT_FLOAT_EQ(ship2().yawAcceleration, -0.5f);
-  EXPECT_FALSE(ship1().yawRight);
+  EXPECT_TRUE(ship2().pitchUp && ship2().pitchAcceleration == 0.5f);
+  EXPECT_TRUE(ship2().yawRight && ship2().yawAcceleration == -0.5f && !ship1().yawRight);
 
   press(GLFW_KEY_SPACE);
   controls.keyReleased(GLFW_KEY_SPACE);
@@ -113,38 +104,27 @@ TEST_F(ControlsTest, FlightKeysSetOneAxisAtATimeAndFireKeysShootOncePerPress) {
   EXPECT_EQ(game::objects::laserBeams.size(), 3u);
 }
 
-TEST_F(ControlsTest, EnterRefillsBothShipsWhereTheyStand) {
-  ship1().lifePoints = 0.0f;
-  ship1().alive = false;
-  ship2().lifePoints = 4.5f;
-  const glm::mat4 pose = ship1().modelMatrix;
-  press(GLFW_KEY_ENTER);
-  EXPECT_FLOAT_EQ(ship1().lifePoints, 10.0f);
-  EXPECT_TRUE(ship1().alive);
-  EXPECT_FLOAT_EQ(ship2().lifePoints, 10.0f);
-  EXPECT_EQ(ship1().modelMatrix, pose);
-}
-
-TEST_F(ControlsTest, MouseTurnsTheTopShipByPixelsFromTheCentreWhileItHasLife) {
+TEST_F(ControlsTest, MouseTurnsTheTopShipWhileItHasLifeAndEnterRefillsBothShipsWhereTheyStand) {
   controls.setWindowCentre(512, 384);
   EXPECT_FALSE(controls.cursorMoved(900, 100));  // steering off: nothing
 
   press(GLFW_KEY_P);
   const auto forward = [&] { return ship1().getLaserLine().end - ship1().getLaserLine().start; };
   EXPECT_TRUE(controls.cursorMoved(612, 384));  // 100 px right: 0.1 rad to the right about Y, nothing about X
-  EXPECT_NEAR(forward().x, 0.0998334f, 1e-5);   // sin 0.1
-  EXPECT_NEAR(forward().z, -0.9950042f, 1e-5);  // −cos 0.1
-  EXPECT_NEAR(forward().y, 0.0f, 1e-6);
-
+  EXPECT_NEAR(glm::distance(forward(), glm::vec3(0.0998334f, 0.0f, -0.9950042f)), 0.0f, 1e-5f);  // sin, −cos 0.1
   const glm::mat4 pose = ship1().modelMatrix;
   EXPECT_TRUE(controls.cursorMoved(512, 384));  // at the centre: only re-centres
   EXPECT_EQ(ship1().modelMatrix, pose);
 
   ship1().lifePoints = 0.0f;  // switches itself off for a ship without life
+  ship1().alive = false;
+  ship2().lifePoints = 4.5f;
   EXPECT_FALSE(controls.cursorMoved(700, 300));
   EXPECT_FALSE(controls.mouseSteering);
   EXPECT_EQ(ship1().modelMatrix, pose);
   press(GLFW_KEY_ENTER);  // refills life but not the switch
+  EXPECT_TRUE(ship1().lifePoints == 10.0f && ship1().alive && ship2().lifePoints == 10.0f);
+  EXPECT_EQ(ship1().modelMatrix, pose);
   EXPECT_FALSE(controls.mouseSteering);
 }
 

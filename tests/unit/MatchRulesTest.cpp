@@ -1,0 +1,254 @@
+#include <gtest/gtest.h>
+
+#include <glm/gtc/constants.hpp>
+
+#include <string>
+
+#include "WorldFixture.h"
+
+// Damage, shots, contacts, the arena and the beams' life, on a whole match without a window.
+namespace voidskirmish::testing {
+namespace {
+
+using game::objects::laserBeams;
+
+TEST(DamageTest, ChangeLineOnlyWhileOnAndDeathLineOnlyBelowZero) {
+  game::objects::Spaceship ship(glm::vec3(0.0f), glm::vec3(0.0f), nullptr);
+  game::RenderSettings settings;
+  const auto decrease = [&](float amount) { return printed([&] { ship.decreaseLife(amount, &settings); }); };
+  settings.lifePointsChanges = true;
+  EXPECT_EQ(decrease(1.0f), "Enemy life points decreased from 10 to 9\n");
+  EXPECT_EQ(decrease(0.5f), "Enemy life points decreased from 9 to 8.5\n");
+  settings.lifePointsChanges = false;
+  EXPECT_EQ(decrease(8.5f), "");
+  // Exactly 0 leaves the ship alive until the next decrease.
+  EXPECT_FLOAT_EQ(ship.lifePoints, 0.0f);
+  EXPECT_TRUE(ship.alive);
+  EXPECT_FALSE(ship.hasLife());
+  EXPECT_EQ(decrease(0.003f), DIED);
+  EXPECT_FALSE(ship.alive);
+  EXPECT_FLOAT_EQ(ship.lifePoints, 0.0f);
+  EXPECT_EQ(decrease(1.0f), "");  // a dead ship ignores damage without a word
+}
+
+// The two ships stand 20 apart at rest unless a test moves them; the asteroids are far away.
+class MatchUpdateTest : public MatchTest {
+ protected:
+  std::string update(float deltaTime) {
+    return printed([&] { match->update(deltaTime, settings); });
+  }
+  float arenaRadius() const { return match->boundarySphere->boundingSphere.w; }
+};
+
+TEST_F(MatchUpdateTest, ShipsStartInsideTheArenaAndShip1BouncesFirstOffShip2) {
+  EXPECT_EQ(ship1().position(), glm::vec3(0.0f));
+  EXPECT_EQ(ship2().position(), glm::vec3(20.0f, 0.0f, 0.0f));
+  EXPECT_FLOAT_EQ(ship1().boundingSphere.w, 6.0f);
+  EXPECT_EQ(glm::vec3(match->boundarySphere->boundingSphere), glm::vec3(0.0f));
+  EXPECT_NEAR(arenaRadius(), 1800.0f, 1.0f);
+
+  ship2().setModelMatrix(shipPose(glm::vec3(0.0f, 0.0f, -15.0f)));
+  ship1().speed = 60.0f;  // about 11 units into ship2 this frame
+  update(0.1f);
+  EXPECT_EQ(ship1().position(), glm::vec3(0.0f));
+  EXPECT_FLOAT_EQ(ship1().lifePoints, 9.5f);
+  EXPECT_TRUE(ship1().collided);
+  EXPECT_FLOAT_EQ(ship2().lifePoints, 10.0f);  // ship2 meets ship1's reset sphere
+  EXPECT_FALSE(ship2().collided);
+  EXPECT_EQ(liveParticles(), 500);
+
+  ship2().setModelMatrix(shipPose(glm::vec3(10.0f, 0.0f, 0.0f)));  // a ship without life is not tested
+  ship1().lifePoints = 0.0f;
+  ship1().collided = false;
+  update(0.1f);
+  EXPECT_FALSE(ship1().collided);
+  EXPECT_FLOAT_EQ(ship1().lifePoints, 0.0f);
+  EXPECT_TRUE(ship2().collided);
+  EXPECT_FLOAT_EQ(ship2().lifePoints, 9.5f);
+}
+
+TEST_F(MatchUpdateTest, OnlyTheFirstTouchingAsteroidCountsEvenWithoutLife) {
+  placeAsteroid(3, glm::vec3(0.0f, 8.0f, 0.0f), 4.0f);
+  placeAsteroid(7, glm::vec3(0.0f, -8.0f, 0.0f), 4.0f);
+  EXPECT_EQ(update(0.1f), "");
+  EXPECT_FLOAT_EQ(ship1().lifePoints, 9.5f);
+  EXPECT_TRUE(ship1().collided);
+  EXPECT_FALSE(ship2().collided);
+
+  settings.lifePointsChanges = true;
+  ship1().lifePoints = 0.0f;
+  render::clearParticles();
+  EXPECT_EQ(update(0.1f), "Enemy life points decreased from 0 to -0.5\n" + DIED);
+  EXPECT_FALSE(ship1().alive);
+  EXPECT_EQ(particlesAt(glm::vec3(0.0f), 1), 500);
+  EXPECT_EQ(particlesAt(glm::vec3(0.0f), 0), 5000);
+}
+
+TEST_F(MatchUpdateTest, ShipTouchingTheArenaExactlyIsOutsideItsWarningPulsesAndADeathThereEndsIt) {
+  const float touching = arenaRadius() + 6.0f;
+  ship1().setModelMatrix(shipPose(glm::vec3(touching, 0.0f, 0.0f)));
+  ship2().setModelMatrix(shipPose(glm::vec3(0.0f, 0.0f, touching - 0.5f)));
+  update(0.1f);
+  EXPECT_EQ(match->outsideBoundary, (std::array<bool, 2>{true, false}));
+  EXPECT_EQ(match->warningBlend, (std::array<float, 2>{0.3f, 0.0f}));
+  match->warningBlendDirection = -1.0f;
+  update(0.05f);
+  EXPECT_FLOAT_EQ(match->warningBlend[0], 0.15f);
+
+  // The life bar's colour pulses between the life colour and red, turning at either end.
+  ship1().lifePoints = 5.0f;
+  EXPECT_EQ(game::lifeColor(ship1()), glm::vec3(0.5f, 0.5f, 0.0f));
+  match->warningBlend[0] = 1.2f;
+  EXPECT_EQ(match->warningColor(0), glm::vec3(1.0f, 0.0f, 0.0f));
+  EXPECT_EQ(glm::vec2(match->warningBlend[0], match->warningBlendDirection), glm::vec2(1.0f, -1.0f));
+  match->warningBlend[0] = 0.5f;
+  EXPECT_EQ(match->warningColor(0), glm::vec3(0.75f, 0.25f, 0.0f));
+  EXPECT_FLOAT_EQ(match->warningBlendDirection, -1.0f);
+  match->warningBlend[0] = -0.1f;
+  ship1().lifePoints = 12.0f;
+  EXPECT_EQ(match->warningColor(0), glm::vec3(0.0f, 1.0f, 0.0f));
+  EXPECT_FLOAT_EQ(match->warningBlendDirection, 1.0f);
+
+  match->outsideBoundary[1] = true;
+  match->applyOutOfBoundsLoss(1, settings);
+  EXPECT_FLOAT_EQ(ship2().lifePoints, 9.997f);
+  EXPECT_TRUE(match->outsideBoundary[1]);
+  EXPECT_EQ(liveParticles(), 0);
+  ship2().lifePoints = 0.002f;
+  EXPECT_EQ(printed([&] { match->applyOutOfBoundsLoss(1, settings); }), DIED);
+  EXPECT_FALSE(match->outsideBoundary[1]);
+  EXPECT_EQ(particlesAt(ship2().position(), 0), 10000);
+  // A ship already at 0 dies outside too, but had no life to lose: no second burst, the warning stays.
+  render::clearParticles();
+  ship1().lifePoints = 0.0f;
+  printed([&] { match->applyOutOfBoundsLoss(0, settings); });
+  EXPECT_FALSE(ship1().alive);
+  EXPECT_TRUE(match->outsideBoundary[0]);
+  EXPECT_EQ(liveParticles(), 0);
+}
+
+TEST_F(MatchUpdateTest, BeamsAgeAndRetireFromTheFrontAfterOneLastFrameAtAlphaZero) {
+  // A hit 100 ahead gives a quarter of the distance as half length, reaching the hit 2 units lower.
+  const glm::vec3 hit(0.0f, 0.0f, -100.0f);
+  laserBeams.push_back(std::make_unique<game::objects::LaserBeam>(&ship1(), hit, nullptr));
+  const glm::mat4& placement = laserBeams.front()->modelMatrix;
+  EXPECT_FLOAT_EQ(glm::length(glm::vec3(placement[2])), 2.0f * 25.0f);
+  const glm::vec3 farEnd(placement * glm::vec4(0.0f, 0.0f, -1.0f, 1.0f));
+  EXPECT_NEAR(glm::distance(farEnd, hit + glm::vec3(0.0f, -2.0f, 0.0f)), 0.0f, 1e-3f);
+
+  update(0.2f);
+  EXPECT_FLOAT_EQ(laserBeams.front()->timeLeft, 0.3f);
+  EXPECT_FLOAT_EQ(laserBeams.front()->alpha(), 0.3f);
+  laserBeams.front()->timeLeft = 0.25f;  // binary fractions from here, so the last frame lands on 0 itself
+  laserBeams.push_back(std::make_unique<game::objects::LaserBeam>(&ship1(), nullptr));
+  update(0.25f);
+  ASSERT_EQ(laserBeams.size(), 2u);
+  EXPECT_FLOAT_EQ(laserBeams.front()->alpha(), 0.0f);
+  update(0.125f);
+  ASSERT_EQ(laserBeams.size(), 1u);
+  EXPECT_FLOAT_EQ(laserBeams.front()->timeLeft, 0.125f);
+}
+
+TEST_F(MatchUpdateTest, FrameTimeLineOnlyWhileTheSettingIsOn) {
+  EXPECT_EQ(update(1.0f / 60.0f), "");
+  settings.frameTime = true;
+  EXPECT_EQ(update(1.0f / 60.0f), "Frame time: 0.0166667\t | FPS: 60\n");
+  EXPECT_EQ(update(0.25f), "Frame time: 0.25\t | FPS: 4\n");
+}
+
+// ship1 at the origin looks along −Z at ship2, 50 units ahead; ship2's near side is 44 units away.
+class CombatTest : public MatchTest {
+ protected:
+  CombatTest() { ship2().setModelMatrix(shipPose(glm::vec3(0.0f, 0.0f, -50.0f))); }
+  std::string fire(game::objects::Spaceship& shooter, game::objects::Spaceship& target) {
+    return printed([&] { match->fire(&shooter, &target, settings); });
+  }
+
+  const glm::vec3 shipHit{0.0f, 0.0f, -44.0f};
+};
+
+TEST_F(CombatTest, HitCostsOnePointWithFireAtTheHitAndABeamToIt) {
+  EXPECT_EQ(fire(ship1(), ship2()), "");
+  EXPECT_FLOAT_EQ(ship2().lifePoints, 9.0f);
+  EXPECT_FLOAT_EQ(ship1().recoil, 1.0f);
+  EXPECT_EQ(particlesAt(shipHit, 0), 500);
+  EXPECT_EQ(liveParticles(), 500);
+  ASSERT_EQ(laserBeams.size(), 1u);
+  EXPECT_EQ(laserBeams.back()->start, glm::vec3(0.0f));
+  EXPECT_EQ(laserBeams.back()->end, shipHit);
+  EXPECT_FLOAT_EQ(laserBeams.back()->timeLeft, 0.5f);
+}
+
+TEST_F(CombatTest, AsteroidOnTheLineShieldsTheShipEvenAtTheSameDistance) {
+  placeAsteroid(7, glm::vec3(0.0f, 0.0f, -30.0f), 3.0f);
+  fire(ship1(), ship2());
+  EXPECT_FLOAT_EQ(ship2().lifePoints, 10.0f);
+  EXPECT_EQ(laserBeams.back()->end, glm::vec3(0.0f, 0.0f, -27.0f));
+  EXPECT_EQ(particlesAt(glm::vec3(0.0f, 0.0f, -27.0f), 1), 500);
+
+  placeAsteroid(7, glm::vec3(0.0f, 0.0f, -50.0f), 6.0f);  // a tie goes to the asteroid
+  fire(ship1(), ship2());
+  EXPECT_FLOAT_EQ(ship2().lifePoints, 10.0f);
+  EXPECT_EQ(particlesAt(shipHit, 1), 500);
+
+  placeAsteroid(7, glm::vec3(0.0f, 0.0f, -70.0f), 6.0f);  // behind the ship: no shield
+  fire(ship1(), ship2());
+  EXPECT_FLOAT_EQ(ship2().lifePoints, 9.0f);
+}
+
+TEST_F(CombatTest, TenthHitEndsTheLowerShipWithTheGameOverBlockOnly) {
+  for (int shot = 0; shot < 9; ++shot) {
+    EXPECT_EQ(fire(ship1(), ship2()), "");
+  }
+  render::clearParticles();
+  EXPECT_EQ(fire(ship1(), ship2()), gameOver("lower"));
+  EXPECT_FLOAT_EQ(ship2().lifePoints, 0.0f);
+  EXPECT_TRUE(ship2().alive);
+  EXPECT_EQ(particlesAt(glm::vec3(0.0f, 0.0f, -50.0f), 0), 10000);
+  EXPECT_EQ(particlesAt(shipHit, 0), 500);
+
+  // An eleventh hit, at 0 points, does no damage and throws grey debris.
+  render::clearParticles();
+  EXPECT_EQ(fire(ship1(), ship2()), "");
+  EXPECT_EQ(particlesAt(shipHit, 1), 500);
+  EXPECT_EQ(liveParticles(), 500);
+  EXPECT_EQ(laserBeams.size(), 11u);
+}
+
+TEST_F(CombatTest, HitBelowOnePointPrintsTheDeathLineThenTheUpperBlock) {
+  ship2().setModelMatrix(shipPose(glm::vec3(0.0f, 0.0f, -50.0f), glm::pi<float>()));  // facing ship1
+  ship1().lifePoints = 0.3f;
+  EXPECT_EQ(fire(ship2(), ship1()), DIED + gameOver("upper"));
+  EXPECT_FALSE(ship1().alive);
+  EXPECT_EQ(particlesAt(glm::vec3(0.0f), 0), 10000);
+}
+
+TEST_F(CombatTest, LockedOrDeadShooterIsRefusedAndAMissLeavesTheLongBeamOnly) {
+  ship1().collided = true;
+  fire(ship1(), ship2());
+  ship1().collided = false;
+  ship1().lifePoints = 0.0f;
+  fire(ship1(), ship2());
+  EXPECT_FLOAT_EQ(ship1().recoil, 0.0f);
+  EXPECT_TRUE(laserBeams.empty());
+  EXPECT_FLOAT_EQ(ship2().lifePoints, 10.0f);
+  EXPECT_EQ(liveParticles(), 0);
+
+  ship1().lifePoints = 10.0f;
+  ship2().setModelMatrix(shipPose(glm::vec3(0.0f, 30.0f, -50.0f)));
+  fire(ship1(), ship2());
+  ASSERT_EQ(laserBeams.size(), 1u);
+  const game::objects::LaserBeam& beam = *laserBeams.back();
+  EXPECT_EQ(beam.end - beam.start, glm::vec3(0.0f, 0.0f, -1.0f));
+  // Half length 10^6 in the ship's frame, doubled by its scale.
+  EXPECT_FLOAT_EQ(glm::length(glm::vec3(beam.modelMatrix[2])), 2.0e6f);
+  EXPECT_EQ(liveParticles(), 0);
+
+  ship2().setModelMatrix(shipPose(glm::vec3(0.0f, 0.0f, -3.0f)));  // shooter inside the target's sphere
+  fire(ship1(), ship2());
+  EXPECT_FLOAT_EQ(ship2().lifePoints, 10.0f);
+  EXPECT_EQ(liveParticles(), 0);
+}
+
+}  // namespace
+}  // namespace voidskirmish::testing
