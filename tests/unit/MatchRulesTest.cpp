@@ -12,25 +12,6 @@ namespace {
 
 using game::objects::laserBeams;
 
-TEST(DamageTest, ChangeLineOnlyWhileOnAndDeathLineOnlyBelowZero) {
-  game::objects::Spaceship ship(glm::vec3(0.0f), glm::vec3(0.0f), nullptr);
-  game::RenderSettings settings;
-  const auto decrease = [&](float amount) { return printed([&] { ship.decreaseLife(amount, &settings); }); };
-  settings.lifePointsChanges = true;
-  EXPECT_EQ(decrease(1.0f), "Enemy life points decreased from 10 to 9\n");
-  EXPECT_EQ(decrease(0.5f), "Enemy life points decreased from 9 to 8.5\n");
-  settings.lifePointsChanges = false;
-  EXPECT_EQ(decrease(8.5f), "");
-  // Exactly 0 leaves the ship alive until the next decrease.
-  EXPECT_FLOAT_EQ(ship.lifePoints, 0.0f);
-  EXPECT_TRUE(ship.alive);
-  EXPECT_FALSE(ship.hasLife());
-  EXPECT_EQ(decrease(0.003f), DIED);
-  EXPECT_FALSE(ship.alive);
-  EXPECT_FLOAT_EQ(ship.lifePoints, 0.0f);
-  EXPECT_EQ(decrease(1.0f), "");  // a dead ship ignores damage without a word
-}
-
 // The two ships stand 20 apart at rest unless a test moves them; the asteroids are far away.
 class MatchUpdateTest : public MatchTest {
  protected:
@@ -80,8 +61,10 @@ TEST_F(MatchUpdateTest, OnlyTheFirstTouchingAsteroidCountsEvenWithoutLife) {
   render::clearParticles();
   EXPECT_EQ(update(0.1f), "Enemy life points decreased from 0 to -0.5\n" + DIED);
   EXPECT_FALSE(ship1().alive);
+  EXPECT_FLOAT_EQ(ship1().lifePoints, 0.0f);
   EXPECT_EQ(particlesAt(glm::vec3(0.0f), 1), 500);
   EXPECT_EQ(particlesAt(glm::vec3(0.0f), 0), 5000);
+  EXPECT_EQ(update(0.1f), "");  // a dead ship takes no more damage, without a word
 }
 
 TEST_F(MatchUpdateTest, ShipTouchingTheArenaExactlyIsOutsideItsWarningPulsesAndADeathThereEndsIt) {
@@ -167,18 +150,6 @@ class CombatTest : public MatchTest {
   const glm::vec3 shipHit{0.0f, 0.0f, -44.0f};
 };
 
-TEST_F(CombatTest, HitCostsOnePointWithFireAtTheHitAndABeamToIt) {
-  EXPECT_EQ(fire(ship1(), ship2()), "");
-  EXPECT_FLOAT_EQ(ship2().lifePoints, 9.0f);
-  EXPECT_FLOAT_EQ(ship1().recoil, 1.0f);
-  EXPECT_EQ(particlesAt(shipHit, 0), 500);
-  EXPECT_EQ(liveParticles(), 500);
-  ASSERT_EQ(laserBeams.size(), 1u);
-  EXPECT_EQ(laserBeams.back()->start, glm::vec3(0.0f));
-  EXPECT_EQ(laserBeams.back()->end, shipHit);
-  EXPECT_FLOAT_EQ(laserBeams.back()->timeLeft, 0.5f);
-}
-
 TEST_F(CombatTest, AsteroidOnTheLineShieldsTheShipEvenAtTheSameDistance) {
   placeAsteroid(7, glm::vec3(0.0f, 0.0f, -30.0f), 3.0f);
   fire(ship1(), ship2());
@@ -196,8 +167,17 @@ TEST_F(CombatTest, AsteroidOnTheLineShieldsTheShipEvenAtTheSameDistance) {
   EXPECT_FLOAT_EQ(ship2().lifePoints, 9.0f);
 }
 
-TEST_F(CombatTest, TenthHitEndsTheLowerShipWithTheGameOverBlockOnly) {
-  for (int shot = 0; shot < 9; ++shot) {
+TEST_F(CombatTest, EachHitCostsOnePointWithFireAndABeamAndTheTenthEndsTheLowerShipWithTheGameOverBlockOnly) {
+  EXPECT_EQ(fire(ship1(), ship2()), "");
+  EXPECT_FLOAT_EQ(ship2().lifePoints, 9.0f);
+  EXPECT_FLOAT_EQ(ship1().recoil, 1.0f);
+  EXPECT_EQ(particlesAt(shipHit, 0), 500);
+  EXPECT_EQ(liveParticles(), 500);
+  ASSERT_EQ(laserBeams.size(), 1u);
+  EXPECT_EQ(laserBeams.back()->start, glm::vec3(0.0f));
+  EXPECT_EQ(laserBeams.back()->end, shipHit);
+  EXPECT_FLOAT_EQ(laserBeams.back()->timeLeft, 0.5f);
+  for (int shot = 1; shot < 9; ++shot) {
     EXPECT_EQ(fire(ship1(), ship2()), "");
   }
   render::clearParticles();

@@ -21,7 +21,7 @@ EnemyDirection classify(const glm::mat4& view, glm::vec3 enemy) {
   return classifyEnemy(view, projection, enemy, glm::vec3(0.0f), glm::vec3(0.0f, 0.0f, -1.0f));
 }
 
-TEST(EnemyDirectionTest, ProjectionTakes22Point5AsRadiansAndTheMarginCountsAsOnScreen) {
+TEST(EnemyDirectionTest, ProjectionTakes22Point5AsRadiansTheMarginCountsAsOnScreenAndBehindIsBelow) {
   EXPECT_NEAR(tanHalfFieldOfView(), 0.5578517f, 1e-6f);  // read as degrees it would be 0.41421
   const glm::mat4 projection = halfProjection(tanHalfFieldOfView(), ASPECT, 0.1f, 10000.0f);
   EXPECT_TRUE(glm::all(glm::equal(projection, glm::perspective(45.0f, ASPECT, 0.1f, 10000.0f), 1e-5f)));
@@ -41,9 +41,7 @@ TEST(EnemyDirectionTest, ProjectionTakes22Point5AsRadiansAndTheMarginCountsAsOnS
     const glm::vec3 enemy(c.x * 10.0f / projection[0][0], c.y * 10.0f / projection[1][1], -10.0f);
     EXPECT_EQ(classify(glm::mat4(1.0f), enemy), c.expected) << c.x << ", " << c.y;
   }
-}
-
-TEST(EnemyDirectionTest, BehindTheOwnShipIsBelowEvenWhenProjectedOnScreen) {
+  // Behind the own ship is below, even where it projects onto the screen.
   EXPECT_EQ(classify(glm::mat4(1.0f), {0.0f, 0.0f, 10.0f}), EnemyDirection::Below);  // projects to the centre
   EXPECT_EQ(classify(glm::mat4(1.0f), {50.0f, 0.0f, 1.0f}), EnemyDirection::Below);
   // Measured from the ship, not the chase camera 5 units back: between them is behind the ship.
