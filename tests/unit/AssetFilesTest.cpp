@@ -1,4 +1,3 @@
-#include <FreeImage.h>
 #include <gtest/gtest.h>
 
 #include <assimp/Importer.hpp>
@@ -15,6 +14,7 @@
 
 #include "game/objects/Spaceship.h"
 #include "scene/Geometry.h"
+#include "scene/Image.h"
 #include "scene/Texture.h"
 #include "tests/support/Printed.h"
 
@@ -52,18 +52,12 @@ Bounds bounds(const Points& points, const std::function<bool(glm::vec3)>& keep =
   return found;
 }
 
-using Bitmap = std::unique_ptr<FIBITMAP, decltype(&FreeImage_Unload)>;
-
-Bitmap loadImage(const std::string& name) {
-  const std::string path = TEXTURES + name;
-  const FREE_IMAGE_FORMAT format = FreeImage_GetFileType(path.c_str(), 0);
-  return Bitmap(format == FIF_UNKNOWN ? nullptr : FreeImage_Load(format, path.c_str(), 0), &FreeImage_Unload);
-}
-
-glm::ivec3 texel(FIBITMAP* image, int x, int y) {
-  RGBQUAD colour;
-  FreeImage_GetPixelColor(image, x, y, &colour);
-  return {colour.rgbRed, colour.rgbGreen, colour.rgbBlue};
+// A committed picture as the game decodes it, and one texel of it (rows are padded to 4 bytes, bottom row first).
+scene::Image picture(const std::string& name) { return scene::Image::decode(TEXTURES + name); }
+glm::ivec3 texel(const scene::Image& image, int x, int y) {
+  const unsigned bytes = image.bitsPerPixel() / 8, pitch = (image.width() * bytes + 3) / 4 * 4;
+  const unsigned char* bgr = image.bits() + y * pitch + x * bytes;
+  return {bgr[2], bgr[1], bgr[0]};
 }
 
 TEST(AssetFilesTest, EveryModelIsStoredAsTrianglesAndDecodesItsTexturesSilently) {
@@ -93,9 +87,7 @@ TEST(AssetFilesTest, EveryModelIsStoredAsTrianglesAndDecodesItsTexturesSilently)
   // The asteroid's and hull's colours are 24-bit, the asteroid's normals 32-bit.
   for (const auto& [name, bits] : {std::pair{"asteroid_diffuse.jpg", 24u}, std::pair{"ship_hull.jpg", 24u},
                                    std::pair{"asteroid_normal.png", 32u}}) {
-    const Bitmap image = loadImage(name);
-    ASSERT_TRUE(image) << name;
-    EXPECT_EQ(FreeImage_GetBPP(image.get()), bits) << name;
+    EXPECT_EQ(picture(name).bitsPerPixel(), bits) << name;
   }
 }
 
@@ -121,12 +113,12 @@ TEST(AssetFilesTest, SphereCylinderAndAsteroidAreUnitSizedAndTheAsteroidsNormals
   EXPECT_LT(glm::length(0.5f * (asteroidLow + asteroidHigh)), 0.2f);
 
   // A flat normal map would be wasted: its texels must actually tilt, mostly outwards (blue high).
-  const Bitmap normals = loadImage("asteroid_normal.png");
-  ASSERT_TRUE(normals);
+  const scene::Image normals = picture("asteroid_normal.png");
+  ASSERT_FALSE(normals.empty());
   int tilted = 0, outward = 0, samples = 0;
-  for (unsigned y = 0; y < FreeImage_GetHeight(normals.get()); y += 7) {
-    for (unsigned x = 0; x < FreeImage_GetWidth(normals.get()); x += 7, ++samples) {
-      const glm::ivec3 normal = texel(normals.get(), x, y);
+  for (unsigned y = 0; y < normals.height(); y += 7) {
+    for (unsigned x = 0; x < normals.width(); x += 7, ++samples) {
+      const glm::ivec3 normal = texel(normals, x, y);
       tilted += std::abs(normal.r - 128) > 20 || std::abs(normal.g - 128) > 20;
       outward += normal.b > 128;
     }
@@ -178,20 +170,20 @@ TEST(AssetFilesTest, SkyboxFacesAreEqualSquaresMeetingWithoutSeams) {
       {"Skybox/bottom.jpg", {0, 1, 0}, {1, 0, 0}, {0, 0, 1}},  {"Skybox/top.jpg", {0, -1, 0}, {1, 0, 0}, {0, 0, -1}},
       {"Skybox/back.jpg", {0, 0, 1}, {1, 0, 0}, {0, -1, 0}},   {"Skybox/front.jpg", {0, 0, -1}, {-1, 0, 0}, {0, -1, 0}},
   };
-  std::vector<Bitmap> images;
+  std::vector<scene::Image> images;
   for (const auto& face : faces) {
-    FIBITMAP* image = images.emplace_back(loadImage(face.file)).get();
-    ASSERT_TRUE(image) << face.file;
-    const unsigned first = FreeImage_GetWidth(images[0].get());
-    EXPECT_EQ(glm::uvec3(FreeImage_GetBPP(image), FreeImage_GetWidth(image), FreeImage_GetHeight(image)),
-              glm::uvec3(24, first, first)) << face.file;
+    const scene::Image& image = images.emplace_back(picture(face.file));
+    ASSERT_FALSE(image.empty()) << face.file;
+    const unsigned first = images[0].width();
+    EXPECT_EQ(glm::uvec3(image.bitsPerPixel(), image.width(), image.height()), glm::uvec3(24, first, first))
+        << face.file;
   }
-  const int size = static_cast<int>(FreeImage_GetWidth(images[0].get()));
+  const int size = static_cast<int>(images[0].width());
   const auto sky = [&](std::size_t f, const glm::vec3& direction) {
     const float major = glm::dot(direction, faces[f].major);
     const glm::vec2 st = 0.5f * (glm::vec2(glm::dot(direction, faces[f].s), glm::dot(direction, faces[f].t)) / major + 1.0f);
     const glm::ivec2 at = glm::clamp(glm::ivec2(st * float(size)), 0, size - 1);
-    return glm::vec3(texel(images[f].get(), at.x, at.y));
+    return glm::vec3(texel(images[f], at.x, at.y));
   };
   for (std::size_t a = 0; a < std::size(faces); ++a) {
     for (std::size_t b = a + 1; b < std::size(faces); ++b) {
