@@ -9,14 +9,6 @@ namespace {
 
 GLFWwindow* sharedWindow = nullptr;
 
-// Set once googletest has read its flags, so the command line cannot reset it.
-class ThreadsafeDeathTests : public ::testing::Environment {
- public:
-  void SetUp() override { GTEST_FLAG_SET(death_test_style, "threadsafe"); }
-};
-
-const auto* const threadsafeDeathTests = ::testing::AddGlobalTestEnvironment(new ThreadsafeDeathTests);
-
 }  // namespace
 
 OffscreenTarget::OffscreenTarget(int width, int height, bool withDepth, const float (&clear)[4]) {
@@ -40,6 +32,7 @@ Picture::Picture(int width, int height, int x, int y) : width(width), pixels(sta
 }
 
 void GlTest::SetUpTestSuite() {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");  // here, once googletest has read its flags
   if (sharedWindow != nullptr) {
     return;
   }
