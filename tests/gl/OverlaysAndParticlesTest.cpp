@@ -86,10 +86,7 @@ TEST_F(OverlaysTest, LifeBarCrosshairAndArrowLandWhereTheHalfShowsThem) {
 
   const int barY = static_cast<int>(0.1f * HALF);
   const int arrowY = static_cast<int>((1.0f - 1.0f / 1.7f) / 2.0f * HALF) + 6;
-  const struct {
-    int x, y;
-    glm::ivec3 colour;
-  } points[] = {
+  const struct { int x, y; glm::ivec3 colour; } points[] = {
       // Life bar at y = −0.8, half its full width at 5 points: 0.075 of the half width is 38.4 pixels.
       {MIDDLE - 35, barY, {0, 0, 255}}, {MIDDLE + 42, barY, {0, 0, 0}},
       // Crosshair: a 19.2-pixel horizontal and a 25.6-pixel vertical bar in the middle.

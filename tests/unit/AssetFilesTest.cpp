@@ -61,10 +61,7 @@ glm::ivec3 texel(const scene::Image& image, int x, int y) {
 }
 
 TEST(AssetFilesTest, EveryModelIsStoredAsTrianglesAndDecodesItsTexturesSilently) {
-  const struct {
-    const char* file;
-    bool textured, normalMapped;
-  } models[] = {{"BoundarySphere.dae", false, false}, {"cylinder.dae", false, false},
+  const struct { const char* file; bool textured, normalMapped; } models[] = {{"BoundarySphere.dae", false, false}, {"cylinder.dae", false, false},
                 {"asteroidLessComplex.dae", true, true}, {"ship2.dae", true, false}, {"SpaceshipGun.dae", false, false}};
   for (const auto& model : models) {
     SCOPED_TRACE(model.file);
@@ -162,10 +159,7 @@ TEST(AssetFilesTest, ShipHullLeadsWithItsNoseAndTheGunBarrelHangsOneUnitDown) {
 TEST(AssetFilesTest, SkyboxFacesAreEqualSquaresMeetingWithoutSeams) {
   // OpenGL's cube-map addressing for +X, -X, +Y, -Y, +Z, -Z (the game's load order): each face's major axis and
   // the directions in which its s and t grow.
-  const struct {
-    const char* file;
-    glm::vec3 major, s, t;
-  } faces[] = {
+  const struct { const char* file; glm::vec3 major, s, t; } faces[] = {
       {"Skybox/right.jpg", {1, 0, 0}, {0, 0, -1}, {0, -1, 0}}, {"Skybox/left.jpg", {-1, 0, 0}, {0, 0, 1}, {0, -1, 0}},
       {"Skybox/bottom.jpg", {0, 1, 0}, {1, 0, 0}, {0, 0, 1}},  {"Skybox/top.jpg", {0, -1, 0}, {1, 0, 0}, {0, 0, -1}},
       {"Skybox/back.jpg", {0, 0, 1}, {1, 0, 0}, {0, -1, 0}},   {"Skybox/front.jpg", {0, 0, -1}, {-1, 0, 0}, {0, -1, 0}},

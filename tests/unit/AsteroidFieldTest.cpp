@@ -80,10 +80,7 @@ const collision::Line ALONG_MINUS_Z{glm::vec3(0.0f), glm::vec3(0.0f, 0.0f, -1.0f
 
 TEST(RayTest, SphereIsEnteredAtItsNearSideOrMissedWithNaNAndSpheresOverlapOnlyWhenStrictlyCloser) {
   const glm::vec3 noHit(NAN);
-  const struct {
-    glm::vec4 sphere;
-    glm::vec3 entry;
-  } cases[] = {
+  const struct { glm::vec4 sphere; glm::vec3 entry; } cases[] = {
       {{0.0f, 0.0f, -10.0f, 2.0f}, {0.0f, 0.0f, -8.0f}},
       {{0.0f, 2.0f, -10.0f, 2.0f}, {0.0f, 0.0f, -10.0f}},  // grazing: the tangent point
       {{0.0f, 0.0f, 10.0f, 2.0f}, noHit},                  // behind

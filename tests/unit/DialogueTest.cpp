@@ -27,11 +27,7 @@ std::optional<glm::ivec3> answer(const std::string& input, const std::string& co
 
 TEST(DialogueTest, OnlyALowerCaseWholeYAsksForTheSizeAndEndOfInputEndsThePromptLineWithoutAChoice) {
   const glm::ivec3 windowed(0, 1024, 768);
-  const struct {
-    const char* input;
-    std::string console;
-    std::optional<glm::ivec3> choice;
-  } talks[] = {
+  const struct { const char* input; std::string console; std::optional<glm::ivec3> choice; } talks[] = {
       {"\n  \n n 1 2\n", ask, windowed},  // windowed never asks for a size
       {"Y yes N\nn\n", ask + again + ask + again + ask + again + ask, windowed},
       {"y 640 480\n1280\n1024\n", ask + askWidth + askHeight, glm::ivec3(1, 1280, 1024)},  // the rest of y's line goes
@@ -49,10 +45,7 @@ TEST(DialogueTest, OnlyALowerCaseWholeYAsksForTheSizeAndEndOfInputEndsThePromptL
 }
 
 TEST(DialogueTest, SizeLinesTakeTheLeadingSignedIntOrAreAskedAgain) {
-  const struct {
-    const char* line;
-    int value;
-  } accepted[] = {{"800abc", 800}, {"  42  ", 42}, {"-5", -5}, {"+7 px", 7}, {"0", 0}, {"2147483647", 2147483647}};
+  const struct { const char* line; int value; } accepted[] = {{"800abc", 800}, {"  42  ", 42}, {"-5", -5}, {"+7 px", 7}, {"0", 0}, {"2147483647", 2147483647}};
   for (const auto& entry : accepted) {
     EXPECT_EQ(answer(std::string("y\n") + entry.line + "\n" + entry.line + "\n", ask + askWidth + askHeight),
               glm::ivec3(1, entry.value, entry.value)) << entry.line;

@@ -32,10 +32,7 @@ class RecordingObject : public scene::Camera {
 // ends up, where its nose (own −Z) points and where its top (own +Y) points.
 TEST(SceneObjectTest, EveryTransformActsInTheOwnFrameThroughSetModelMatrix) {
   const float quarter = glm::half_pi<float>();
-  const struct {
-    std::function<void(scene::SceneObject&)> transform;
-    glm::vec3 position, nose, top;
-  } cases[] = {
+  const struct { std::function<void(scene::SceneObject&)> transform; glm::vec3 position, nose, top; } cases[] = {
       {[&](scene::SceneObject& o) { o.rotateX(quarter); }, {1, 2, 3}, {0, 1, 0}, {1, 0, 0}},
       {[&](scene::SceneObject& o) { o.rotateY(quarter); }, {1, 2, 3}, {0, 0, 1}, {0, 1, 0}},
       {[&](scene::SceneObject& o) { o.rotateZ(quarter); }, {1, 2, 3}, {-1, 0, 0}, {0, 0, 1}},

@@ -27,10 +27,7 @@ TEST(EnemyDirectionTest, ProjectionTakes22Point5AsRadiansTheMarginCountsAsOnScre
   const glm::mat4 projection = halfProjection(tanHalfFieldOfView(), ASPECT, 0.1f, 10000.0f);
   EXPECT_TRUE(glm::all(glm::equal(projection, glm::perspective(45.0f, ASPECT, 0.1f, 10000.0f), 1e-5f)));
   // The viewer at the origin looks along −z; the enemy is 10 ahead at the given normalised coordinates.
-  const struct {
-    float x, y;
-    EnemyDirection expected;
-  } cases[] = {
+  const struct { float x, y; EnemyDirection expected; } cases[] = {
       {0.0f, 0.0f, EnemyDirection::OnScreen},  {1.2f, 0.0f, EnemyDirection::OnScreen},
       {-1.4f, 1.4f, EnemyDirection::OnScreen}, {1.6f, 0.0f, EnemyDirection::Right},
       {-1.6f, 0.0f, EnemyDirection::Left},     {0.0f, 1.6f, EnemyDirection::Above},
@@ -66,10 +63,7 @@ TEST(EnemyDirectionTest, EnemyBehindTheCameraPlaneButAheadOfTheShipKeepsItsTrueS
 
   // A camera 5 units ahead of the ship at the origin: just before, on and just behind its plane, and between.
   const glm::mat4 leadView = glm::translate(glm::mat4(1.0f), glm::vec3(0.0f, 0.0f, 5.0f));
-  const struct {
-    glm::vec3 enemy;
-    EnemyDirection expected;
-  } cases[] = {
+  const struct { glm::vec3 enemy; EnemyDirection expected; } cases[] = {
       {{10.0f, 0.0f, -5.01f}, EnemyDirection::Right}, {{10.0f, 0.0f, -5.0f}, EnemyDirection::Right},
       {{10.0f, 0.0f, -4.99f}, EnemyDirection::Right}, {{-10.0f, 0.0f, -4.99f}, EnemyDirection::Left},
       {{0.0f, 10.0f, -2.0f}, EnemyDirection::Above},  {{0.5f, 0.0f, -1.0f}, EnemyDirection::Right},
