@@ -5,73 +5,69 @@
 #include <vector>
 
 #include "render/PostProcessing.h"
-#include "tests/gl/RenderGlTest.h"
+#include "tests/gl/GlTest.h"
+#include "tests/support/Printed.h"
 
 namespace voidskirmish::render {
 namespace {
 
-constexpr int SIZE = 64;  // the hidden test window
+using testing::Picture;
+
+constexpr int SIZE = 64;                // the hidden test window
 constexpr unsigned char BACKDROP = 26;  // the scene's clear grey, 0.1
-constexpr std::array<float, 4> GREY = {0.5f, 0.5f, 0.5f, 1.0f};
+using Colour = std::array<float, 4>;
+constexpr Colour GREY = {0.5f, 0.5f, 0.5f, 1.0f};
 
-// Paints the middle 16-pixel square of colour output `drawBuffer` of the bound frame buffer without a program.
-void paintSquare(int drawBuffer, std::array<float, 4> colour) {
-  glEnable(GL_SCISSOR_TEST);
-  glScissor(24, 24, 16, 16);
-  glClearBufferfv(GL_COLOR, drawBuffer, colour.data());
-  glDisable(GL_SCISSOR_TEST);
-}
-
-class PostProcessingTest : public testing::RenderGlTest {
+// Frames whose scene is a 16-pixel square in the middle, without a program; its bright part is white, and in
+// the enemy-only pass it is the enemy ship.
+class PostProcessingTest : public testing::GlTest {
  protected:
   void SetUp() override {
-    RenderGlTest::SetUp();
+    GlTest::SetUp();
     frame.createFramebuffers(false, SIZE, SIZE);
   }
 
-  // One frame whose scene is the square, its bright part white; in the enemy-only pass it is the enemy ship.
-  std::vector<unsigned char> renderFrame(bool bloom, bool contours, std::array<float, 4> squareColour = GREY) {
+  static void paintSquare(int drawBuffer, Colour colour) {
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(24, 24, 16, 16);
+    glClearBufferfv(GL_COLOR, drawBuffer, colour.data());
+    glDisable(GL_SCISSOR_TEST);
+  }
+  Picture renderFrame(bool bloom, bool contours, Colour squareColour = GREY) {
     settings.bloom = bloom;
     settings.contours = contours;
     frame.render(settings, [&](bool asteroids, bool skybox, bool warning, bool effects, bool enemyOnly) {
-      const bool depthTest = glIsEnabled(GL_DEPTH_TEST) == GL_TRUE;
-      calls.push_back({asteroids, skybox, warning, effects, enemyOnly, settings.textures, depthTest});
+      calls.push_back({asteroids, skybox, warning, effects, enemyOnly, settings.textures,
+                       glIsEnabled(GL_DEPTH_TEST) == GL_TRUE});
       paintSquare(0, squareColour);
       if (!enemyOnly) {
         paintSquare(1, {1.0f, 1.0f, 1.0f, 1.0f});
       }
     });
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
     glReadBuffer(GL_BACK);
-    return readPixels(SIZE, SIZE);
+    return Picture(SIZE, SIZE);
   }
-
-  static const unsigned char* at(const std::vector<unsigned char>& pixels, int x, int y) {
-    return &pixels[(static_cast<size_t>(y) * SIZE + x) * 4];
-  }
-
   // One texel of the bloom result, as floats.
-  std::array<float, 4> pingpongTexel(int x, int y) const {
-    std::array<float, 4> texel{};
+  Colour bloomTexel(int x, int y) const {
+    Colour texel{};
     glBindFramebuffer(GL_READ_FRAMEBUFFER, frame.pingpongFramebuffer(1));
     glReadPixels(x, y, 1, 1, GL_RGBA, GL_FLOAT, texel.data());
     glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
     return texel;
   }
 
-  struct Call {
-    bool asteroids, skybox, warning, effects, enemyOnly, textures, depthTest;
-  };
-
   std::unique_ptr<scene::ShaderProgram> edgeDetection = loadProgram("contoursEdgeDetection"),
                                         blur = loadProgram("blur"), combine = loadProgram("frameBuffersCombined");
   PostProcessing frame{{edgeDetection.get(), blur.get(), combine.get()}};
   game::RenderSettings settings;
-  std::vector<Call> calls;
+  // What each pass asked to draw, with the textures switch and depth test it drew under.
+  std::vector<std::array<bool, 7>> calls;
 };
 
 TEST_F(PostProcessingTest, EveryFrameBufferIsCompleteAtEachSizeKeepsItsNamesAndAnEmptyOneEndsTheProgram) {
-  const auto expectAll = [&](int width, int height) {
+  const GLuint scene = frame.sceneFramebuffer(), bloomResult = frame.pingpongTexture(1);
+  for (const auto& [width, height] : {std::pair{1024, 768}, std::pair{1, 1}}) {
+    frame.createFramebuffers(true, width, height);
     for (GLuint framebuffer : {frame.sceneFramebuffer(), frame.pingpongFramebuffer(0), frame.pingpongFramebuffer(1),
                                frame.contourFramebuffer(), frame.edgeFramebuffer()}) {
       glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
@@ -80,86 +76,68 @@ TEST_F(PostProcessingTest, EveryFrameBufferIsCompleteAtEachSizeKeepsItsNamesAndA
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     for (GLuint texture : {frame.sceneColorTexture(), frame.brightColorTexture(), frame.pingpongTexture(0),
                            frame.pingpongTexture(1), frame.contourSourceTexture(), frame.edgeTexture()}) {
-      GLint w = 0, h = 0;
+      glm::ivec2 size;
       glBindTexture(GL_TEXTURE_2D, texture);
-      glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
-      glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
-      EXPECT_EQ(w, width);
-      EXPECT_EQ(h, height);
+      glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &size.x);
+      glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &size.y);
+      EXPECT_EQ(size, glm::ivec2(width, height));
     }
-  };
-  frame.createFramebuffers(false, 1024, 768);
-  expectAll(1024, 768);
-  const GLuint scene = frame.sceneFramebuffer();
-  const GLuint bloomResult = frame.pingpongTexture(1);
-  frame.createFramebuffers(true, 300, 200);
-  expectAll(300, 200);
-  frame.createFramebuffers(true, 1, 1);
-  expectAll(1, 1);
+  }
   EXPECT_EQ(frame.sceneFramebuffer(), scene);
   EXPECT_EQ(frame.pingpongTexture(1), bloomResult);
-  EXPECT_EXIT(frame.createFramebuffers(true, 0, 0), ::testing::ExitedWithCode(1), "");
+  EXPECT_EXIT({ testing::printToStderrWithoutInput(); frame.createFramebuffers(true, 0, 0); },
+              ::testing::ExitedWithCode(1), "^Couldn't load frame buffer! Framebuffer is not complete!$");
 }
 
 // The scene pass draws everything textured, the enemy-only pass only the enemy, untextured; the blur program
 // writes its buffers only with bloom on.
 TEST_F(PostProcessingTest, PassesFollowTheSettingsAndBlurRunsOnlyWithBloom) {
-  const std::array<float, 4> marker = {0.25f, 0.5f, 0.75f, 1.0f};
+  const Colour marker = {0.25f, 0.5f, 0.75f, 1.0f};
   glBindFramebuffer(GL_FRAMEBUFFER, frame.pingpongFramebuffer(1));
   glClearBufferfv(GL_COLOR, 0, marker.data());
 
   renderFrame(false, true);
-  ASSERT_EQ(calls.size(), 2u);
-  const Call& scene = calls[0];
-  const Call& contour = calls[1];
-  EXPECT_TRUE(scene.asteroids && scene.skybox && scene.warning && scene.effects && !scene.enemyOnly);
-  EXPECT_TRUE(scene.textures && scene.depthTest);
-  EXPECT_TRUE(!contour.asteroids && !contour.skybox && !contour.warning && !contour.effects && contour.enemyOnly);
-  EXPECT_TRUE(!contour.textures && contour.depthTest);
+  using Call = std::array<bool, 7>;  // asteroids, skybox, warning, effects, enemy only, textures, depth test
+  EXPECT_EQ(calls, (std::vector<Call>{{true, true, true, true, false, true, true},
+                                      {false, false, false, false, true, false, true}}));
   EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
-  EXPECT_EQ(pingpongTexel(2, 2), marker);
+  EXPECT_EQ(bloomTexel(2, 2), marker);
 
   calls.clear();
   renderFrame(true, false);
   EXPECT_EQ(calls.size(), 1u);
-  EXPECT_NE(pingpongTexel(2, 2), marker);
-  EXPECT_GT(pingpongTexel(32, 32)[0], 0.5f);  // the result of the tenth pass
+  EXPECT_NE(bloomTexel(2, 2), marker);
 }
 
-// Bloom spreads the bright part past the square's edge; with both effects off only the scene shows, even
-// though the last frame left an outline and a glow in their textures.
-TEST_F(PostProcessingTest, BloomSpreadsTheBrightPartAndOffShowsTheSceneAlone) {
-  const std::array<float, 4> blue = {0.2f, 0.4f, 0.8f, 1.0f};
+// With both effects off only the scene shows, though the frame before left an outline and a glow in their
+// textures; bloom spreads the bright part past the square's edge; contours add orange on its border alone.
+TEST_F(PostProcessingTest, BloomSpreadsTheBrightPartContoursOutlineTheEnemyAndOffShowsTheSceneAlone) {
+  const Colour blue = {0.2f, 0.4f, 0.8f, 1.0f};
   renderFrame(true, true, blue);
-  const std::vector<unsigned char> plain = renderFrame(false, false, blue);
-  const std::vector<unsigned char> glowing = renderFrame(true, false, blue);
-  for (int c = 0; c < 3; ++c) {
-    EXPECT_NEAR(at(plain, 32, 32)[c], 255 * blue[c], 1);
+  const Picture plain = renderFrame(false, false, blue);
+  const Picture glowing = renderFrame(true, false, blue);
+  EXPECT_EQ(glm::ivec3(plain.at(32, 32)), glm::ivec3(51, 102, 204));
+  using Points = std::initializer_list<std::pair<int, int>>;
+  for (const auto& [x, y] : Points{{21, 32}, {43, 32}, {32, 21}, {32, 42}, {20, 32}, {2, 2}, {32, 61}}) {
+    EXPECT_NEAR(plain.at(x, y).r, BACKDROP, 1) << x << "," << y;
+    EXPECT_NEAR(plain.at(x, y).b, BACKDROP, 1) << x << "," << y;
   }
-  for (const auto& [x, y] : {std::pair{21, 32}, std::pair{43, 32}, std::pair{32, 21}, std::pair{32, 42},
-                             std::pair{20, 32}, std::pair{2, 2}, std::pair{32, 61}}) {
-    EXPECT_NEAR(at(plain, x, y)[0], BACKDROP, 1) << x << "," << y;
-    EXPECT_NEAR(at(plain, x, y)[2], BACKDROP, 1) << x << "," << y;
+  for (const auto& [x, y] : Points{{21, 32}, {43, 32}, {32, 21}, {32, 42}}) {
+    EXPECT_GT(glowing.at(x, y).r, 2 * BACKDROP + 30) << x << "," << y;
   }
-  for (const auto& [x, y] : {std::pair{21, 32}, std::pair{43, 32}, std::pair{32, 21}, std::pair{32, 42}}) {
-    EXPECT_GT(at(glowing, x, y)[0], 2 * BACKDROP + 30) << x << "," << y;
-  }
-  EXPECT_GT(at(glowing, 32, 32)[0], at(plain, 32, 32)[0] + 60);
+  EXPECT_GT(glowing.at(32, 32).r, plain.at(32, 32).r + 60);
   // Far from the square only the backdrop's own bright part (its clear colour) is spread, evenly.
-  EXPECT_NEAR(at(glowing, 2, 2)[0], at(glowing, 61, 61)[0], 1);
-  EXPECT_LT(at(glowing, 2, 2)[0], at(glowing, 21, 32)[0] - 30);
-}
+  EXPECT_NEAR(glowing.at(2, 2).r, glowing.at(61, 61).r, 1);
+  EXPECT_LT(glowing.at(2, 2).r, glowing.at(21, 32).r - 30);
 
-TEST_F(PostProcessingTest, ContoursOutlineTheEnemyOnlyShape) {
-  const std::vector<unsigned char> outlined = renderFrame(false, true);
-  const std::vector<unsigned char> plain = renderFrame(false, false);
-  // On the square's border the outline's orange is added; inside and outside it nothing is.
-  for (const auto& [x, y] : {std::pair{24, 32}, std::pair{39, 32}, std::pair{32, 24}, std::pair{32, 39}}) {
-    EXPECT_GT(at(outlined, x, y)[0], at(plain, x, y)[0] + 40) << x << "," << y;
-    EXPECT_GT(at(outlined, x, y)[0], at(outlined, x, y)[2] + 40) << x << "," << y;
+  const Picture outlined = renderFrame(false, true);
+  const Picture grey = renderFrame(false, false);
+  for (const auto& [x, y] : Points{{24, 32}, {39, 32}, {32, 24}, {32, 39}}) {
+    EXPECT_GT(outlined.at(x, y).r, grey.at(x, y).r + 40) << x << "," << y;
+    EXPECT_GT(outlined.at(x, y).r, outlined.at(x, y).b + 40) << x << "," << y;
   }
-  for (const auto& [x, y] : {std::pair{32, 32}, std::pair{10, 10}, std::pair{32, 50}}) {
-    EXPECT_EQ(at(outlined, x, y)[0], at(plain, x, y)[0]) << x << "," << y;
+  for (const auto& [x, y] : Points{{32, 32}, {10, 10}, {32, 50}}) {
+    EXPECT_EQ(outlined.at(x, y).r, grey.at(x, y).r) << x << "," << y;
   }
 }
 

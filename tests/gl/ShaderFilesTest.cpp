@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "scene/ShaderProgram.h"
+#include "render/GlDebug.h"
 #include "tests/gl/GlTest.h"
 
 namespace voidskirmish::testing {
@@ -58,25 +58,23 @@ void expectLocationsUpTo(GLuint program, GLenum interface, int count, const char
   }
 }
 
-class ShaderFilesTest : public GlTest {};
+using ShaderFilesTest = GlTest;
 
 TEST_F(ShaderFilesTest, EveryProgramLinksAndKeepsWhatTheGameLooksUp) {
   for (const ProgramInterface& expected : programs) {
     SCOPED_TRACE(expected.stem);
-    const std::string path = std::string("Voidskirmish/Shader/") + expected.stem;
-    const scene::ShaderProgram shader(path + ".vert", path + ".frag");
-
+    const auto shader = loadProgram(expected.stem);
     GLint linked = GL_FALSE;
-    glGetProgramiv(shader.program, GL_LINK_STATUS, &linked);
+    glGetProgramiv(shader->program, GL_LINK_STATUS, &linked);
     ASSERT_EQ(linked, GL_TRUE);
     for (const char* name : expected.attributes) {
-      EXPECT_NE(glGetAttribLocation(shader.program, name), -1) << "attribute " << name << " is inactive";
+      EXPECT_NE(glGetAttribLocation(shader->program, name), -1) << "attribute " << name << " is inactive";
     }
-    expectLocationsUpTo(shader.program, GL_PROGRAM_INPUT, expected.locatedAttributes, "attribute");
+    expectLocationsUpTo(shader->program, GL_PROGRAM_INPUT, expected.locatedAttributes, "attribute");
     for (const char* name : expected.uniforms) {
-      EXPECT_NE(glGetUniformLocation(shader.program, name), -1) << "uniform " << name << " is inactive";
+      EXPECT_NE(glGetUniformLocation(shader->program, name), -1) << "uniform " << name << " is inactive";
     }
-    expectLocationsUpTo(shader.program, GL_PROGRAM_OUTPUT, expected.outputs, "output");
+    expectLocationsUpTo(shader->program, GL_PROGRAM_OUTPUT, expected.outputs, "output");
   }
 }
 
@@ -84,7 +82,20 @@ TEST_F(ShaderFilesTest, SyntaxErrorEndsTheProgramWithTheCompilerMessage) {
   const std::string broken = ::testing::TempDir() + "broken.frag";
   std::ofstream(broken) << "#version 430 core\nout vec4 color;\nvoid main() { color = vec4(1.0) }\n";
   EXPECT_EXIT(scene::ShaderProgram("Voidskirmish/Shader/drawColor.vert", broken), ::testing::ExitedWithCode(1),
-              "Failed to compile shader");
+              "Failed to compile shader\n.+");
+}
+
+TEST_F(ShaderFilesTest, GlDebugOutputCountsEveryErrorAndPrintsEachMessageOnce) {
+  ::testing::internal::CaptureStderr();
+  for (int i = 0; i < 3; ++i) {
+    glEnable(0x7fff);  // no such capability
+  }
+  const std::string printed = ::testing::internal::GetCapturedStderr();
+  glGetError();  // the debug output does not consume the error flag
+  EXPECT_EQ(render::glErrorCount(), errorsBefore + 3);
+  EXPECT_EQ(printed.rfind("GL error: ", 0), 0u) << printed;
+  EXPECT_EQ(printed.find("GL error: ", 1), std::string::npos) << printed;
+  errorsBefore = render::glErrorCount();  // these errors were made on purpose
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <tuple>
@@ -32,11 +30,7 @@ glm::vec3 vertexOf(const std::vector<float>& list, size_t vertex) {
 
 class GeometryLoadTest : public ::testing::Test {
  protected:
-  std::string model(const std::vector<aiMesh*>& meshes, const std::vector<MaterialSpec>& materials = {{}}) {
-    const std::string path = folder.file("model" + std::to_string(++written) + ".dae");
-    writeModel(path, meshes, materials);
-    return path;
-  }
+  // A PNG in the folder, named as a material names it.
   std::string picture(const std::string& name, int width, int height, int bitsPerPixel) {
     writeImage(folder.file(name), FIF_PNG, width, height, bitsPerPixel,
                [](int x, int y) { return rgba(x * 40, y * 40, 200, 128); });
@@ -44,30 +38,30 @@ class GeometryLoadTest : public ::testing::Test {
   }
 
   TempFolder folder;
-  int written = 0;
 };
 
-TEST_F(GeometryLoadTest, AllTrianglesBecomeOneListWhilePointsAndLinesAreLeftOut) {
-  Geometry geometry = load(model({makeStrip(10), makeStrip(20, 5.0f)}));
-  EXPECT_EQ(geometry.indexCount, 90u);
+TEST_F(GeometryLoadTest, TrianglesOfAllMeshesBecomeOneListWithoutPointsAndLines) {
+  const std::string strays = "o strays\nv 50 0 0\nv 60 0 0\nv 70 0 0\np -3\nl -2 -1\n";
+  Geometry geometry = load(folder.model(quad(1.0f) + strays + "o bare\n" + quad(2.0f, 5.0f, false)));
+  ASSERT_EQ(geometry.indexCount, 12u);
   for (const auto* list : {&geometry.positions, &geometry.normals, &geometry.tangents, &geometry.bitangents}) {
-    EXPECT_EQ(list->size(), 270u);
+    EXPECT_EQ(list->size(), 36u);
   }
-  EXPECT_EQ(geometry.uvs.size(), 180u);
+  EXPECT_EQ(geometry.uvs.size(), 24u);
   for (std::uint32_t i = 0; i < geometry.indexCount; ++i) {
     ASSERT_EQ(geometry.indices[i], i);
   }
-  // The longer strip spans x from 0 to 21, the two strips y from 0 to 6.
-  EXPECT_NEAR(geometry.boundingSphere.w, 0.6f * 21.0f, 1e-4f);
-
-  aiMesh* strays = makeMesh({{{50, 0, 0}, {}}, {{60, 0, 0}, {}}, {{70, 0, 0}, {}}}, {{0}, {1, 2}});
-  Geometry quad = load(model({makeQuad(1.0f), strays}));
-  EXPECT_EQ(quad.indexCount, 6u);
-  EXPECT_NEAR(quad.boundingSphere.w, 1.2f, 1e-5f);  // the far-away strays do not size the sphere
+  // x and y span −2 to 2 and z 0 to 5: 0.6 of the largest extent; the far-away strays do not size the sphere.
+  EXPECT_NEAR(geometry.boundingSphere.w, 3.0f, 1e-5f);
+  // The second quad has no uvs: they read 0 and its tangents default to +Z.
+  for (size_t v = 6; v < 12; ++v) {
+    EXPECT_EQ(glm::vec2(geometry.uvs[2 * v], geometry.uvs[2 * v + 1]), glm::vec2(0.0f));
+    EXPECT_EQ(vertexOf(geometry.tangents, v), glm::vec3(0, 0, 1));
+  }
 }
 
-TEST_F(GeometryLoadTest, VertexTransformMovesPositionsAndScalesNormalsWithoutRenormalising) {
-  const std::string path = model({makeQuad(1.0f)});
+TEST_F(GeometryLoadTest, VertexTransformMovesPositionsAndScalesNormalsAndTheSphereFollowsTheModelMatrix) {
+  const std::string path = folder.model(quad(1.0f));
   Geometry plain = load(path);
   Geometry doubled = load(path, glm::scale(glm::mat4(1.0f), glm::vec3(2.0f)));
   const glm::vec3 offset(-1.0f, 0.0f, 1.9f);
@@ -83,63 +77,32 @@ TEST_F(GeometryLoadTest, VertexTransformMovesPositionsAndScalesNormalsWithoutRen
     EXPECT_NEAR(glm::distance(vertexOf(moved.normals, v), vertexOf(plain.normals, v)), 0.0f, 1e-5f);
     EXPECT_NEAR(glm::distance(vertexOf(moved.tangents, v), vertexOf(plain.tangents, v)), 0.0f, 1e-5f);
   }
-}
 
-TEST_F(GeometryLoadTest, BoundingSphereFollowsTheModelMatrix) {
-  const glm::mat4 start = glm::translate(glm::mat4(1.0f), glm::vec3(10, 20, 30));
-  Geometry geometry = load(model({makeQuad(1.0f)}), glm::mat4(1.0f), start);
-  EXPECT_EQ(glm::vec3(geometry.boundingSphere), glm::vec3(10, 20, 30));
-  geometry.rotateY(1.0f);
-  geometry.moveZ(4.0f);
-  EXPECT_NEAR(glm::distance(glm::vec3(geometry.boundingSphere), glm::vec3(geometry.modelMatrix[3])), 0.0f, 1e-5f);
-  EXPECT_NEAR(geometry.boundingSphere.w, 1.2f, 1e-5f);
-}
-
-TEST_F(GeometryLoadTest, MeshWithoutUvsReadsZeroUvsAndDefaultTangents) {
-  Geometry geometry = load(model({makeQuad(1.0f, 0.0f, false)}));
-  ASSERT_EQ(geometry.indexCount, 6u);
-  EXPECT_TRUE(std::all_of(geometry.uvs.begin(), geometry.uvs.end(), [](float uv) { return uv == 0.0f; }));
-  for (size_t v = 0; v < geometry.indexCount; ++v) {
-    EXPECT_EQ(vertexOf(geometry.tangents, v), glm::vec3(0, 0, 1));
-  }
+  Geometry placed = load(path, glm::mat4(1.0f), glm::translate(glm::mat4(1.0f), glm::vec3(10, 20, 30)));
+  EXPECT_EQ(glm::vec3(placed.boundingSphere), glm::vec3(10, 20, 30));
+  placed.rotateY(1.0f);
+  placed.moveZ(4.0f);
+  EXPECT_NEAR(glm::distance(glm::vec3(placed.boundingSphere), glm::vec3(placed.modelMatrix[3])), 0.0f, 1e-5f);
+  EXPECT_NEAR(placed.boundingSphere.w, 1.2f, 1e-5f);
 }
 
 TEST_F(GeometryLoadTest, MaterialColoursAndTexturesDecodeAtLoadAndWaitForTheirUpload) {
-  MaterialSpec coloured;
-  coloured.diffuse = aiColor3D(0.2f, 0.4f, 0.6f);
-  coloured.specular = aiColor3D(0.5f, 0.5f, 0.25f);
-  Geometry plain = load(model({makeQuad(1.0f)}, {coloured}));
+  Geometry plain = load(folder.model("usemtl a\n" + quad(1.0f), "newmtl a\nKd 0.2 0.4 0.6\nKs 0.5 0.5 0.25\n"));
   EXPECT_FALSE(plain.hasTexture || plain.hasNormalMap);
   EXPECT_TRUE(plain.hasLighting);
-  EXPECT_EQ(plain.texture, nullptr);
-  EXPECT_EQ(plain.normalTexture, nullptr);
+  EXPECT_TRUE(plain.texture == nullptr && plain.normalTexture == nullptr);
   EXPECT_NEAR(glm::distance(plain.diffuseColor, glm::vec3(0.2f, 0.4f, 0.6f)), 0.0f, 1e-5f);
   EXPECT_NEAR(glm::distance(plain.specularColor, glm::vec3(0.5f, 0.5f, 0.25f)), 0.0f, 1e-5f);
 
   // Two materials: the last one's diffuse map wins, the first one's normal map stays as the second has none.
-  MaterialSpec first, second;
-  first.diffuseMap = picture("first.png", 2, 2, 24);
-  first.normalMap = picture("bump.png", 8, 8, 32);
-  second.diffuseMap = picture("second.png", 7, 3, 24);
-  second.diffuse = aiColor3D(0.3f, 0.3f, 0.3f);  // written as a colour, since the texture takes the diffuse slot
-  aiMesh* secondQuad = makeQuad(0.5f, 1.0f);
-  secondQuad->mMaterialIndex = 1;
-  Geometry textured = load(model({makeQuad(1.0f), secondQuad}, {first, second}));
+  const std::string materials = "newmtl a\nmap_Kd " + picture("first.png", 2, 2, 24) + "\nnorm " +
+                                picture("bump.png", 8, 8, 32) + "\nnewmtl b\nmap_Kd " +
+                                picture("second.png", 7, 3, 24) + "\n";
+  Geometry textured = load(folder.model("usemtl a\n" + quad(1.0f) + "usemtl b\n" + quad(0.5f, 1.0f), materials));
   ASSERT_TRUE(textured.hasTexture && textured.hasNormalMap);
-  EXPECT_EQ(textured.texture->width(0), 7u);
-  EXPECT_EQ(textured.texture->height(0), 3u);
-  EXPECT_EQ(textured.normalTexture->width(0), 8u);
-  EXPECT_FALSE(textured.texture->uploaded());
-  EXPECT_FALSE(textured.normalTexture->uploaded());
-
-  MaterialSpec missing;
-  missing.diffuseMap = folder.textureName("nowhere.png");
-  const std::string path = model({makeQuad(1.0f)}, {missing});
-  std::unique_ptr<Geometry> broken;
-  EXPECT_EQ(printed([&] { broken = std::make_unique<Geometry>(path, glm::mat4(1.0f), nullptr, glm::mat4(1.0f)); }),
-            "Failed to load dib\n");
-  EXPECT_TRUE(broken->hasTexture);
-  EXPECT_EQ(broken->texture->width(0), 0u);
+  EXPECT_EQ(glm::uvec3(textured.texture->width(0), textured.texture->height(0), textured.normalTexture->width(0)),
+            glm::uvec3(7, 3, 8));
+  EXPECT_FALSE(textured.texture->uploaded() || textured.normalTexture->uploaded());
 }
 
 // The loader's failures end the program: its message on standard output, no line end, exit code 1.
@@ -147,21 +110,15 @@ TEST_F(GeometryLoadTest, UnreadableModelsEndTheProgram) {
   const std::string noise = folder.file("noise.dae");
   writeBytes(noise, std::string("\x13\x99 not a model \x01\xfe", 17));
   const std::string cut = folder.file("cut.dae");
-  const std::string text = readBytes(model({makeQuad(1.0f)}));
+  const std::string text = readBytes("Voidskirmish/Material/cylinder.dae");
   writeBytes(cut, text.substr(0, text.size() / 2));
-  const std::string linesOnly = model({makeMesh({{{0, 0, 0}, {}}, {{1, 0, 0}, {}}}, {{0, 1}})});
   mkfifo(folder.file("pipe.dae").c_str(), 0600);  // would block the reader for good
   std::filesystem::create_directory(folder.file("folder.dae"));
-  for (const std::string& path : {noise, cut, folder.file("missing.dae"), model({}), linesOnly,
-                                  folder.file("pipe.dae"), folder.file("folder.dae")}) {
-    EXPECT_EXIT(
-        {
-          dup2(STDERR_FILENO, STDOUT_FILENO);               // death tests match only standard error
-          dup2(open("/dev/null", O_RDONLY), STDIN_FILENO);  // no key press to wait for
-          load(path);
-        },
-        ::testing::ExitedWithCode(1), "^Could not load model\\. Could not load model file " + path + ": .+\n$")
-        << path;
+  for (const std::string& path : {noise, cut, folder.file("missing.dae"), folder.model("v 0 0 0\nv 1 0 0\n"),
+                                  folder.model("v 0 0 0\nv 1 0 0\nl -2 -1\n"), folder.file("pipe.dae"),
+                                  folder.file("folder.dae")}) {
+    EXPECT_EXIT({ printToStderrWithoutInput(); load(path); }, ::testing::ExitedWithCode(1),
+                "^Could not load model\\. Could not load model file " + path + ": .+\n$") << path;
   }
 }
 
@@ -175,9 +132,7 @@ TEST_F(GeometryLoadTest, ImagesDecodeBySignatureOrSayWhyAndStayEmpty) {
   };
   jpeg("photo.png");  // the signature goes before the extension
   EXPECT_EQ(decode("photo.png"), "");
-  EXPECT_EQ(image.width(), 16u);
-  EXPECT_EQ(image.height(), 8u);
-  EXPECT_EQ(image.bitsPerPixel(), 24u);
+  EXPECT_EQ(glm::uvec3(image.width(), image.height(), image.bitsPerPixel()), glm::uvec3(16, 8, 24));
 
   writeBytes(folder.file("noise.png"), std::string(64, '\x5a'));
   writeBytes(folder.file("noise.qqq"), std::string(64, '\x5a'));

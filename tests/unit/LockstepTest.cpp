@@ -52,11 +52,7 @@ std::array<Machine, 2> play(int count, int latency, double roundTrip) {
 }
 
 TEST(LockstepTest, BothMachinesRunTheSameFramesWithEveryInputOnceWhateverTheDelay) {
-  const struct {
-    int latency;
-    double roundTrip;
-    int finalDelay;
-  } cases[] = {{0, 0.0, MIN_INPUT_DELAY}, {3, 0.1, 4}, {6, 0.5, MAX_INPUT_DELAY}};
+  const struct { int latency; double roundTrip; int finalDelay; } cases[] = {{0, 0.0, MIN_INPUT_DELAY}, {3, 0.1, 4}, {6, 0.5, MAX_INPUT_DELAY}};
   for (const auto& c : cases) {
     const auto machines = play(600, c.latency, c.roundTrip);
     const std::vector<ReadyFrame>& host = machines[0].frames;

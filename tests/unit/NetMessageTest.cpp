@@ -58,10 +58,7 @@ TEST(NetMessageTest, MessagesCrossBitForBitAndTheFrameLayoutIsFixed) {
 }
 
 TEST(NetMessageTest, EveryBrokenMessageIsRefusedWithItsReason) {
-  const struct {
-    Bytes bytes;
-    const char* reason;
-  } cases[] = {
+  const struct { Bytes bytes; const char* reason; } cases[] = {
       {{}, "cut short"},
       {{9}, "unknown message kind"},
       {{2, 0}, "1 bytes after"},

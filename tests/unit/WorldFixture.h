@@ -10,6 +10,7 @@
 #include "game/Match.h"
 #include "game/Random.h"
 #include "game/objects/LaserBeam.h"
+#include "render/Frustum.h"
 #include "render/ParticlePool.h"
 #include "tests/support/Printed.h"
 
@@ -48,20 +49,26 @@ inline glm::mat4 shipPose(glm::vec3 position, float yawRadians = 0.0f) {
   return glm::rotate(placed, yawRadians, glm::vec3(0.0f, 1.0f, 0.0f));
 }
 
-// A whole match without a window; the asteroid field is pushed far away so each test places the asteroids it
-// needs. Particles and beams start empty.
+// A whole match without a window, new for each test; the asteroid field is pushed far away so each test places
+// the asteroids it needs. Particles and beams start empty.
 class MatchTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    game::restartRandomSequence();
-    render::clearParticles();
-    game::objects::laserBeams.clear();
-    match = std::make_unique<game::Match>(game::Match::Programs{});
+  MatchTest() : match(freshMatch()) {
     for (glm::vec4& sphere : match->asteroids->asteroidSpheres) {
       sphere = glm::vec4(100000.0f, 100000.0f, 100000.0f, 1.0f);
     }
   }
-  void TearDown() override { game::objects::laserBeams.clear(); }
+  ~MatchTest() override { game::objects::laserBeams.clear(); }
+
+  static std::unique_ptr<game::Match> freshMatch() {
+    game::restartRandomSequence();
+    render::clearParticles();
+    game::objects::laserBeams.clear();
+    const unsigned int counted = render::totalObjectCount;
+    auto made = std::make_unique<game::Match>(game::Match::Programs{});
+    EXPECT_EQ(render::totalObjectCount - counted, 102u) << "two ships and 100 asteroids for the culling line";
+    return made;
+  }
 
   game::objects::Spaceship& ship1() { return *match->ship1; }
   game::objects::Spaceship& ship2() { return *match->ship2; }
