@@ -44,7 +44,7 @@ class CombatTest(unittest.TestCase):
             game.key("F10")
             game.wait_for_output(r"Life points changes on\n")
             self.fire_until_game_over(game, self.check_hits_throw_sparks(game, aimed))
-            self.check_score_shown(start, game.screenshot("combat-score"))
+            self.check_score_shown(game, start)
 
             game.key("Return")
             game.key("space")
@@ -115,15 +115,16 @@ class CombatTest(unittest.TestCase):
                     + GAME_OVER_LOWER + "Score: upper 1, lower 0\n")
         self.assertEqual(game.stdout[game.stdout.index("Life points changes on\n"):], expected)
 
-    def check_score_shown(self, start, scored):
-        """Each half's score at its top centre turned from 0 - 0 to 1 - 0 (upper: own green) and 0 - 1 (lower: enemy
-        red): a 1 lights two segments where the 0 lit six."""
-        def score(image, index):
-            half = views.halves(image)[index]
-            return half.crop(half.width // 2 - 60, 10, 120, 40)
-        for index, lit in ((0, views.is_hud_green), (1, lambda rgb: rgb[0] > 180 and max(rgb[1:]) < 80)):
-            before, after = score(start, index).count(lit), score(scored, index).count(lit)
-            self.assertTrue(0 < after < 0.6 * before, f"half {index}: {before} score pixels before, {after} after")
+    def check_score_shown(self, game, start):
+        """Each half's score at its top centre turns from 0 - 0 to 1 - 0 (upper: own green) and 0 - 1 (lower: enemy
+        red): a 1 lights two segments where the 0 lit six. The frame that ends the round still shows the old one."""
+        def lit(image):
+            boxes = (half.crop(half.width // 2 - 60, 10, 120, 40) for half in views.halves(image))
+            return [box.count(colour) for box, colour in
+                    zip(boxes, (views.is_hud_green, lambda rgb: rgb[0] > 180 and max(rgb[1:]) < 80))]
+        before = lit(start)
+        game.wait_for_picture(lambda image: all(0 < new < 0.6 * old for old, new in zip(before, lit(image))),
+                              timeout=30, name="combat-score")
 
     def check_pause(self, game):
         """BACKSPACE freezes the picture under a white PAUSED in both halves, though keys are held and toggles
