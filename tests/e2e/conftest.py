@@ -38,7 +38,7 @@ def game_folder(parent):
 def pictures(folder):
     """The F12 pictures a run left, by frame number."""
     return {int(path.stem.split("-")[1]): Image.open(path).convert("RGB")
-            for path in (folder / "screenshots").glob("voidskirmish-*.png")}
+            for path in sorted((folder / "screenshots").glob("voidskirmish-*.png"))}
 
 
 @pytest.fixture
