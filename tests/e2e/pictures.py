@@ -4,41 +4,37 @@ Each measure fails on a blank, grey or white frame: none of them asks only for "
 from PIL import ImageChops, ImageStat
 
 
-def rock(rgb):  # lit asteroid surface: dull brown, red above blue; the sky's greys and blues are not
-    r, g, b = rgb
+# Colours, each a test of one pixel's r, g, b.
+def rock(r, g, b):  # lit asteroid surface: dull brown, red above blue; the sky's greys and blues are not
     return 60 < r < 235 and r >= g >= b - 4 and 14 <= r - b <= 90
 
 
-def star(rgb):
-    return min(rgb) >= 170
+def star(r, g, b):
+    return min(r, g, b) >= 170
 
 
-def dark(rgb):
-    return sum(rgb) < 120
+def dark(r, g, b):
+    return r + g + b < 120
 
 
-def hud_green(rgb):
-    r, g, b = rgb
+def hud_green(r, g, b):
     return g > 180 and r < 80 and b < 80
 
 
-def outline(rgb):  # the enemy's contour colour (1.0, 0.35, 0.1), alone or added to what lies under it
-    r, g, b = rgb
+def life_red(r, g, b):  # the life bar's warning colour outside the arena
+    return r > 180 and g < 80 and b < 80
+
+
+def outline(r, g, b):  # the enemy's contour colour (1.0, 0.35, 0.1), alone or added to what lies under it
     return r >= 170 and 0.25 * r <= g <= 0.65 * r and b <= 0.4 * r
 
 
-def spark(rgb):  # fire particles: bright red to yellow, little blue
-    r, g, b = rgb
+def spark(r, g, b):  # fire particles: bright red to yellow, little blue
     return r >= 190 and b <= 0.45 * r
 
 
-def clear_grey(rgb):  # the scene frame buffer's clear colour, seen through a wire frame (bloom off)
-    return all(abs(channel - 25) <= 4 for channel in rgb)
-
-
-def life_red(rgb):  # the life bar's warning colour outside the arena
-    r, g, b = rgb
-    return r > 180 and g < 80 and b < 80
+def clear_grey(r, g, b):  # the scene frame buffer's clear colour, seen through a wire frame (bloom off)
+    return max(abs(channel - 25) for channel in (r, g, b)) <= 4
 
 
 def halves(picture):
@@ -52,7 +48,7 @@ def region(picture, x, y, width, height):
 
 
 def count(picture, predicate):
-    return sum(1 for rgb in picture.convert("RGB").getdata() if predicate(rgb))
+    return sum(1 for rgb in picture.getdata() if predicate(*rgb))
 
 
 def share(picture, predicate):
@@ -76,9 +72,14 @@ def crosshair(half):
     return all(arms[:5]) and not arms[5]
 
 
+def brightness(picture):
+    """Mean r + g + b."""
+    return sum(ImageStat.Stat(picture).mean)
+
+
 def difference(before, after):
     """Mean absolute difference per channel value."""
-    return sum(ImageStat.Stat(ImageChops.difference(before, after)).mean) / 3
+    return brightness(ImageChops.difference(before, after)) / 3
 
 
 def ink(picture, reach=4):
@@ -98,7 +99,7 @@ def changed(before, after, threshold=48):
 
 def appeared(before, after, predicate):
     """Pixels that satisfy predicate in `after` and did not in `before`."""
-    return sum(1 for old, new in zip(before.getdata(), after.getdata()) if predicate(new) and not predicate(old))
+    return sum(1 for old, new in zip(before.getdata(), after.getdata()) if predicate(*new) and not predicate(*old))
 
 
 def red_gain(before, after):
@@ -107,18 +108,3 @@ def red_gain(before, after):
     gains = [r2 - r for (r, g, b), (r2, g2, b2) in zip(before.getdata(), after.getdata())
              if r2 - r >= 12 and r2 - r >= 2 * max(g2 - g, b2 - b, 0)]
     return len(gains), sum(gains) / max(len(gains), 1)
-
-
-def glow(picture, cores, radius=6):
-    """Mean r + g + b eight points `radius` around each core: the light that bloom spreads around stars."""
-    d = radius * 7 // 10
-    ring = ((radius, 0), (-radius, 0), (0, radius), (0, -radius), (d, d), (-d, d), (d, -d), (-d, -d))
-    samples = [sum(picture.getpixel((x + dx, y + dy))) for x, y in cores for dx, dy in ring
-               if 0 <= x + dx < picture.width and 0 <= y + dy < picture.height]
-    return sum(samples) / max(len(samples), 1)
-
-
-def star_cores(picture, step=4):
-    """Saturated star pixels on a coarse grid."""
-    return [(x, y) for y in range(0, picture.height, step) for x in range(0, picture.width, step)
-            if min(picture.getpixel((x, y))) >= 240]

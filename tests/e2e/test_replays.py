@@ -22,8 +22,8 @@ def test_duel_beam_sparks_contours_game_over_and_restart(replay):
     shots, up = played(replay, "duel")
     assert_space(shots, *shots)
     assert p.changed(*p.halves(shots[1])) > 0.01  # the two cameras stand 20 units apart
-    cores = p.star_cores(up[2])
-    assert len(cores) >= 3 and p.glow(up[2], cores) < 0.93 * p.glow(up[1], cores), "bloom off keeps the glow"
+    glow = [p.brightness(p.region(up[frame], 570, 115, 50, 50)) for frame in (1, 2)]  # around a bright star
+    assert glow[1] < glow[0] - 5, f"bloom off keeps the glow: {glow}"
 
     # The beam runs from the bottom of the upper half to its crosshair, dims, and is gone after half a second.
     def below_crosshair(frame):
@@ -75,7 +75,7 @@ def test_thrust_resize_and_the_loss_outside_the_arena(replay):
     assert shots[14].size == (1200, 700)
     assert [p.space_problems(half, asteroids=False) for half in halves[14]] == [[], []]
     beyond = p.region(shots[14], 1024, 0, 176, 700)  # where the old window ended
-    assert p.share(beyond, lambda rgb: p.star(rgb) or p.rock(rgb)) > 0.01
+    assert p.share(beyond, lambda *rgb: p.star(*rgb) or p.rock(*rgb)) > 0.01
 
     # Outside the arena (frames 29-31) both life bars turn to the warning red.
     def bar(frame, half):
