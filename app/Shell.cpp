@@ -56,7 +56,6 @@ int Shell::play(input::RecordingWriter* recorder) {
   // Read after set-up, so the first frame's delta does not count the loading time.
   double previousTime = glfwGetTime();
   while (!glfwWindowShouldClose(window)) {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     const double now = glfwGetTime();
     const auto delta = static_cast<float>(std::min(now - previousTime, LONGEST_RULES_DELTA));
     previousTime = now;
@@ -90,7 +89,6 @@ int Shell::replay(const input::Recording& recording) {
     if (glfwWindowShouldClose(window)) {
       break;
     }
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     // Live input only ends a replay.
     bool escape = pressed(liveInput->poll(), GLFW_KEY_ESCAPE) || escapeHeld();
     for (const input::Event& event : frame.events) {
@@ -162,6 +160,9 @@ void Shell::setUpGame() {
 
 void Shell::runFrame(const std::vector<input::Event>& events, float delta) {
   ++frameNumber;
+  // Cleared only now, after this frame's resize: the driver sizes the frame's buffers at the first drawing call
+  // after a swap, and a buffer sized before the resize leaves the new part of the window undrawn.
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   state->update(delta);
   state->render();
   if (pressed(events, GLFW_KEY_F12)) {

@@ -1,0 +1,84 @@
+"""Recorded matches (tests/replays/NAME.rec) played back by the real game: the whole console output against
+NAME.out, byte for byte, and the F12 pictures at the frames the recordings name (regions found on them)."""
+
+import conftest
+import pictures as p
+
+
+def played(replay, name):
+    """Plays the recording and checks its exit and whole output; returns its pictures and their upper halves."""
+    out, err, code, shots = replay(name)
+    assert (code, err) == (0, "")
+    assert out == (conftest.REPLAYS / f"{name}.out").read_text()
+    return shots, {frame: p.halves(shot)[0] for frame, shot in shots.items()}
+
+
+def assert_space(shots, *frames, asteroids=True):
+    for frame in frames:
+        assert [p.space_problems(half, asteroids) for half in p.halves(shots[frame])] == [[], []], frame
+
+
+def test_duel_beam_sparks_contours_game_over_and_restart(replay):
+    shots, up = played(replay, "duel")
+    assert_space(shots, *shots)
+    assert p.changed(*p.halves(shots[1])) > 0.01  # the two cameras stand 20 units apart
+    glow = [p.brightness(p.region(up[frame], 570, 115, 50, 50)) for frame in (1, 2)]  # around a bright star
+    assert glow[1] < glow[0] - 5, f"bloom off keeps the glow: {glow}"
+
+    # The beam runs from the bottom of the upper half to its crosshair, dims, and is gone after half a second.
+    def below_crosshair(frame):
+        return p.region(up[frame], 472, 202, 80, 182)
+    beams = [p.red_gain(below_crosshair(2), below_crosshair(frame)) for frame in (3, 4, 7)]
+    assert beams[0][0] >= 100 and beams[1][1] < beams[0][1] and beams[2][0] < 20, beams
+
+    # Facing ship2 after the mouse turn: its outline only with contours on.
+    outlines = [p.count(p.region(up[frame], 412, 177, 200, 90), p.outline) for frame in (12, 13)]
+    assert outlines[0] >= 150 and outlines[1] <= outlines[0] // 10, outlines
+
+    # Sparks burst at the hit (frame 14), none with particles off (15), whose beam is opaque without blending.
+    sparks = [p.appeared(p.region(up[12], 362, 132, 300, 110), p.region(up[frame], 362, 132, 300, 110), p.spark)
+              for frame in (14, 15)]
+    assert sparks[0] >= 150 and sparks[1] <= 10, sparks
+    beams = [p.red_gain(p.region(up[12], 498, 290, 28, 60), p.region(up[frame], 498, 290, 28, 60))
+             for frame in (14, 15)]
+    assert beams[0][0] >= 100 and beams[1][1] > 1.2 * beams[0][1], beams
+
+
+def test_toggle_lines_frame_time_culling_help_and_effects(replay):
+    shots, up = played(replay, "toggles")
+    assert_space(shots, 1, 8, 9, 10, 13)
+
+    def sky(frame):
+        return p.region(up[frame], 60, 130, 160, 100)
+    # Cel shading off (8) takes the dark bands off the asteroids and the rings off the sky; on again (9) as before.
+    bands = [p.ink(up[frame]) for frame in (1, 8, 9)]
+    assert bands[1] < 0.3 * min(bands[0], bands[2]), bands
+    assert p.difference(sky(1), sky(8)) > 2 and p.difference(sky(1), sky(9)) < 0.5
+    # Normal mapping off (10) flattens the craters and with them much of their ink; the sky has no normal map.
+    assert p.ink(up[10]) < 0.8 * bands[0] and p.difference(sky(1), sky(10)) < 0.5
+    # The wire frame (12) leaves the sky box as a few edges over the clear colour, the HUD as it was.
+    greys = [p.share(sky(frame), p.clear_grey) for frame in (1, 12, 13)]
+    assert greys[1] > 0.9 and max(greys[0], greys[2]) < 0.2, greys
+    assert all(p.crosshair(half) for half in p.halves(shots[12]))
+
+
+def test_thrust_resize_and_the_loss_outside_the_arena(replay):
+    shots, _ = played(replay, "flight")
+    assert_space(shots, 1, 4, 10, 13)
+    halves = {frame: p.halves(shots[frame]) for frame in (1, 4, 10, 13, 14, 31)}
+    # W (frames 2-4) moves ship1's view only, UP (11-13) ship2's; spinning asteroids change a still view a little.
+    moved = [p.changed(halves[before][half], halves[after][half]) for before, after in ((1, 4), (10, 13))
+             for half in (0, 1)]
+    assert moved[0] > 0.04 and moved[1] < 0.025 and moved[2] < 0.025 and moved[3] > 0.04, moved
+
+    # In the frame of the resize the picture has the new size, a half above the other, each drawn out to the edge.
+    assert shots[14].size == (1200, 700)
+    assert [p.space_problems(half, asteroids=False) for half in halves[14]] == [[], []]
+    beyond = p.region(shots[14], 1024, 0, 176, 700)  # where the old window ended
+    assert p.share(beyond, lambda *rgb: p.star(*rgb) or p.rock(*rgb)) > 0.01
+
+    # Outside the arena (frames 29-31) both life bars turn to the warning red.
+    def bar(frame, half):
+        return p.region(halves[frame][half], 550, 312, 100, 6)
+    assert min(p.share(bar(14, half), p.hud_green) for half in (0, 1)) > 0.95
+    assert min(p.share(bar(31, half), p.life_red) for half in (0, 1)) > 0.95
