@@ -82,3 +82,17 @@ def test_thrust_resize_and_the_loss_outside_the_arena(replay):
         return p.region(halves[frame][half], 550, 312, 100, 6)
     assert min(p.share(bar(14, half), p.hud_green) for half in (0, 1)) > 0.95
     assert min(p.share(bar(31, half), p.life_red) for half in (0, 1)) > 0.95
+
+
+def test_pause_freezes_the_match_under_its_mark_and_resumes(replay):
+    shots, _ = played(replay, "pause")
+    assert_space(shots, 1, 3, 4, 10)
+    # Paused (4-6): ship1 stops in mid-thrust and the shot fired meanwhile leaves no beam, whatever the deltas.
+    assert shots[4].tobytes() == shots[6].tobytes()
+
+    def marks(frame):  # the paused mark's even white, in both halves
+        return [p.count(p.region(half, 412, 90, 200, 50), lambda *rgb: min(rgb) >= 225 and max(rgb) - min(rgb) <= 6)
+                for half in p.halves(shots[frame])]
+    assert min(marks(4) + marks(7)) >= 1500 and max(marks(1) + marks(10)) < 300
+    assert p.changed(shots[6], shots[7]) > 0.05  # the wire frame still toggles
+    assert p.changed(shots[3], shots[10]) > 0.005  # resumed: the match moves again
