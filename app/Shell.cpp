@@ -98,7 +98,8 @@ int Shell::replay(const input::Recording& recording) {
       input::deliver(event, *state);
     }
     escape = escape || pressed(frame.events, GLFW_KEY_ESCAPE);
-    runFrame(frame.events, frame.delta);
+    // A hand-edited recording gets no longer steps than live play would hand the rules.
+    runFrame(frame.events, std::min(frame.delta, static_cast<float>(LONGEST_RULES_DELTA)));
     ++played;
     // Paced to the recorded deltas; a frame that took longer than recorded is not made up for.
     due += frame.delta;

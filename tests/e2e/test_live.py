@@ -2,7 +2,9 @@
 X server as --record writes them down, then replayed twice to the same console output and the same pictures."""
 
 import re
+import signal
 import subprocess
+import time
 
 import pytest
 
@@ -94,3 +96,19 @@ def test_live_input_is_recorded_and_every_replay_plays_it_alike(xvfb, tmp_path, 
     for shots in (first[3], second[3]):
         assert {frame: shot.tobytes() for frame, shot in shots.items()} == {
             frame: shot.tobytes() for frame, shot in live_shots.items()}
+
+
+def test_a_stall_reaches_the_rules_as_half_a_second_and_a_quick_escape_tap_quits(xvfb, tmp_path):
+    folder = conftest.game_folder(tmp_path)
+    recording = folder / "stall.rec"
+    with Game(cwd=folder, xvfb=xvfb, args=["--record", recording]) as game:
+        game.xdotool("key", "--window", game.window, "F2")
+        frames(game)
+        game.process.send_signal(signal.SIGSTOP)  # a debugger, a suspended laptop
+        time.sleep(3)
+        game.process.send_signal(signal.SIGCONT)
+        frames(game, 2)
+        game.xdotool("key", "--window", game.window, "Escape")  # press and release well inside one frame
+        assert game.wait_exit(30) == 0
+    deltas = [float(line.split()[1]) for line in recording.read_text().splitlines() if line.startswith("frame ")]
+    assert max(deltas) == 0.5 and "Frame time: 0.5\t | FPS: 2\n" in game.stdout
