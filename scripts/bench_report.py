@@ -13,7 +13,7 @@ import sys
 NANOSECONDS = {"ns": 1.0, "us": 1e3, "ms": 1e6, "s": 1e9}
 
 # (figure, floor, what the floor is). A figure is a regular expression over the benchmark's name without its
-# options (/real_time, /min_time:..., /iterations:...).
+# options (/real_time, /min_time:..., /iterations:...); the floor's name may take its groups (\\1).
 FLOORS = [
     (r"BM_GameFrame/particles:\d+/bloom:\d", "BM_GameEmptyFrame", "clear + swap in the game's window"),
     (r"BM_GameUpdate", "BM_SweepPoolLife", "plain memory sweep of the particle pool"),
@@ -23,6 +23,10 @@ FLOORS = [
     (r"BM_PostProcessingFrame/.*", "BM_EmptyFrame", "clear + swap in the post-processing window"),
     (r"BM_TenOneFetchPasses", "BM_EmptyFrame", "clear + swap in the post-processing window"),
     (r"BM_TenBlurPasses", "BM_TenOneFetchPasses", "ten passes of one texture fetch"),
+    (r"BM_EdgePass", "BM_EdgePassFloor", "the same pass with one texture fetch"),
+    (r"BM_CombinePass", "BM_CombinePassFloor", "the same pass with one texture fetch"),
+    (r"BM_GameScenePass(/enemy_in_sight:\d)", r"BM_GameScenePassFloor\1", "the same draws in a constant colour"),
+    (r"BM_GameContourPass(/enemy_in_sight:\d)", r"BM_GameContourPassFloor\1", "the same draws in a constant colour"),
     (r"BM_NearestHitOverTheField", "BM_IntersectOneSphere", "one line-sphere test"),
     (r"BM_FireHittingTheEnemy", "ModelLoad/Voidskirmish/Material/cylinder.dae", "loading the beam's model"),
 ]
@@ -71,8 +75,9 @@ def pretty(value):
 
 def floor_of(name):
     for pattern, floor, description in FLOORS:
-        if re.fullmatch(pattern, name):
-            return floor, description
+        match = re.fullmatch(pattern, name)
+        if match:
+            return match.expand(floor), description
     return None, None
 
 
@@ -87,7 +92,7 @@ def label(name):
 
 def figure_rows(runs):
     rows, loose = [], []
-    floors = {floor for _, floor, _ in FLOORS}
+    floors = {floor_of(name)[0] for name in runs}
     for name, run in runs.items():
         if name == ALLOCATIONS or skipped(run) or (name in floors and floor_of(name)[0] is None):
             continue
