@@ -20,10 +20,10 @@ void main() {
 }
 )";
 
-std::string oneFetchSource(const std::string& sampler) {
-  return "#version 430 core\nin vec2 texCoord;\nuniform sampler2D " + sampler +
-         ";\nlayout(location = 0) out vec4 fragColor;\nvoid main() { fragColor = texture(" + sampler +
-         ", texCoord); }\n";
+std::string oneFetchSource(const std::string& sampler, const std::string& coordinate) {
+  return "#version 430 core\nin vec2 " + coordinate + ";\nuniform sampler2D " + sampler +
+         ";\nlayout(location = 0) out vec4 fragColor;\nvoid main() { fragColor = texelFetch(" + sampler + ", ivec2(" +
+         coordinate + " * vec2(textureSize(" + sampler + ", 0))), 0); }\n";
 }
 
 fs::path uniqueTemporary(const std::string& stem) {
@@ -32,9 +32,10 @@ fs::path uniqueTemporary(const std::string& stem) {
 
 }  // namespace
 
-std::unique_ptr<scene::ShaderProgram> oneFetchProgram(const std::string& vertexStem, const std::string& sampler) {
+std::unique_ptr<scene::ShaderProgram> oneFetchProgram(const std::string& vertexStem, const std::string& sampler,
+                                                      const std::string& coordinate) {
   const fs::path fragment = uniqueTemporary("voidskirmish-one-fetch-" + sampler + ".frag");
-  std::ofstream(fragment) << oneFetchSource(sampler);
+  std::ofstream(fragment) << oneFetchSource(sampler, coordinate);
   auto program = std::make_unique<scene::ShaderProgram>((SHADERS / (vertexStem + ".vert")).string(),
                                                         fragment.string());
   fs::remove(fragment);

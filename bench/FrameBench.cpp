@@ -96,7 +96,7 @@ void BM_GameEmptyFrame(benchmark::State& state) {
     context().surface.presentEmptyFrame();
   }
 }
-BENCHMARK(BM_GameEmptyFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_GameEmptyFrame)->Apply(timeGlWork);
 
 // Update, both halves, contours, bloom when asked for and the combining pass, with the given number of
 // particles kept alive.
@@ -123,8 +123,7 @@ BENCHMARK(BM_GameFrame)
     ->Args({0, 1})
     ->Args({0, 0})
     ->Args({BURST_SIZE, 1})
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime()
+    ->Apply(timeGlWork)
     ->MinTime(3.0);
 
 // One frame's rules alone: flight, spin, contacts and the particle update over the whole pool.

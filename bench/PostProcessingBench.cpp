@@ -31,9 +31,9 @@ struct FrameContext {
     edgeDetection = loadProgram("contoursEdgeDetection");
     blur = loadProgram("blur");
     combine = loadProgram("frameBuffersCombined");
-    edgeFloor = oneFetchProgram("contoursEdgeDetection", "color_texture");
-    blurFloor = oneFetchProgram("blur", "image");
-    combineFloor = oneFetchProgram("frameBuffersCombined", "scene");
+    edgeFloor = oneFetchProgram("contoursEdgeDetection", "color_texture", "texCoord");
+    blurFloor = oneFetchProgram("blur", "image", "nearTap");
+    combineFloor = oneFetchProgram("frameBuffersCombined", "scene", "texCoord");
     frame = std::make_unique<PostProcessing>(PostProcessing::Programs{edgeDetection.get(), blur.get(), combine.get()});
     floorFrame = std::make_unique<PostProcessing>(
         PostProcessing::Programs{edgeFloor.get(), blurFloor.get(), combineFloor.get()});
@@ -67,7 +67,7 @@ void BM_EmptyFrame(benchmark::State& state) {
     context().surface.presentEmptyFrame();
   }
 }
-BENCHMARK(BM_EmptyFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_EmptyFrame)->Apply(timeGlWork);
 
 // One full-window pass of the frame (or the ten of bloom), waited for; each is timed with the game's programs
 // and against its floor, the same pass with programs that make one fetch.
@@ -94,12 +94,12 @@ void BM_TenBlurPasses(benchmark::State& state) { timePass(state, bloom, false); 
 void BM_TenOneFetchPasses(benchmark::State& state) { timePass(state, bloom, true); }
 void BM_CombinePass(benchmark::State& state) { timePass(state, combine, false); }
 void BM_CombinePassFloor(benchmark::State& state) { timePass(state, combine, true); }
-BENCHMARK(BM_EdgePass)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_EdgePassFloor)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_TenBlurPasses)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_TenOneFetchPasses)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_CombinePass)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_CombinePassFloor)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_EdgePass)->Apply(timeGlWork);
+BENCHMARK(BM_EdgePassFloor)->Apply(timeGlWork);
+BENCHMARK(BM_TenBlurPasses)->Apply(timeGlWork);
+BENCHMARK(BM_TenOneFetchPasses)->Apply(timeGlWork);
+BENCHMARK(BM_CombinePass)->Apply(timeGlWork);
+BENCHMARK(BM_CombinePassFloor)->Apply(timeGlWork);
 
 // The whole frame around an empty scene: scene pass, contour and edge passes, bloom and combining, as the
 // flags say (arguments: bloom, contours).
@@ -121,8 +121,7 @@ BENCHMARK(BM_PostProcessingFrame)
     ->Args({1, 0})
     ->Args({0, 1})
     ->Args({0, 0})
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
+    ->Apply(timeGlWork);
 
 }  // namespace
 }  // namespace voidskirmish::render

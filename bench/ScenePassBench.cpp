@@ -142,7 +142,7 @@ void BM_GameContourPassFloor(benchmark::State& state) {
 }
 
 void withViews(benchmark::internal::Benchmark* benchmark) {
-  benchmark->ArgName("enemy_in_sight")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+  benchmark->ArgName("enemy_in_sight")->Arg(0)->Arg(1)->Apply(timeGlWork);
 }
 BENCHMARK(BM_GameScenePass)->Apply(withViews);
 BENCHMARK(BM_GameScenePassFloor)->Apply(withViews);
