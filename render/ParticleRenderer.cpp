@@ -64,9 +64,7 @@ void ParticleRenderer::drawParticles(const glm::mat4& view, const glm::mat4& pro
                                      const scene::ShaderProgram* program,
                                      const game::RenderSettings* settings) const {
   const glm::mat4 viewProjection = projection * view;
-  const GLint cameraRight = glGetUniformLocation(program->program, "CameraRight_worldspace");
-  const GLint cameraUp = glGetUniformLocation(program->program, "CameraUp_worldspace");
-  const GLint viewProjectionLocation = glGetUniformLocation(program->program, "view_projection");
+  const auto& [cameraRight, cameraUp, viewProjectionLocation] = uniforms_.in(program->program);
 
   glBindVertexArray(particleVao_.get());
   stream(particlePositionBuffer_.get(), particleCount * POSITION_SIZE_STRIDE, particlePositionSizeData.data());
