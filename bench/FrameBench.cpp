@@ -6,6 +6,7 @@
 
 #include "bench/AllocationCounter.h"
 #include "bench/BenchWindow.h"
+#include "game/Random.h"
 #include "game/RenderSettings.h"
 #include "game/RunningGameState.h"
 #include "render/ParticlePool.h"
@@ -35,6 +36,8 @@ struct GameContext {
     }
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LEQUAL);
+    // The game's own asteroid field, whatever ran before: another field may put an asteroid on a ship.
+    restartRandomSequence();
     game = std::make_unique<RunningGameState>(surface.window);
     game->resize(WIDTH, HEIGHT);
     fillBurst(BURST_SIZE);
