@@ -11,6 +11,7 @@
 #include "scene/ModelFile.h"
 #include "scene/ShaderProgram.h"
 #include "scene/Texture.h"
+#include "scene/WeldedMesh.h"
 
 namespace voidskirmish::scene {
 namespace {
@@ -116,12 +117,13 @@ void Geometry::setModelMatrix(glm::mat4 matrix) {
 }
 
 void Geometry::upload(const ShaderProgram* drawingShader) {
-  positionBuffer = filledBuffer(GL_ARRAY_BUFFER, positions);
-  indexBuffer = filledBuffer(GL_ELEMENT_ARRAY_BUFFER, indices);
-  normalBuffer = filledBuffer(GL_ARRAY_BUFFER, normals);
-  tangentBuffer = filledBuffer(GL_ARRAY_BUFFER, tangents);
-  bitangentBuffer = filledBuffer(GL_ARRAY_BUFFER, bitangents);
-  uvBuffer = filledBuffer(GL_ARRAY_BUFFER, uvs);
+  const WeldedMesh mesh = weld(positions, normals, tangents, bitangents, uvs, indices);
+  positionBuffer = filledBuffer(GL_ARRAY_BUFFER, mesh.positions);
+  indexBuffer = filledBuffer(GL_ELEMENT_ARRAY_BUFFER, mesh.indices);
+  normalBuffer = filledBuffer(GL_ARRAY_BUFFER, mesh.normals);
+  tangentBuffer = filledBuffer(GL_ARRAY_BUFFER, mesh.tangents);
+  bitangentBuffer = filledBuffer(GL_ARRAY_BUFFER, mesh.bitangents);
+  uvBuffer = filledBuffer(GL_ARRAY_BUFFER, mesh.uvs);
 
   const GLuint program = (shader != nullptr ? shader : drawingShader)->program;
   vao = makeVertexArray();
