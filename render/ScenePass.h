@@ -7,6 +7,7 @@
 #include "game/RenderSettings.h"
 #include "game/SplitLayout.h"
 #include "render/EnemyDirection.h"
+#include "render/NearestFirst.h"
 #include "render/Overlays.h"
 #include "render/ParticleRenderer.h"
 #include "scene/Skybox.h"
@@ -46,6 +47,7 @@ class ScenePass {
   const ParticleRenderer& particles;
   const scene::ShaderProgram* drawProgram;
   const scene::ShaderProgram* particleProgram;
+  NearestFirst asteroidOrder;
   game::SplitLayout layout;
   int width = 0;
   int height = 0;
