@@ -23,6 +23,6 @@ void main() {
   vec3 color = texelFetch(scene, texel, 0).rgb + (bloomEnabled == 1 ? glow : vec3(0.0)) +
                (contoursEnabled == 1 ? outline : vec3(0.0));
   vec3 excess = max(color - knee, 0.0);
-  color = min(color, knee) + excess / (1.0 + excess / (1.0 - knee));
+  color = min(color, knee) + excess / (1.0 + excess * (1.0 / (1.0 - knee)));
   fragColor = vec4(color, 1.0);
 }
