@@ -48,4 +48,8 @@ void BenchWindow::presentEmptyFrame() const {
   present();
 }
 
+void timeGlWork(benchmark::internal::Benchmark* benchmark) {
+  benchmark->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+}
+
 }  // namespace voidskirmish

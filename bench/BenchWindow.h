@@ -24,4 +24,9 @@ class BenchWindow {
   const char* problem = nullptr;
 };
 
+// How every GL benchmark is timed: in milliseconds of wall-clock time, which is what a player waits, with the
+// CPU time of the whole process (llvmpipe draws on threads of its own) kept beside it, which other programs
+// sharing the cores disturb far less.
+void timeGlWork(benchmark::internal::Benchmark* benchmark);
+
 }  // namespace voidskirmish

@@ -1,11 +1,10 @@
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 
 #include "bench/BenchWindow.h"
+#include "bench/FloorShaders.h"
 #include "game/RenderSettings.h"
 #include "render/PostProcessing.h"
 #include "scene/ShaderProgram.h"
@@ -19,25 +18,8 @@ constexpr int WIDTH = 1024;
 constexpr int HEIGHT = 768;
 const std::string SHADERS = "Voidskirmish/Shader/";
 
-// The cheapest pass that still reads the previous one: a single fetch. The blur's own cost is measured
-// against it.
-constexpr const char* ONE_FETCH_SOURCE = R"(#version 430 core
-in vec2 texCoord;
-uniform sampler2D image;
-layout(location = 0) out vec4 fragColor;
-void main() { fragColor = texture(image, texCoord); }
-)";
-
 std::unique_ptr<ShaderProgram> loadProgram(const std::string& stem) {
   return std::make_unique<ShaderProgram>(SHADERS + stem + ".vert", SHADERS + stem + ".frag");
-}
-
-std::unique_ptr<ShaderProgram> loadOneFetchProgram() {
-  const std::filesystem::path fragment = std::filesystem::temp_directory_path() / "voidskirmish-one-fetch.frag";
-  std::ofstream(fragment) << ONE_FETCH_SOURCE;
-  auto program = std::make_unique<ShaderProgram>(SHADERS + "blur.vert", fragment.string());
-  std::filesystem::remove(fragment);
-  return program;
 }
 
 // A hidden window of the game's windowed size with the frame buffers and the post-processing programs.
@@ -49,19 +31,26 @@ struct FrameContext {
     edgeDetection = loadProgram("contoursEdgeDetection");
     blur = loadProgram("blur");
     combine = loadProgram("frameBuffersCombined");
-    oneFetch = loadOneFetchProgram();
+    edgeFloor = oneFetchProgram("contoursEdgeDetection", "color_texture", "texCoord");
+    blurFloor = oneFetchProgram("blur", "image", "nearTap");
+    combineFloor = oneFetchProgram("frameBuffersCombined", "scene", "texCoord");
     frame = std::make_unique<PostProcessing>(PostProcessing::Programs{edgeDetection.get(), blur.get(), combine.get()});
-    frame->createFramebuffers(false, WIDTH, HEIGHT);
-    oneFetchFrame =
-        std::make_unique<PostProcessing>(PostProcessing::Programs{edgeDetection.get(), oneFetch.get(), combine.get()});
-    oneFetchFrame->createFramebuffers(false, WIDTH, HEIGHT);
+    floorFrame = std::make_unique<PostProcessing>(
+        PostProcessing::Programs{edgeFloor.get(), blurFloor.get(), combineFloor.get()});
+    // One whole frame each, so every texture a pass reads has been written.
+    for (PostProcessing* each : {frame.get(), floorFrame.get()}) {
+      each->createFramebuffers(false, WIDTH, HEIGHT);
+      each->render(everyEffect, [](bool, bool, bool, bool, bool) {});
+    }
   }
 
   bool ready(benchmark::State& state) const { return surface.makeCurrent(state); }
 
   BenchWindow surface{WIDTH, HEIGHT, "post-processing bench"};
-  std::unique_ptr<ShaderProgram> edgeDetection, blur, combine, oneFetch;
-  std::unique_ptr<PostProcessing> frame, oneFetchFrame;
+  game::RenderSettings everyEffect;  // bloom and contours are on by default
+  std::unique_ptr<ShaderProgram> edgeDetection, blur, combine;
+  std::unique_ptr<ShaderProgram> edgeFloor, blurFloor, combineFloor;  // the same passes with one fetch
+  std::unique_ptr<PostProcessing> frame, floorFrame;
 };
 
 FrameContext& context() {
@@ -78,28 +67,39 @@ void BM_EmptyFrame(benchmark::State& state) {
     context().surface.presentEmptyFrame();
   }
 }
-BENCHMARK(BM_EmptyFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_EmptyFrame)->Apply(timeGlWork);
 
-void tenPasses(benchmark::State& state, PostProcessing& frame) {
+// One full-window pass of the frame (or the ten of bloom), waited for; each is timed with the game's programs
+// and against its floor, the same pass with programs that make one fetch.
+using Pass = void (*)(PostProcessing&);
+
+void timePass(benchmark::State& state, Pass pass, bool floor) {
+  if (!context().ready(state)) {
+    return;
+  }
+  PostProcessing& frame = floor ? *context().floorFrame : *context().frame;
   for (auto _ : state) {
-    frame.bloomPasses();
+    pass(frame);
     glFinish();
   }
 }
 
-void BM_TenBlurPasses(benchmark::State& state) {
-  if (context().ready(state)) {
-    tenPasses(state, *context().frame);
-  }
-}
-BENCHMARK(BM_TenBlurPasses)->Unit(benchmark::kMillisecond)->UseRealTime();
+void edge(PostProcessing& frame) { frame.edgePass(); }
+void bloom(PostProcessing& frame) { frame.bloomPasses(); }
+void combine(PostProcessing& frame) { frame.combinePass(context().everyEffect); }
 
-void BM_TenOneFetchPasses(benchmark::State& state) {
-  if (context().ready(state)) {
-    tenPasses(state, *context().oneFetchFrame);
-  }
-}
-BENCHMARK(BM_TenOneFetchPasses)->Unit(benchmark::kMillisecond)->UseRealTime();
+void BM_EdgePass(benchmark::State& state) { timePass(state, edge, false); }
+void BM_EdgePassFloor(benchmark::State& state) { timePass(state, edge, true); }
+void BM_TenBlurPasses(benchmark::State& state) { timePass(state, bloom, false); }
+void BM_TenOneFetchPasses(benchmark::State& state) { timePass(state, bloom, true); }
+void BM_CombinePass(benchmark::State& state) { timePass(state, combine, false); }
+void BM_CombinePassFloor(benchmark::State& state) { timePass(state, combine, true); }
+BENCHMARK(BM_EdgePass)->Apply(timeGlWork);
+BENCHMARK(BM_EdgePassFloor)->Apply(timeGlWork);
+BENCHMARK(BM_TenBlurPasses)->Apply(timeGlWork);
+BENCHMARK(BM_TenOneFetchPasses)->Apply(timeGlWork);
+BENCHMARK(BM_CombinePass)->Apply(timeGlWork);
+BENCHMARK(BM_CombinePassFloor)->Apply(timeGlWork);
 
 // The whole frame around an empty scene: scene pass, contour and edge passes, bloom and combining, as the
 // flags say (arguments: bloom, contours).
@@ -121,8 +121,7 @@ BENCHMARK(BM_PostProcessingFrame)
     ->Args({1, 0})
     ->Args({0, 1})
     ->Args({0, 0})
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
+    ->Apply(timeGlWork);
 
 }  // namespace
 }  // namespace voidskirmish::render

@@ -29,8 +29,8 @@ void pointPosition(const scene::ShaderProgram* program, GLint components) {
   glVertexAttribPointer(static_cast<GLuint>(location), components, GL_FLOAT, GL_FALSE, 0, nullptr);
 }
 
-void setModel(const scene::ShaderProgram* program, const glm::mat4& model) {
-  glUniformMatrix4fv(glGetUniformLocation(program->program, "model"), 1, GL_FALSE, glm::value_ptr(model));
+void setModel(GLint location, const glm::mat4& model) {
+  glUniformMatrix4fv(location, 1, GL_FALSE, glm::value_ptr(model));
 }
 
 // Every segment of the glyph cell as a bar of its own: the bar's indices moved on by four corners a segment.
@@ -100,12 +100,14 @@ void Overlays::createOverlayBuffers(const scene::ShaderProgram* arrowProgram,
   glBindVertexArray(0);
 
   triangleColorLocation_ = glGetUniformLocation(arrowProgram_->program, "triangleColor");
+  arrowModelLocation_ = glGetUniformLocation(arrowProgram_->program, "model");
   colorLocation_ = glGetUniformLocation(colorProgram_->program, "color");
+  colorModelLocation_ = glGetUniformLocation(colorProgram_->program, "model");
 }
 
 void Overlays::drawLifeBar(float lifePoints, glm::vec3 color) const {
   glUseProgram(colorProgram_->program);
-  setModel(colorProgram_, lifeBarModel(lifePoints));
+  setModel(colorModelLocation_, lifeBarModel(lifePoints));
   glUniform3f(colorLocation_, color.r, color.g, color.b);
   drawBar(lifeBarVao_.get());
 }
@@ -113,7 +115,7 @@ void Overlays::drawLifeBar(float lifePoints, glm::vec3 color) const {
 void Overlays::drawCrosshair(int width, int height) const {
   glUseProgram(colorProgram_->program);
   for (int k = 0; k < 2; ++k) {
-    setModel(colorProgram_, crosshairModel(k, width, height));
+    setModel(colorModelLocation_, crosshairModel(k, width, height));
     glUniform3f(colorLocation_, 0.0f, 1.0f, 0.0f);
     glBindVertexArray(crosshairVao_.get());
     glBindBuffer(GL_ARRAY_BUFFER, crosshairVertexBuffer_.get());
@@ -124,7 +126,7 @@ void Overlays::drawCrosshair(int width, int height) const {
 
 void Overlays::drawDirectionArrow(bool left, bool above, bool right, bool below, int width, int height) const {
   glUseProgram(arrowProgram_->program);
-  setModel(arrowProgram_, directionArrowModel(left, above, right, below, width, height));
+  setModel(arrowModelLocation_, directionArrowModel(left, above, right, below, width, height));
   glUniform3f(triangleColorLocation_, 1.0f, 0.0f, 0.0f);
   glBindVertexArray(arrowVao_.get());
   glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(ARROW_VERTICES.size() / 2));
@@ -157,7 +159,7 @@ void Overlays::drawLine(std::initializer_list<TextRun> runs, glm::vec2 centre, f
     glUniform3f(colorLocation_, run.color.r, run.color.g, run.color.b);
     for (const char c : run.text) {
       const std::uint8_t lit = glyphSegments(c);
-      setModel(colorProgram_, glyphModel(index++, count, centre, glyphHeight, width, height));
+      setModel(colorModelLocation_, glyphModel(index++, count, centre, glyphHeight, width, height));
       for (int segment = 0; segment < SEGMENT_COUNT; ++segment) {
         if ((lit >> segment) & 1) {
           const auto offset = static_cast<std::uintptr_t>(segment * BAR_INDICES.size() * sizeof(unsigned int));

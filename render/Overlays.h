@@ -42,7 +42,9 @@ class Overlays {
   const scene::ShaderProgram* arrowProgram_ = nullptr;
   const scene::ShaderProgram* colorProgram_ = nullptr;
   GLint triangleColorLocation_ = -1;
+  GLint arrowModelLocation_ = -1;
   GLint colorLocation_ = -1;  // of the colour program, shared by crosshair and life bar
+  GLint colorModelLocation_ = -1;
 
   scene::GlBuffer arrowVertexBuffer_;
   scene::GlVertexArray arrowVao_;

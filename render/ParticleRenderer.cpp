@@ -26,10 +26,10 @@ constexpr std::array<float, 12> BILLBOARD_CORNERS = {
     0.5f,  0.5f,  0.0f,
 };
 
-// Orphans the buffer's old storage, so the driver need not wait for the previous draw, then fills the live part.
-void stream(GLuint buffer, GLsizeiptr capacity, GLsizeiptr used, const void* data) {
+// Overwrites only the live part. Orphaning the whole pool-sized store instead would have the software
+// rasteriser allocate and clear megabytes for every half of every frame.
+void stream(GLuint buffer, GLsizeiptr used, const void* data) {
   glBindBuffer(GL_ARRAY_BUFFER, buffer);
-  glBufferData(GL_ARRAY_BUFFER, capacity, nullptr, GL_STREAM_DRAW);
   glBufferSubData(GL_ARRAY_BUFFER, 0, used, data);
 }
 
@@ -64,14 +64,11 @@ void ParticleRenderer::drawParticles(const glm::mat4& view, const glm::mat4& pro
                                      const scene::ShaderProgram* program,
                                      const game::RenderSettings* settings) const {
   const glm::mat4 viewProjection = projection * view;
-  const GLint cameraRight = glGetUniformLocation(program->program, "CameraRight_worldspace");
-  const GLint cameraUp = glGetUniformLocation(program->program, "CameraUp_worldspace");
-  const GLint viewProjectionLocation = glGetUniformLocation(program->program, "view_projection");
+  const auto& [cameraRight, cameraUp, viewProjectionLocation] = uniforms_.in(program->program);
 
   glBindVertexArray(particleVao_.get());
-  stream(particlePositionBuffer_.get(), POSITION_SIZE_BYTES, particleCount * POSITION_SIZE_STRIDE,
-         particlePositionSizeData.data());
-  stream(particleColorBuffer_.get(), COLOUR_BYTES, particleCount * COLOUR_STRIDE, particleColorData.data());
+  stream(particlePositionBuffer_.get(), particleCount * POSITION_SIZE_STRIDE, particlePositionSizeData.data());
+  stream(particleColorBuffer_.get(), particleCount * COLOUR_STRIDE, particleColorData.data());
 
   if (settings->blending) {
     glEnable(GL_BLEND);

@@ -5,6 +5,7 @@
 #include "game/RenderSettings.h"
 #include "scene/GlName.h"
 #include "scene/ShaderProgram.h"
+#include "scene/UniformLocations.h"
 
 namespace voidskirmish::render {
 
@@ -24,6 +25,7 @@ class ParticleRenderer {
   scene::GlBuffer particlePositionBuffer_;
   scene::GlBuffer particleColorBuffer_;
   scene::GlVertexArray particleVao_;
+  mutable scene::UniformLocations<3> uniforms_{{"CameraRight_worldspace", "CameraUp_worldspace", "view_projection"}};
 };
 
 }  // namespace voidskirmish::render

@@ -59,14 +59,16 @@ int largestFramebufferSide() {
   return std::min({texture, renderbuffer, viewport[0], viewport[1]});
 }
 
-void setSampler(const scene::ShaderProgram* program, const char* name, GLint unit, GLuint texture) {
+void setSampler(GLint location, GLint unit, GLuint texture) {
   glActiveTexture(GL_TEXTURE0 + unit);
   glBindTexture(GL_TEXTURE_2D, texture);
-  glUniform1i(glGetUniformLocation(program->program, name), unit);
+  glUniform1i(location, unit);
 }
 
-void setFlag(const scene::ShaderProgram* program, const char* name, bool value) {
-  glUniform1i(glGetUniformLocation(program->program, name), value ? 1 : 0);
+void setFlag(GLint location, bool value) { glUniform1i(location, value ? 1 : 0); }
+
+GLint locate(const scene::ShaderProgram* program, const char* name) {
+  return glGetUniformLocation(program->program, name);
 }
 
 // Readies the bound off-screen target: whole window, cleared to the scene's backdrop grey.
@@ -82,6 +84,17 @@ void clearTarget(bool depthTest, int width, int height) {
 }
 
 }  // namespace
+
+PostProcessing::PostProcessing(const Programs& programs)
+    : programs_(programs),
+      at_{locate(programs.edgeDetection, "color_texture"),
+          locate(programs.blur, "image"),
+          locate(programs.blur, "horizontal"),
+          locate(programs.combine, "scene"),
+          locate(programs.combine, "contours"),
+          locate(programs.combine, "bloom"),
+          locate(programs.combine, "contoursEnabled"),
+          locate(programs.combine, "bloomEnabled")} {}
 
 void PostProcessing::generateNames() {
   sceneFramebuffer_ = scene::makeFramebuffer();
@@ -175,7 +188,7 @@ void PostProcessing::edgePass() {
   glBindFramebuffer(GL_FRAMEBUFFER, edgeFramebuffer_.get());
   clearTarget(false, width_, height_);
   glUseProgram(programs_.edgeDetection->program);
-  setSampler(programs_.edgeDetection, "color_texture", EDGE_SOURCE_UNIT, contourSourceTexture_.get());
+  setSampler(at_.edgeSource, EDGE_SOURCE_UNIT, contourSourceTexture_.get());
   drawScreenQuad();
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
@@ -188,9 +201,9 @@ void PostProcessing::bloomPasses() {
   for (int pass = 0; pass < BLUR_PASSES; ++pass) {
     // Each pass reads what the other buffer just wrote; the tenth (vertical) pass ends in buffer 1.
     glBindFramebuffer(GL_FRAMEBUFFER, pingpongFramebuffers_[horizontal ? 0 : 1].get());
-    setFlag(programs_.blur, "horizontal", horizontal);
+    setFlag(at_.blurHorizontal, horizontal);
     const GLuint source = firstPass ? brightColorTexture_.get() : pingpongTextures_[horizontal ? 1 : 0].get();
-    setSampler(programs_.blur, "image", 0, source);
+    setSampler(at_.blurImage, 0, source);
     drawScreenQuad();
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     horizontal = !horizontal;
@@ -205,11 +218,11 @@ void PostProcessing::combinePass(const game::RenderSettings& settings) {
   glClear(GL_COLOR_BUFFER_BIT);
   glViewport(0, 0, width_, height_);
   glUseProgram(programs_.combine->program);
-  setSampler(programs_.combine, "scene", 0, sceneColorTexture_.get());
-  setSampler(programs_.combine, "contours", 1, edgeTexture_.get());
-  setSampler(programs_.combine, "bloom", 2, pingpongTextures_[1].get());
-  setFlag(programs_.combine, "contoursEnabled", settings.contours);
-  setFlag(programs_.combine, "bloomEnabled", settings.bloom);
+  setSampler(at_.scene, 0, sceneColorTexture_.get());
+  setSampler(at_.contours, 1, edgeTexture_.get());
+  setSampler(at_.bloom, 2, pingpongTextures_[1].get());
+  setFlag(at_.contoursEnabled, settings.contours);
+  setFlag(at_.bloomEnabled, settings.bloom);
   drawScreenQuad();
 }
 

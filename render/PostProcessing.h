@@ -24,7 +24,8 @@ class PostProcessing {
     const scene::ShaderProgram* combine = nullptr;
   };
 
-  explicit PostProcessing(const Programs& programs) : programs_(programs) {}
+  // Looks up the passes' uniforms once; the programs stay the caller's.
+  explicit PostProcessing(const Programs& programs);
 
   // rebuild = false makes every name first; rebuild = true keeps them and re-specifies storage at the new
   // size, each side within what the driver can back. An incomplete frame buffer ends the program.
@@ -60,7 +61,13 @@ class PostProcessing {
  private:
   void generateNames();
 
+  // Where the passes' uniforms live in their programs.
+  struct Locations {
+    GLint edgeSource, blurImage, blurHorizontal, scene, contours, bloom, contoursEnabled, bloomEnabled;
+  };
+
   Programs programs_;
+  Locations at_;
   int width_ = 0;
   int height_ = 0;
 

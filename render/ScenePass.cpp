@@ -90,11 +90,17 @@ void ScenePass::drawShips(int player, const HalfView& half, game::RenderSettings
 void ScenePass::drawAsteroids(const HalfView& half, const game::RenderSettings& settings) {
   game::objects::Asteroid& asteroids = *match.asteroids;
   glUseProgram(asteroids.shader->program);
-  for (std::uint32_t j = 0; j < asteroids.asteroidCount; ++j) {
+  // Asteroids are closed, so their far sides never show; skipping them halves the triangles to set up. The
+  // wireframe shows every edge.
+  if (!settings.wireframe) {
+    glEnable(GL_CULL_FACE);
+  }
+  for (std::uint32_t j : asteroidOrder.order(asteroids.asteroidSpheres, asteroids.asteroidCount, half.cameraPosition)) {
     asteroids.setModelMatrix(game::objects::asteroidMatrices[j]);
     asteroids.draw(asteroids.shader, half.view, half.projection, half.cameraPosition, &asteroids.asteroidSpheres[j],
                    &culledObjectCount, &settings);
   }
+  glDisable(GL_CULL_FACE);
 }
 
 void ScenePass::drawBoundaryWarning(const HalfView& half, game::RenderSettings& settings) {

@@ -9,6 +9,7 @@
 #include "game/RenderSettings.h"
 #include "game/SplitLayout.h"
 #include "render/EnemyDirection.h"
+#include "render/NearestFirst.h"
 #include "render/Overlays.h"
 #include "render/ParticleRenderer.h"
 #include "scene/Skybox.h"
@@ -54,6 +55,7 @@ class ScenePass {
   const scene::ShaderProgram* drawProgram;
   const scene::ShaderProgram* particleProgram;
   HalfRules halfRules;
+  NearestFirst asteroidOrder;
   game::SplitLayout layout;
   int width = 0;
   int height = 0;

@@ -4,11 +4,13 @@
 #include <glm/gtc/type_ptr.hpp>
 
 #include <algorithm>
+#include <array>
 
 #include "game/RenderSettings.h"
 #include "render/Frustum.h"
 #include "scene/ShaderProgram.h"
 #include "scene/Texture.h"
+#include "scene/WeldedMesh.h"
 
 namespace voidskirmish::scene {
 namespace {
@@ -35,43 +37,39 @@ void attachAttribute(GLuint program, const char* name, const GlBuffer& buffer, G
   }
 }
 
-// Uniform locations are looked up on every draw; a name the program lacks is skipped.
-void setVec3(GLuint program, const char* name, glm::vec3 value) {
-  const GLint location = glGetUniformLocation(program, name);
-  if (location != -1) {
-    glUniform3f(location, value.x, value.y, value.z);
-  }
+// The uniforms every model program may have, in the order of the names below.
+enum ModelUniform {
+  View, Projection, Model, ColorWireframeModeEnabled, ColorWireframeMode, DiffuseColor, SpecularColor,
+  LightPosition, CameraPosition, HasTexture, ColorTexture, HasNormalMap, ColorNormalMap, HasLighting, CelShading,
+};
+
+constexpr std::array<const char*, Geometry::MODEL_UNIFORM_COUNT> MODEL_UNIFORM_NAMES = {
+    "view", "projection", "model", "colorWireframeModeEnabled", "colorWireframeMode", "diffuseColor",
+    "specularColor", "lightPosition", "cameraPosition", "hasTexture", "color_texture", "hasNormalMap",
+    "color_normalMap", "hasLighting", "celShading"};
+
+void setVec3(GLint location, glm::vec3 value) { glUniform3f(location, value.x, value.y, value.z); }
+
+void setMatrix(GLint location, const glm::mat4& value) {
+  glUniformMatrix4fv(location, 1, GL_FALSE, glm::value_ptr(value));
 }
 
-void setInt(GLuint program, const char* name, int value) {
-  const GLint location = glGetUniformLocation(program, name);
-  if (location != -1) {
-    glUniform1i(location, value);
-  }
-}
-
-void setMatrix(GLuint program, const char* name, const glm::mat4& value) {
-  glUniformMatrix4fv(glGetUniformLocation(program, name), 1, GL_FALSE, glm::value_ptr(value));
-}
-
-void setColourWireframe(GLuint program, const game::RenderSettings& settings) {
-  const bool programHasIt = glGetUniformLocation(program, "colorWireframeModeEnabled") != -1 &&
-                            glGetUniformLocation(program, "colorWireframeMode") != -1;
+void setColourWireframe(const Geometry::Locations& at, const game::RenderSettings& settings) {
+  const bool programHasIt = at[ColorWireframeModeEnabled] != -1 && at[ColorWireframeMode] != -1;
   if (settings.colorWireframeModeEnabled && programHasIt) {
-    setVec3(program, "colorWireframeMode", settings.colorWireframeMode);
-    setInt(program, "colorWireframeModeEnabled", 1);
+    setVec3(at[ColorWireframeMode], settings.colorWireframeMode);
+    glUniform1i(at[ColorWireframeModeEnabled], 1);
   } else {
-    setInt(program, "colorWireframeModeEnabled", 0);
+    glUniform1i(at[ColorWireframeModeEnabled], 0);
   }
 }
 
 // Binds a texture (uploading it on first use) to a unit with the current filters and points the sampler there.
-void bindTexture(GLuint program, int unit, Texture& texture, const char* sampler,
-                 const game::RenderSettings& settings) {
+void bindTexture(GLint sampler, int unit, Texture& texture, const game::RenderSettings& settings) {
   glActiveTexture(GL_TEXTURE0 + static_cast<GLenum>(unit));
   glBindTexture(GL_TEXTURE_2D, texture.glName());
   applySamplingSettings(&settings);
-  setInt(program, sampler, unit);
+  glUniform1i(sampler, unit);
 }
 
 }  // namespace
@@ -80,7 +78,8 @@ Geometry::Geometry(const std::string& filePath, const glm::mat4& modelMatrix, co
                    glm::mat4 vertexTransform)
     : Geometry(ModelFile::read(filePath, vertexTransform), modelMatrix, shader) {}
 
-Geometry::Geometry(ModelFile model, const glm::mat4& modelMatrix, const ShaderProgram* shader) : shader(shader) {
+Geometry::Geometry(ModelFile model, const glm::mat4& modelMatrix, const ShaderProgram* shader)
+    : shader(shader), uniforms(MODEL_UNIFORM_NAMES) {
   this->modelMatrix = modelMatrix;
   indexCount = static_cast<std::uint32_t>(model.indices.size());
   positions = std::move(model.positions);
@@ -119,12 +118,13 @@ void Geometry::setModelMatrix(glm::mat4 matrix) {
 }
 
 void Geometry::upload(const ShaderProgram* drawingShader) {
-  positionBuffer = filledBuffer(GL_ARRAY_BUFFER, positions);
-  indexBuffer = filledBuffer(GL_ELEMENT_ARRAY_BUFFER, indices);
-  normalBuffer = filledBuffer(GL_ARRAY_BUFFER, normals);
-  tangentBuffer = filledBuffer(GL_ARRAY_BUFFER, tangents);
-  bitangentBuffer = filledBuffer(GL_ARRAY_BUFFER, bitangents);
-  uvBuffer = filledBuffer(GL_ARRAY_BUFFER, uvs);
+  const WeldedMesh mesh = weld(positions, normals, tangents, bitangents, uvs, indices);
+  positionBuffer = filledBuffer(GL_ARRAY_BUFFER, mesh.positions);
+  indexBuffer = filledBuffer(GL_ELEMENT_ARRAY_BUFFER, mesh.indices);
+  normalBuffer = filledBuffer(GL_ARRAY_BUFFER, mesh.normals);
+  tangentBuffer = filledBuffer(GL_ARRAY_BUFFER, mesh.tangents);
+  bitangentBuffer = filledBuffer(GL_ARRAY_BUFFER, mesh.bitangents);
+  uvBuffer = filledBuffer(GL_ARRAY_BUFFER, mesh.uvs);
 
   const GLuint program = (shader != nullptr ? shader : drawingShader)->program;
   vao = makeVertexArray();
@@ -150,12 +150,12 @@ void Geometry::draw(const ShaderProgram* shader, glm::mat4 view, glm::mat4 proje
   if (!vao) {
     upload(shader);  // first draw: the context exists now
   }
-  const GLuint program = shader->program;
-  setMatrix(program, "view", view);
-  setMatrix(program, "projection", projection);
-  setMatrix(program, "model", modelMatrix);
-  setColourWireframe(program, *settings);
-  setMaterialUniforms(program, cameraPosition, *settings);
+  const Locations& at = uniforms.in(shader->program);
+  setMatrix(at[View], view);
+  setMatrix(at[Projection], projection);
+  setMatrix(at[Model], modelMatrix);
+  setColourWireframe(at, *settings);
+  setMaterialUniforms(at, cameraPosition, *settings);
 
   glPolygonMode(GL_FRONT_AND_BACK, settings->wireframe ? GL_LINE : GL_FILL);
   glBindVertexArray(vao.get());
@@ -165,25 +165,26 @@ void Geometry::draw(const ShaderProgram* shader, glm::mat4 view, glm::mat4 proje
 }
 
 // Unit 0 carries the diffuse texture, unit 1 the normal map; the textures switch leaves the normal map alone.
-void Geometry::setMaterialUniforms(GLuint program, glm::vec3 cameraPosition, const game::RenderSettings& settings) {
-  setVec3(program, "diffuseColor", diffuseColor);
-  setVec3(program, "specularColor", specularColor);
-  setVec3(program, "lightPosition", lightPosition);
-  setVec3(program, "cameraPosition", cameraPosition);
+void Geometry::setMaterialUniforms(const Locations& at, glm::vec3 cameraPosition,
+                                   const game::RenderSettings& settings) {
+  setVec3(at[DiffuseColor], diffuseColor);
+  setVec3(at[SpecularColor], specularColor);
+  setVec3(at[LightPosition], lightPosition);
+  setVec3(at[CameraPosition], cameraPosition);
 
   const bool sampleTexture = hasTexture && settings.textures && texture != nullptr;
-  setInt(program, "hasTexture", sampleTexture ? 1 : 0);
+  glUniform1i(at[HasTexture], sampleTexture ? 1 : 0);
   if (sampleTexture) {
-    bindTexture(program, 0, *texture, "color_texture", settings);
+    bindTexture(at[ColorTexture], 0, *texture, settings);
   }
   // The normal-mapping toggle sets the flag on models that may have no normal map.
   const bool useNormalMap = hasNormalMap && normalTexture != nullptr;
-  setInt(program, "hasNormalMap", useNormalMap ? 1 : 0);
+  glUniform1i(at[HasNormalMap], useNormalMap ? 1 : 0);
   if (useNormalMap) {
-    bindTexture(program, 1, *normalTexture, "color_normalMap", settings);
+    bindTexture(at[ColorNormalMap], 1, *normalTexture, settings);
   }
-  setInt(program, "hasLighting", hasLighting ? 1 : 0);
-  setInt(program, "celShading", settings.celShading ? 1 : 0);
+  glUniform1i(at[HasLighting], hasLighting ? 1 : 0);
+  glUniform1i(at[CelShading], settings.celShading ? 1 : 0);
 }
 
 }  // namespace voidskirmish::scene

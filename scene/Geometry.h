@@ -9,6 +9,7 @@
 #include "scene/GlName.h"
 #include "scene/ModelFile.h"
 #include "scene/SceneObject.h"
+#include "scene/UniformLocations.h"
 
 namespace voidskirmish::scene {
 
@@ -18,6 +19,9 @@ namespace voidskirmish::scene {
 // OpenGL context. One draw call per model.
 class Geometry : public SceneObject {
  public:
+  static constexpr std::size_t MODEL_UNIFORM_COUNT = 15;
+  using Locations = std::array<GLint, MODEL_UNIFORM_COUNT>;
+
   Geometry(const std::string& filePath, const glm::mat4& modelMatrix, const ShaderProgram* shader,
            glm::mat4 vertexTransform);
   // From a model read earlier, for objects made again and again from one file.
@@ -50,8 +54,9 @@ class Geometry : public SceneObject {
   // Creates the buffers and the vertex array; attribute locations come from the program the model was built
   // for, or from the drawing program when it was built without one.
   void upload(const ShaderProgram* drawingShader);
-  void setMaterialUniforms(GLuint program, glm::vec3 cameraPosition, const game::RenderSettings& settings);
+  void setMaterialUniforms(const Locations& at, glm::vec3 cameraPosition, const game::RenderSettings& settings);
 
+  UniformLocations<MODEL_UNIFORM_COUNT> uniforms;  // of the program last drawn with
   GlVertexArray vao;
   GlBuffer positionBuffer, normalBuffer, uvBuffer, indexBuffer, tangentBuffer, bitangentBuffer;
 };

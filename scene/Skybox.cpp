@@ -55,16 +55,15 @@ void Skybox::draw(glm::vec3, const game::RenderSettings* settings, glm::mat4 vie
   glDepthMask(GL_FALSE);
   const glm::mat4 rotationOnlyView = glm::mat4(glm::mat3(view));  // the cube stays centred on the eye
   const glm::mat4 viewProjection = projection * rotationOnlyView;
-  glUniformMatrix4fv(glGetUniformLocation(shader->program, "view_projection"), 1, GL_FALSE,
-                     glm::value_ptr(viewProjection));
-  const GLint celShading = glGetUniformLocation(shader->program, "celShading");
+  const auto& [viewProjectionLocation, celShading, skyboxLocation] = uniforms.in(shader->program);
+  glUniformMatrix4fv(viewProjectionLocation, 1, GL_FALSE, glm::value_ptr(viewProjection));
   if (celShading >= 0) {
     glUniform1i(celShading, settings->celShading ? 1 : 0);
   }
   glBindVertexArray(vao.get());
   // The cube map keeps its linear filters: the sampling settings are for model textures.
   glActiveTexture(GL_TEXTURE0);
-  glUniform1i(glGetUniformLocation(shader->program, "skybox"), 0);
+  glUniform1i(skyboxLocation, 0);
   glBindTexture(GL_TEXTURE_CUBE_MAP, texture->glName());
   glPolygonMode(GL_FRONT_AND_BACK, settings->wireframe ? GL_LINE : GL_FILL);
   glDrawArrays(GL_TRIANGLES, 0, 36);

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "scene/GlName.h"
+#include "scene/UniformLocations.h"
 
 namespace voidskirmish::game {
 struct RenderSettings;
@@ -33,6 +34,7 @@ class Skybox {
   GlBuffer vbo;
   GlVertexArray vao;
   std::unique_ptr<Texture> texture;
+  UniformLocations<3> uniforms{{"view_projection", "celShading", "skybox"}};
 };
 
 }  // namespace voidskirmish::scene

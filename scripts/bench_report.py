@@ -13,7 +13,7 @@ import sys
 NANOSECONDS = {"ns": 1.0, "us": 1e3, "ms": 1e6, "s": 1e9}
 
 # (figure, floor, what the floor is). A figure is a regular expression over the benchmark's name without its
-# options (/real_time, /min_time:..., /iterations:...).
+# options (/real_time, /min_time:..., /iterations:...); the floor's name may take its groups (\\1).
 FLOORS = [
     (r"BM_GameFrame/particles:\d+/bloom:\d", "BM_GameEmptyFrame", "clear + swap in the game's window"),
     (r"BM_GameUpdate", "BM_SweepPoolLife", "plain memory sweep of the particle pool"),
@@ -23,6 +23,10 @@ FLOORS = [
     (r"BM_PostProcessingFrame/.*", "BM_EmptyFrame", "clear + swap in the post-processing window"),
     (r"BM_TenOneFetchPasses", "BM_EmptyFrame", "clear + swap in the post-processing window"),
     (r"BM_TenBlurPasses", "BM_TenOneFetchPasses", "ten passes of one texture fetch"),
+    (r"BM_EdgePass", "BM_EdgePassFloor", "the same pass with one texture fetch"),
+    (r"BM_CombinePass", "BM_CombinePassFloor", "the same pass with one texture fetch"),
+    (r"BM_GameScenePass(/enemy_in_sight:\d)", r"BM_GameScenePassFloor\1", "the same draws in a constant colour"),
+    (r"BM_GameContourPass(/enemy_in_sight:\d)", r"BM_GameContourPassFloor\1", "the same draws in a constant colour"),
     (r"BM_NearestHitOverTheField", "BM_IntersectOneSphere", "one line-sphere test"),
     (r"BM_FireHittingTheEnemy", "ModelLoad/Voidskirmish/Material/cylinder.dae", "loading the beam's model"),
 ]
@@ -32,7 +36,11 @@ ALLOCATIONS = "BM_GameSteadyStateAllocations"
 # Work that waits for the driver: timed by the wall clock, since llvmpipe draws on threads of its own. First
 # draws wait for it as well without asking for real time.
 WALL_CLOCK = re.compile(r"/real_time|^FirstDraw/")
-OPTION = re.compile(r"/(real_time|min_time:[^/]*|iterations:\d+|repeats:\d+|threads:\d+)")
+OPTION = re.compile(r"/(real_time|process_time|min_time:[^/]*|iterations:\d+|repeats:\d+|threads:\d+)")
+# With --clock cpu, GL work is timed by the CPU time of the whole process instead (driver threads included),
+# which other programs on the same cores disturb far less than the wall clock.
+GL_CLOCK = {"wall": "real_time", "cpu": "cpu_time"}
+gl_clock = GL_CLOCK["wall"]
 
 
 def key(run):
@@ -53,7 +61,7 @@ def collect(runs):
 
 def seconds(run):
     """Wall-clock time for GL work, CPU time for the rest (steadier while other programs share the cores)."""
-    clock = "real_time" if WALL_CLOCK.search(run["name"]) else "cpu_time"
+    clock = gl_clock if WALL_CLOCK.search(run["name"]) else "cpu_time"
     return run[clock] * NANOSECONDS[run.get("time_unit", "ns")] / 1e9
 
 
@@ -71,8 +79,9 @@ def pretty(value):
 
 def floor_of(name):
     for pattern, floor, description in FLOORS:
-        if re.fullmatch(pattern, name):
-            return floor, description
+        match = re.fullmatch(pattern, name)
+        if match:
+            return match.expand(floor), description
     return None, None
 
 
@@ -87,7 +96,7 @@ def label(name):
 
 def figure_rows(runs):
     rows, loose = [], []
-    floors = {floor for _, floor, _ in FLOORS}
+    floors = {floor_of(name)[0] for name in runs}
     for name, run in runs.items():
         if name == ALLOCATIONS or skipped(run) or (name in floors and floor_of(name)[0] is None):
             continue
@@ -130,7 +139,12 @@ def table(rows, header):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("json", help="the file written with --benchmark_out_format=json")
-    with open(parser.parse_args().json, encoding="utf-8") as file:
+    parser.add_argument("--clock", choices=GL_CLOCK, default="wall",
+                        help="time GL work by the wall clock (default) or by the process's CPU time")
+    arguments = parser.parse_args()
+    global gl_clock
+    gl_clock = GL_CLOCK[arguments.clock]
+    with open(arguments.json, encoding="utf-8") as file:
         report = json.load(file)
     context = report.get("context", {})
     raw_runs = report.get("benchmarks", [])
@@ -141,7 +155,8 @@ def main():
     load = ", ".join(f"{value:.2f}" for value in context.get("load_avg", []))
     print(f"Run of {context.get('date', '?')} on {context.get('host_name', '?')}, "
           f"{context.get('num_cpus', '?')} CPUs, load average at start: {load or '?'}")
-    print("Times: wall-clock for GL benchmarks (they wait for the driver), CPU time for the others.\n")
+    gl_time = "wall-clock" if gl_clock == "real_time" else "CPU time of the whole process"
+    print(f"Times: {gl_time} for GL benchmarks (they wait for the driver), CPU time for the others.\n")
     rows, loose = figure_rows(runs)
     if rows:
         print(table(rows, ("Figure", "Value", "Floor (same run)", "Floor value", "Ratio")) + "\n")

@@ -26,5 +26,5 @@ void main() {
   worldBitangent = turn * aBitangent;
   worldNormal = turn * normal;
   texCoord = uv;
-  gl_Position = projection * view * world;
+  gl_Position = projection * (view * world);  // two matrix-vector products, not a matrix product per vertex
 }

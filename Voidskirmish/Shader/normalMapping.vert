@@ -27,8 +27,10 @@ void main() {
   vec3 t = normalize(turn * aTangent - n * dot(n, turn * aTangent));
   vec3 b = cross(n, t) * sign(dot(cross(n, t), turn * aBitangent));
   mat3 worldToTangent = transpose(mat3(t, b, n));
-  tangentToLight = worldToTangent * (lightPosition - world.xyz);
+  // The sun is so far away that its direction barely turns across a triangle: normalised here, it needs no
+  // normalising per fragment.
+  tangentToLight = normalize(worldToTangent * (lightPosition - world.xyz));
   tangentToEye = worldToTangent * (cameraPosition - world.xyz);
   texCoord = uv;
-  gl_Position = projection * view * world;
+  gl_Position = projection * (view * world);  // two matrix-vector products, not a matrix product per vertex
 }

@@ -48,7 +48,7 @@ float LaserBeam::alpha() const { return glm::clamp(timeLeft, 0.0f, 1.0f); }
 void LaserBeam::drawLaser(glm::vec3 cameraPosition, RenderSettings* settings, glm::mat4 view,
                           glm::mat4 projection) {
   glUseProgram(shader->program);
-  const GLint alphaLocation = glGetUniformLocation(shader->program, "alpha");
+  const GLint alphaLocation = alphaUniform.in(shader->program)[0];
   if (alphaLocation >= 0) {
     glUniform1f(alphaLocation, alpha());
   }

@@ -30,6 +30,9 @@ class LaserBeam : public scene::Geometry, public collision::Line {
 
   float timeLeft = 0.5f;
   float defaultHalfLength = 1000000.0f;
+
+ private:
+  scene::UniformLocations<1> alphaUniform{{"alpha"}};
 };
 
 // The beams in flight, in firing order; all live equally long, so expired ones are always at the front.
