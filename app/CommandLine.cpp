@@ -2,6 +2,9 @@
 
 #include <CLI/CLI.hpp>
 
+#include "net/Ending.h"
+#include "net/MatchHash.h"
+
 namespace voidskirmish::app {
 
 const char* gameVersion() { return VOIDSKIRMISH_VERSION; }
@@ -13,8 +16,11 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
                "on the console and starts.",
                "voidskirmish");
   app.set_version_flag("--version", versionText());
+  Options options;
+  options.port = net::DEFAULT_PORT;
   std::string recordPath;
   std::string replayPath;
+  std::string joinAddress;
   CLI::Option* record = app.add_option("--record", recordPath,
                                        "Play as usual and write every frame's input to FILE as the game goes");
   record->type_name("FILE");
@@ -22,18 +28,34 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
                                        "Play FILE back frame for frame, without questions; ESC quits");
   replay->type_name("FILE");
   replay->excludes(record);
+  CLI::Option* host = app.add_flag("--host", options.host, "Wait for one player to join a match over the network");
+  CLI::Option* join = app.add_option("--join", joinAddress, "Join the match of the host at ADDRESS (name or IP)");
+  join->type_name("ADDRESS");
+  host->excludes(join)->excludes(replay);
+  join->excludes(replay);
+  CLI::Option* port = app.add_option("--port", options.port, "The UDP port of --host or --join")
+                          ->check(CLI::Range(1, 65535))
+                          ->capture_default_str();
+  app.add_flag("--net-check", options.netCheck,
+               "Print a hash of the match every " + std::to_string(net::HASH_INTERVAL) +
+                   " frames, to compare two machines or a recording's replays");
   try {
     app.parse(argc, argv);
+    if (port->count() > 0 && host->count() + join->count() == 0) {
+      throw CLI::ValidationError("--port", "needs --host or --join");
+    }
   } catch (const CLI::ParseError& error) {
     const int libraryCode = app.exit(error);
     return ParsedCommandLine{std::nullopt, libraryCode == 0 ? 0 : 2};
   }
-  Options options;
   if (record->count() > 0) {
     options.recordPath = recordPath;
   }
   if (replay->count() > 0) {
     options.replayPath = replayPath;
+  }
+  if (join->count() > 0) {
+    options.joinAddress = joinAddress;
   }
   return ParsedCommandLine{options, 0};
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -9,6 +10,14 @@ namespace voidskirmish::app {
 struct Options {
   std::optional<std::string> recordPath;
   std::optional<std::string> replayPath;
+  // A network match: wait for a player (host) or join the one at this address.
+  bool host = false;
+  std::optional<std::string> joinAddress;
+  std::uint16_t port = 0;
+  // Print the match's hash every net::HASH_INTERVAL frames.
+  bool netCheck = false;
+
+  bool network() const { return host || joinAddress; }
 };
 
 // The game's name and version as --version prints them and recordings carry them.

@@ -10,8 +10,11 @@
 
 #include "app/Fatal.h"
 #include "app/Gamepads.h"
+#include "app/MatchCheck.h"
+#include "app/NetworkPlay.h"
 #include "game/RunningGameState.h"
 #include "input/Delivery.h"
+#include "net/MatchHash.h"
 #include "render/GlDebug.h"
 #include "render/Screenshot.h"
 
@@ -34,10 +37,6 @@ void onGlfwError(int, const char* description) { std::cerr << "GLFW: " << descri
   fatalExit(std::cout, "Failed to open window", 1);
 }
 
-// A stall (a suspended process, a debugger, a dragged window) must not be applied in one step: ships would
-// jump through whatever lies between. Ordinary slow frames under software rendering stay well below this.
-constexpr double LONGEST_RULES_DELTA = 0.5;
-
 bool pressed(const std::vector<input::Event>& events, int key) {
   return std::any_of(events.begin(), events.end(), [key](const input::Event& event) {
     const auto* keyEvent = std::get_if<input::KeyEvent>(&event);
@@ -51,7 +50,7 @@ Shell::~Shell() = default;
 
 int Shell::play(input::RecordingWriter* recorder) {
   openWindow();
-  setUpGame();
+  setUpGame(std::nullopt);
   Gamepads gamepads;
   // Read after set-up, so the first frame's delta does not count the loading time.
   double previousTime = glfwGetTime();
@@ -82,7 +81,7 @@ int Shell::play(input::RecordingWriter* recorder) {
 
 int Shell::replay(const input::Recording& recording) {
   openWindow();
-  setUpGame();
+  setUpGame(recording.header.networkPlayer);
   long played = 0;
   double due = glfwGetTime();
   for (const input::RecordedFrame& frame : recording.frames) {
@@ -118,6 +117,14 @@ int Shell::replay(const input::Recording& recording) {
   return 0;
 }
 
+int Shell::playNetwork(const Options& options, input::RecordingWriter* recorder) {
+  openWindow();
+  setUpGame(NetworkPlay::playerOf(options));
+  const int exitCode = NetworkPlay(*this, options, recorder).run();
+  tearDown();
+  return exitCode;
+}
+
 void Shell::openWindow() {
   refreshRate = 60;
   glfwSetErrorCallback(onGlfwError);
@@ -149,12 +156,12 @@ void Shell::openWindow() {
   glDebugOutput = render::installGlDebugOutput();
 }
 
-void Shell::setUpGame() {
+void Shell::setUpGame(std::optional<int> networkPlayer) {
   glfwSetWindowTitle(window, title);
   liveInput = std::make_unique<LiveInput>(window);
   glEnable(GL_DEPTH_TEST);
   glDepthFunc(GL_LEQUAL);
-  state = std::make_unique<game::RunningGameState>(window);
+  state = std::make_unique<game::RunningGameState>(window, networkPlayer);
   state->resize(choice.width, choice.height);
   glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
 }
@@ -170,27 +177,38 @@ void Shell::runFrame(const std::vector<input::Event>& events, float delta) {
     saveScreenshot();
   }
   glfwSwapBuffers(window);
+  if (netCheck && frameNumber % net::HASH_INTERVAL == 0) {
+    std::cout << net::matchHashLine(static_cast<std::uint32_t>(frameNumber), matchHash(state->match())) << std::endl;
+  }
+}
+
+// A local game steers ship1 by where the cursor is; the game says whether it is to be put back.
+void Shell::steerWithCursor(std::vector<input::Event>& events) {
+  const std::optional<glm::dvec2> cursor = steeringCursor();
+  if (!cursor) {
+    return;
+  }
+  const input::Event move = input::CursorEvent{cursor->x, cursor->y};
+  events.push_back(move);
+  input::deliver(move, *state);
+  if (const std::optional<glm::dvec2> centre = state->steeringCentre()) {
+    glfwSetCursorPos(window, centre->x, centre->y);
+  }
 }
 
 // X does not report a cursor move that lands where the last reported one did, nor the move back to the centre,
 // so while the cursor steers, its position is read once a frame: anywhere but the centre is a move.
-void Shell::steerWithCursor(std::vector<input::Event>& events) {
+std::optional<glm::dvec2> Shell::steeringCursor() const {
   const std::optional<glm::dvec2> centre = state->steeringCentre();
   if (!centre) {
-    return;
+    return std::nullopt;
   }
-  double x = 0.0;
-  double y = 0.0;
-  glfwGetCursorPos(window, &x, &y);
-  if (x == centre->x && y == centre->y) {
-    return;
+  glm::dvec2 cursor;
+  glfwGetCursorPos(window, &cursor.x, &cursor.y);
+  if (cursor == *centre) {
+    return std::nullopt;
   }
-  const input::Event move = input::CursorEvent{x, y};
-  events.push_back(move);
-  input::deliver(move, *state);
-  if (state->steeringCentre()) {
-    glfwSetCursorPos(window, centre->x, centre->y);
-  }
+  return cursor;
 }
 
 // A recorded size is given to the real window too, so pictures have the recorded size. X applies it

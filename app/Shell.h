@@ -3,9 +3,10 @@
 #include <memory>
 #include <vector>
 
+#include "app/CommandLine.h"
 #include "app/Dialogue.h"
 #include "app/LiveInput.h"
-#include "game/GameState.h"
+#include "game/RunningGameState.h"
 #include "input/Recording.h"
 #include "input/RecordingWriter.h"
 
@@ -18,7 +19,8 @@ namespace voidskirmish::app {
 // the frame's delta, then drawing, then a screenshot when F12 was pressed.
 class Shell {
  public:
-  explicit Shell(const WindowChoice& choice) : choice(choice) {}
+  // With netCheck, the match's hash is printed every net::HASH_INTERVAL frames.
+  Shell(const WindowChoice& choice, bool netCheck) : choice(choice), netCheck(netCheck) {}
   ~Shell();
 
   // Live play until ESC is pressed or the window is closed; every frame also goes to `recorder` when given.
@@ -26,12 +28,23 @@ class Shell {
   int play(input::RecordingWriter* recorder);
   // Plays a recording back at its own pace until its end, a recorded ESC or a live ESC.
   int replay(const input::Recording& recording);
+  // A match over the network (options.host or options.joinAddress) in this machine's window; see NetworkPlay.
+  int playNetwork(const Options& options, input::RecordingWriter* recorder);
+
+  // A stall (a suspended process, a debugger, a dragged window) must not be applied in one step: ships would
+  // jump through whatever lies between. Ordinary slow frames under software rendering stay well below this.
+  static constexpr double LONGEST_RULES_DELTA = 0.5;
 
  private:
+  friend class NetworkPlay;  // drives the frames of a network match through the shell's window and game
+
   void openWindow();
-  void setUpGame();
+  // In a network match only `networkPlayer`'s view is shown; see game::RunningGameState.
+  void setUpGame(std::optional<int> networkPlayer);
   void runFrame(const std::vector<input::Event>& events, float delta);
   void steerWithCursor(std::vector<input::Event>& events);
+  // Where the cursor is while it steers and is away from the centre, read once a frame.
+  std::optional<glm::dvec2> steeringCursor() const;
   void resizeWindow(int width, int height);
   void saveScreenshot();
   bool escapeHeld() const;
@@ -43,7 +56,8 @@ class Shell {
   int refreshRate = 0;
   GLFWwindow* window = nullptr;
   bool glDebugOutput = false;  // errors are counted and reported at the end
-  std::unique_ptr<game::GameState> state;
+  bool netCheck = false;
+  std::unique_ptr<game::RunningGameState> state;
   std::unique_ptr<LiveInput> liveInput;
   long frameNumber = 0;
 };

@@ -4,6 +4,7 @@
 #include "app/CommandLine.h"
 #include "app/Dialogue.h"
 #include "app/Fatal.h"
+#include "app/NetworkPlay.h"
 #include "app/Shell.h"
 #include "input/RecordingReader.h"
 
@@ -12,7 +13,7 @@ namespace {
 using namespace voidskirmish;
 
 // A recording that cannot be read is refused before a window opens: one line saying what and where, exit 2.
-int replay(const std::string& path) {
+int replay(const std::string& path, bool netCheck) {
   input::Recording recording;
   try {
     recording = input::readRecordingFile(path);
@@ -29,16 +30,16 @@ int replay(const std::string& path) {
               << " whole frames" << std::endl;
   }
   const input::RecordingHeader& header = recording.header;
-  return app::Shell(app::WindowChoice{header.fullscreen, header.width, header.height}).replay(recording);
+  return app::Shell(app::WindowChoice{header.fullscreen, header.width, header.height}, netCheck).replay(recording);
 }
 
-int play(const std::optional<std::string>& recordPath) {
+int play(const app::Options& options) {
   std::unique_ptr<input::RecordingWriter> recorder;
-  if (recordPath) {
+  if (options.recordPath) {
     std::string error;
-    recorder = input::RecordingWriter::open(*recordPath, error);
+    recorder = input::RecordingWriter::open(*options.recordPath, error);
     if (!recorder) {
-      std::cerr << "Cannot write recording " << *recordPath << ": " << error << std::endl;
+      std::cerr << "Cannot write recording " << *options.recordPath << ": " << error << std::endl;
       return 2;
     }
   }
@@ -46,11 +47,16 @@ int play(const std::optional<std::string>& recordPath) {
   if (!choice) {
     app::fatalExit(std::cout, app::Dialogue::inputEndedMessage, 1);
   }
+  std::optional<int> networkPlayer;
+  if (options.network()) {
+    networkPlayer = app::NetworkPlay::playerOf(options);
+  }
   if (recorder) {
     recorder->writeHeader(input::RecordingHeader{input::RecordingHeader::FORMAT_VERSION, app::gameVersion(),
-                                                 choice->fullscreen, choice->width, choice->height});
+                                                 choice->fullscreen, choice->width, choice->height, networkPlayer});
   }
-  return app::Shell(*choice).play(recorder.get());
+  app::Shell shell(*choice, options.netCheck);
+  return networkPlayer ? shell.playNetwork(options, recorder.get()) : shell.play(recorder.get());
 }
 
 }  // namespace
@@ -61,7 +67,7 @@ int main(int argc, char** argv) {
     return commandLine.exitCode;
   }
   if (commandLine.options->replayPath) {
-    return replay(*commandLine.options->replayPath);
+    return replay(*commandLine.options->replayPath, commandLine.options->netCheck);
   }
-  return play(commandLine.options->recordPath);
+  return play(*commandLine.options);
 }

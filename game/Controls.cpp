@@ -2,6 +2,7 @@
 
 #include <GLFW/glfw3.h>
 
+#include <algorithm>
 #include <array>
 
 #include "game/HelpText.h"
@@ -17,6 +18,11 @@ constexpr std::array<PlayerKeys, 2> playerKeys{{
     {GLFW_KEY_W, GLFW_KEY_S, GLFW_KEY_A, GLFW_KEY_D, GLFW_KEY_F, GLFW_KEY_T, GLFW_KEY_SPACE},
     {GLFW_KEY_UP, GLFW_KEY_DOWN, GLFW_KEY_LEFT, GLFW_KEY_RIGHT, GLFW_KEY_KP_4, GLFW_KEY_KP_8, GLFW_KEY_KP_0},
 }};
+
+// A player's keys in the order of their actions, so that a key of one player can be found among the other's.
+constexpr std::array<int, 7> actionKeys(const PlayerKeys& k) {
+  return {k.forward, k.backward, k.left, k.right, k.up, k.down, k.fire};
+}
 
 // One axis of a ship's controls: a press turns its own direction on and the opposite off and stores the signed
 // value; a release clears only its own flag and keeps the value.
@@ -147,15 +153,27 @@ bool Controls::cursorMoved(double x, double y) {
     mouseSteering = false;
     return false;
   }
-  const double yaw = (centreX - x) / MOUSE_PIXELS_PER_RADIAN;
-  const double pitch = (centreY - y) / MOUSE_PIXELS_PER_RADIAN;
+  turn(*mouseShip, centreX - x, centreY - y);
+  return true;
+}
+
+// (centre - x) and -(x - centre) are the same double, so a steer turns the ship by the very bits a cursor would.
+void Controls::steerByMouse(int player, double dx, double dy) {
+  objects::Spaceship& ship = match.ship(player);
+  if (!match.paused && ship.hasLife()) {
+    turn(ship, -dx, -dy);
+  }
+}
+
+void Controls::turn(objects::Spaceship& ship, double left, double up) {
+  const double yaw = left / MOUSE_PIXELS_PER_RADIAN;
+  const double pitch = up / MOUSE_PIXELS_PER_RADIAN;
   if (yaw != 0.0) {
-    mouseShip->rotateY(static_cast<float>(yaw));
+    ship.rotateY(static_cast<float>(yaw));
   }
   if (pitch != 0.0) {
-    mouseShip->rotateX(static_cast<float>(pitch));
+    ship.rotateX(static_cast<float>(pitch));
   }
-  return true;
 }
 
 void Controls::mouseButton(int button, int action) {
@@ -170,5 +188,22 @@ void Controls::setWindowCentre(int x, int y) {
 }
 
 void Controls::printHelp() { out << helpText(settings) << std::flush; }
+
+bool Controls::isMatchKey(int key) {
+  // A flight or fire key is one that becomes another key for one of the players.
+  return key == GLFW_KEY_ENTER || key == GLFW_KEY_PAUSE || key == GLFW_KEY_BACKSPACE || ownShipKey(key, 0) != key ||
+         ownShipKey(key, 1) != key;
+}
+
+int Controls::ownShipKey(int key, int player) {
+  for (const PlayerKeys& keys : playerKeys) {
+    const std::array<int, 7> actions = actionKeys(keys);
+    const auto found = std::find(actions.begin(), actions.end(), key);
+    if (found != actions.end()) {
+      return actionKeys(playerKeys[player])[static_cast<std::size_t>(found - actions.begin())];
+    }
+  }
+  return key;
+}
 
 }  // namespace voidskirmish::game

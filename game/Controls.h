@@ -19,9 +19,19 @@ class Controls {
   void keyReleased(int key);
   // Turns mouseShip by the cursor's distance from the window centre; true when the cursor must be re-centred.
   bool cursorMoved(double x, double y);
+  // Mouse steering in a network match, where each machine steers its own ship: turns `player`'s ship by the
+  // cursor's distance (dx, dy) from its window's centre, exactly as cursorMoved turns the top ship.
+  void steerByMouse(int player, double dx, double dy);
   void mouseButton(int button, int action);
   void setWindowCentre(int x, int y);
   void printHelp();
+
+  // Keys that change the match, which a network match plays on both machines: flight and fire of both ships,
+  // ENTER and the pause keys. The rest (toggles, help, P, ESC) only concern the machine they are pressed on.
+  static bool isMatchKey(int key);
+  // In a network match either key set flies the machine's own ship: a flight or fire key of either ship becomes
+  // the key of the same action for `player`. Other keys stay as they are.
+  static int ownShipKey(int key, int player);
 
   bool mouseSteering = false;
   objects::Spaceship* mouseShip;
@@ -32,6 +42,8 @@ class Controls {
   bool flightKey(int key, bool pressed);
   bool toggleKey(int key);
   void togglePause();
+  // Turns the ship by the cursor's distance from the centre, in pixels toward the left and the top.
+  static void turn(objects::Spaceship& ship, double left, double up);
 
   Match& match;
   RenderSettings& settings;

@@ -53,7 +53,10 @@ struct RunningGameState::MatchParts {
   const scene::ShaderProgram* program(Program role) const { return programs[role].get(); }
 };
 
-RunningGameState::RunningGameState(GLFWwindow* window) : GameState(window) { init(); }
+RunningGameState::RunningGameState(GLFWwindow* window, std::optional<int> networkPlayer)
+    : GameState(window), networkPlayer(networkPlayer) {
+  init();
+}
 
 RunningGameState::~RunningGameState() = default;
 
@@ -75,9 +78,14 @@ void RunningGameState::init() {
       p.program(ContoursEdgeDetection), p.program(Blur), p.program(FrameBuffersCombined)});
   p.postProcessing->createFramebuffers(false, width, height);
   // The out-of-bounds rules go with drawing each half, as often as halves are drawn and in the console's order.
-  p.scenePass = std::make_unique<render::ScenePass>(
-      *p.match, *p.skybox, p.overlays, p.particles, p.program(Draw), p.program(Particle),
-      [match = p.match.get()](int player) { match->applyBoundaryRules(player, renderSettings); });
+  render::ScenePass::HalfRules halfRules = [match = p.match.get()](int player) {
+    match->applyBoundaryRules(player, renderSettings);
+  };
+  if (networkPlayer) {
+    halfRules = [](int) {};
+  }
+  p.scenePass = std::make_unique<render::ScenePass>(*p.match, *p.skybox, p.overlays, p.particles, p.program(Draw),
+                                                    p.program(Particle), std::move(halfRules));
   p.controls->printHelp();
 }
 
@@ -89,6 +97,12 @@ void RunningGameState::render() {
                                                          bool effects, bool enemyOnly) {
       renderScene(asteroids, skybox, boundaryWarning, effects, enemyOnly);
     });
+  }
+  // Once a frame for both ships, as a local game applies them once a frame per drawn half.
+  if (networkPlayer) {
+    for (int player = 0; player < 2; ++player) {
+      parts->match->applyBoundaryRules(player, renderSettings);
+    }
   }
   // Drawing is the frame's last step and may take a life (outside the arena): the frame's deaths settle here.
   parts->match->endFrame();
@@ -123,6 +137,10 @@ void RunningGameState::padControl(int ship, PadControl control, float value) {
   parts->pads->control(ship, control, value);
 }
 
+void RunningGameState::steer(int ship, double dx, double dy) { parts->controls->steerByMouse(ship, dx, dy); }
+
+const Match& RunningGameState::match() const { return *parts->match; }
+
 void RunningGameState::resize(int newWidth, int newHeight) {
   // A minimised window reports no area: there is no aspect ratio and no frame buffer of that size to build.
   minimised = newWidth <= 0 || newHeight <= 0;
@@ -136,7 +154,13 @@ void RunningGameState::resize(int newWidth, int newHeight) {
   render::PostProcessing& frame = *parts->postProcessing;
   frame.createFramebuffers(true, width, height);
   // The halves share what the frame buffers hold: the whole window unless it is beyond the driver's limit.
-  parts->scenePass->setLayout(SplitLayout::forWindow(frame.width(), frame.height()), frame.width(), frame.height());
+  if (!networkPlayer) {
+    parts->scenePass->setLayout(SplitLayout::forWindow(frame.width(), frame.height()), frame.width(), frame.height());
+    return;
+  }
+  // The head-up overlays are laid out for a half; a view in the whole window is the half of one twice as tall.
+  parts->scenePass->setLayout(SplitLayout::forView(frame.width(), frame.height(), *networkPlayer), frame.width(),
+                              2 * frame.height());
 }
 
 }  // namespace voidskirmish::game

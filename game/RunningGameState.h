@@ -1,16 +1,23 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include "game/GameState.h"
 
 namespace voidskirmish::game {
 
+class Match;
+
 // The match the players see: the one concrete game state. Builds the match once, lays the window out in two
 // halves, and hands frames, keys and the mouse to the match's parts.
+//
+// In a network match each machine shows only the view of the ship it flies (`networkPlayer`), in the whole
+// window. Its out-of-bounds rules then cannot go with drawing halves: they apply to both ships once every frame,
+// drawn or not, so that both machines apply them alike.
 class RunningGameState : public GameState {
  public:
-  explicit RunningGameState(GLFWwindow* window);
+  explicit RunningGameState(GLFWwindow* window, std::optional<int> networkPlayer = std::nullopt);
   ~RunningGameState() override;
 
   void init() override;
@@ -23,15 +30,19 @@ class RunningGameState : public GameState {
   void resize(int width, int height) override;
   void padLinked(int ship, bool connected, std::string_view name) override;
   void padControl(int ship, PadControl control, float value) override;
+  void steer(int ship, double dx, double dy) override;
   std::optional<glm::dvec2> steeringCentre() const override;
 
   // Both halves into the bound frame buffer; the scene pass draws everything, the contour pass the enemy only.
   void renderScene(bool asteroids, bool skybox, bool boundaryWarning, bool effects, bool enemyOnly);
 
+  const Match& match() const;
+
   int width = 0;
   int height = 0;
 
  private:
+  const std::optional<int> networkPlayer;
   struct MatchParts;
   std::unique_ptr<MatchParts> parts;
   bool minimised = false;  // a zero-sized window: keep the last layout and frame buffers, draw nothing

@@ -14,4 +14,13 @@ SplitLayout SplitLayout::forWindow(int width, int height) {
   return layout;
 }
 
+SplitLayout SplitLayout::forView(int width, int height, int player) {
+  SplitLayout layout;
+  layout.viewports[player] = {0, 0, width, height};
+  layout.aspectRatio = static_cast<float>(width) / static_cast<float>(height);
+  layout.centreX = width >> 1;
+  layout.centreY = height >> 1;
+  return layout;
+}
+
 }  // namespace voidskirmish::game

@@ -20,6 +20,7 @@ struct Deliverer {
   void operator()(const SizeEvent& e) const { state.resize(e.width, e.height); }
   void operator()(const PadLinkEvent& e) const { state.padLinked(e.ship, e.connected, e.name.text()); }
   void operator()(const PadControlEvent& e) const { state.padControl(e.ship, e.control, e.value); }
+  void operator()(const SteerEvent& e) const { state.steer(e.ship, e.dx, e.dy); }
 };
 
 }  // namespace

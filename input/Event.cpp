@@ -20,4 +20,8 @@ bool operator==(const PadControlEvent& a, const PadControlEvent& b) {
   return a.ship == b.ship && a.control == b.control && a.value == b.value;
 }
 
+bool operator==(const SteerEvent& a, const SteerEvent& b) {
+  return a.ship == b.ship && a.dx == b.dx && a.dy == b.dy;
+}
+
 }  // namespace voidskirmish::input

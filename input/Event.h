@@ -62,7 +62,16 @@ struct PadControlEvent {
   float value = 0.0f;
 };
 
-using Event = std::variant<KeyEvent, CursorEvent, ButtonEvent, SizeEvent, PadLinkEvent, PadControlEvent>;
+// Mouse steering of a ship in a network match: how far the cursor went from the window's centre in one frame, in
+// pixels. A distance, not a position, so that windows of different sizes turn the ship alike.
+struct SteerEvent {
+  int ship = 0;
+  double dx = 0.0;
+  double dy = 0.0;
+};
+
+using Event =
+    std::variant<KeyEvent, CursorEvent, ButtonEvent, SizeEvent, PadLinkEvent, PadControlEvent, SteerEvent>;
 
 bool operator==(const KeyEvent& a, const KeyEvent& b);
 bool operator==(const CursorEvent& a, const CursorEvent& b);
@@ -70,5 +79,6 @@ bool operator==(const ButtonEvent& a, const ButtonEvent& b);
 bool operator==(const SizeEvent& a, const SizeEvent& b);
 bool operator==(const PadLinkEvent& a, const PadLinkEvent& b);
 bool operator==(const PadControlEvent& a, const PadControlEvent& b);
+bool operator==(const SteerEvent& a, const SteerEvent& b);
 
 }  // namespace voidskirmish::input

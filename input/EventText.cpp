@@ -45,6 +45,9 @@ struct Printer {
   std::string operator()(const PadLinkEvent& e) const {
     return "pad " + shipWord(e.ship) + (e.connected ? std::string(PAD_CONNECT) + std::string(e.name.text()) : " disconnect");
   }
+  std::string operator()(const SteerEvent& e) const {
+    return "steer " + shipWord(e.ship) + " " + shortestText(e.dx) + " " + shortestText(e.dy);
+  }
   std::string operator()(const PadControlEvent& e) const {
     return "pad " + shipWord(e.ship) + " " + std::string(PAD_CONTROL_WORDS[static_cast<int>(e.control)]) + " " +
            shortestText(e.value);
@@ -73,12 +76,16 @@ PadName checkedPadName(std::string_view name) {
   return PadName(name);
 }
 
-Event parsePad(const Tokens& tokens, std::string_view name) {
+int readShip(const Tokens& tokens) {
   const std::string_view ship = tokens.word(1);
   if (ship != "ship1" && ship != "ship2") {
     throw std::runtime_error("expected ship1 or ship2, found '" + std::string(ship) + "'");
   }
-  const int player = ship == "ship1" ? 0 : 1;
+  return ship == "ship1" ? 0 : 1;
+}
+
+Event parsePad(const Tokens& tokens, std::string_view name) {
+  const int player = readShip(tokens);
   const std::string_view action = tokens.word(2);
   if (action == "connect" || action == "disconnect") {
     tokens.expectCount(3);
@@ -124,6 +131,12 @@ BodyLine parseWords(const Tokens& tokens, std::string_view padName) {
   }
   if (kind == "pad") {
     return parsePad(tokens, padName);
+  }
+  if (kind == "steer") {
+    tokens.expectCount(4);
+    const double limit = MAX_CURSOR_COORDINATE;
+    return Event{SteerEvent{readShip(tokens), tokens.real(2, -limit, limit, "steer x"),
+                            tokens.real(3, -limit, limit, "steer y")}};
   }
   throw std::runtime_error("unknown record '" + std::string(kind) + "'");
 }

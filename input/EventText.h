@@ -18,7 +18,8 @@ using BodyLine = std::variant<std::monostate, Event, FrameEnd>;
 
 // The one text form of events, shared by the recorder and the replay reader: one record a line, e.g.
 // "key press 87", "cursor 612 384.5", "button release 0", "size 800 600", "frame 0.0166666675",
-// "pad ship1 connect Xbox Controller", "pad ship2 yaw -0.5", "pad ship1 fire 1", "pad ship1 disconnect".
+// "pad ship1 connect Xbox Controller", "pad ship2 yaw -0.5", "pad ship1 fire 1", "pad ship1 disconnect",
+// "steer ship2 -12 5".
 // Numbers are written in their shortest form that reads back to the same bits.
 std::string formatEvent(const Event& event);
 std::string formatFrameEnd(const FrameEnd& frame);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -7,7 +8,8 @@
 
 namespace voidskirmish::input {
 
-// The first lines of a recording: which format, which game wrote it, and the window it was played in.
+// The first lines of a recording: which format, which game wrote it, and the window it was played in. A network
+// match's recording adds a fourth line, "network ship1" or "network ship2": the ship the recording machine flew.
 struct RecordingHeader {
   static constexpr int FORMAT_VERSION = 1;
   static constexpr const char* MAGIC = "voidskirmish-recording";
@@ -17,6 +19,7 @@ struct RecordingHeader {
   bool fullscreen = false;
   int width = 0;
   int height = 0;
+  std::optional<int> networkPlayer = std::nullopt;
 };
 
 // One frame as the game state got it: its events in order, then the update with this delta.

@@ -11,6 +11,8 @@
 namespace voidskirmish::input {
 namespace {
 
+constexpr int NETWORK_LINE = 4;
+
 // Reads line by line, never holding more than one line's limit, and knows whether the last line was ended.
 class LineSource {
  public:
@@ -103,6 +105,18 @@ RecordingHeader readHeader(LineSource& lines) {
   return header;
 }
 
+// The line a network match's recording has after the window line; false for any other line.
+bool readNetworkLine(const std::string& line, int number, RecordingHeader& header) {
+  if (line.rfind("network", 0) != 0) {
+    return false;
+  }
+  if (line != "network ship1" && line != "network ship2") {
+    throw BadRecording(number, "expected 'network ship1|ship2'");
+  }
+  header.networkPlayer = line.back() == '1' ? 0 : 1;
+  return true;
+}
+
 }  // namespace
 
 Recording readRecording(std::istream& in) {
@@ -120,6 +134,9 @@ Recording readRecording(std::istream& in) {
     BodyLine parsed;
     if (!printable(line)) {
       throw BadRecording(lines.number(), "not text");
+    }
+    if (lines.number() == NETWORK_LINE && readNetworkLine(line, lines.number(), recording.header)) {
+      continue;
     }
     if (!parseBodyLine(line, parsed, error)) {
       throw BadRecording(lines.number(), error);

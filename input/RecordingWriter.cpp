@@ -21,6 +21,9 @@ void RecordingWriter::writeHeader(const RecordingHeader& header) {
   writeLine("game " + header.gameVersion);
   writeLine(std::string("window ") + (header.fullscreen ? "fullscreen " : "windowed ") +
             std::to_string(header.width) + " " + std::to_string(header.height));
+  if (header.networkPlayer) {
+    writeLine("network ship" + std::to_string(*header.networkPlayer + 1));
+  }
   std::fflush(file.get());
 }
 

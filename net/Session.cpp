@@ -141,7 +141,9 @@ void Session::leave() {
     sendTo(peer, Bye{});
   }
   left = true;
-  if (peer == nullptr) {
+  // Without a connection, or with one that is lost, nobody is left to hear anything.
+  if (peer == nullptr || peer->state != ENET_PEER_STATE_CONNECTED ||
+      (ending_ && ending_->kind == Ending::Kind::ConnectionLost)) {
     return;
   }
   enet_peer_disconnect_later(peer, 0);

@@ -49,7 +49,7 @@ class Session {
   std::vector<FrameInputs> takeInputs();
   void send(const FrameInputs& inputs);
   // Says Bye when the match is on, then lets what is queued (a Bye, a refusal) reach the other side: returns
-  // once it is acknowledged, or after a second.
+  // once it is acknowledged, or after a second (at once without a connection or when it is lost).
   void leave();
   // Ends the match for a reason found above the connection, such as inputs the lockstep cannot take.
   void end(Ending ending);

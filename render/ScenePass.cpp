@@ -26,6 +26,9 @@ void ScenePass::renderScene(game::RenderSettings& settings, bool asteroids, bool
                             bool effects, bool enemyOnly) {
   const float tanHalfFov = tanHalfFieldOfView();
   for (int player = 0; player < 2; ++player) {
+    if (!layout.shows(player)) {
+      continue;
+    }
     culledObjectCount = 0;
     const game::Viewport& viewport = layout.viewports[player];
     glViewport(viewport.x, viewport.y, viewport.width, viewport.height);

@@ -1,0 +1,24 @@
+#include "app/MatchCheck.h"
+
+#include <glm/gtc/type_ptr.hpp>
+
+#include "game/Random.h"
+#include "net/MatchHash.h"
+#include "render/ParticlePool.h"
+
+namespace voidskirmish::app {
+
+std::uint64_t matchHash(const game::Match& match) {
+  net::MatchHash hash;
+  for (int player = 0; player < 2; ++player) {
+    const game::objects::Spaceship& ship = match.ship(player);
+    hash.add(glm::value_ptr(ship.modelMatrix), 16);
+    hash.add(ship.speed);
+    hash.add(ship.lifePoints);
+  }
+  hash.add(static_cast<std::uint64_t>(render::particleCount));
+  hash.add(static_cast<std::uint64_t>(game::randomState()));
+  return hash.value();
+}
+
+}  // namespace voidskirmish::app

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <cstdint>
+
+#include "game/Match.h"
+
+namespace voidskirmish::app {
+
+// The hash --net-check prints: both ships' poses, speeds and life points, the live particles and the random
+// generator's state. Two machines playing one match, and the replays of their recordings, print the same.
+std::uint64_t matchHash(const game::Match& match);
+
+}  // namespace voidskirmish::app

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "app/CommandLine.h"
+#include "app/Gamepads.h"
+#include "input/Event.h"
+#include "input/RecordingWriter.h"
+#include "net/Ending.h"
+#include "net/Session.h"
+
+namespace voidskirmish::app {
+
+class Shell;
+
+// A match over the network, played in the shell's open window once the game is built: connects to the other
+// machine, then runs the frames in lockstep with it. This machine's match events (either key set, the left
+// button, its first gamepad, mouse steering) fly its own ship and travel; everything else stays here and is
+// handled at once. ESC or a closed window leaves the match; the network's faults end it with their line.
+class NetworkPlay {
+ public:
+  NetworkPlay(Shell& shell, const Options& options, input::RecordingWriter* recorder);
+  NetworkPlay(const NetworkPlay&) = delete;
+  NetworkPlay& operator=(const NetworkPlay&) = delete;
+
+  // Returns the process's exit code.
+  int run();
+
+  // The ship the host flies (ship1) or the joiner (ship2).
+  static int playerOf(const Options& options) { return options.host ? 0 : 1; }
+
+ private:
+  // Nothing when the match is on; otherwise the exit code.
+  std::optional<int> connect();
+  int playFrames();
+  // Polls the window and the pads; false on ESC or a closed window.
+  bool collect();
+  void steerWithCursor();
+  int quit();
+  int end();
+
+  Shell& shell;
+  const Options& options;
+  input::RecordingWriter* recorder;
+  const int player;
+  Gamepads gamepads;
+  std::unique_ptr<net::Session> session;
+  std::vector<input::Event> local;   // handled here since the last frame ran
+  std::vector<input::Event> shared;  // this machine's match events since the last frame ran
+};
+
+}  // namespace voidskirmish::app

@@ -1,0 +1,65 @@
+#include "input/Sharing.h"
+
+#include <GLFW/glfw3.h>
+
+#include "game/Controls.h"
+
+namespace voidskirmish::input {
+namespace {
+
+// A machine's first pad is the one the pad reader gives ship1.
+constexpr int FIRST_PAD = 0;
+
+struct OwnShip {
+  int player;
+
+  std::optional<Event> operator()(KeyEvent e) const {
+    if (!game::Controls::isMatchKey(e.key)) {
+      return std::nullopt;
+    }
+    e.key = game::Controls::ownShipKey(e.key, player);
+    return e;
+  }
+  std::optional<Event> operator()(const ButtonEvent& e) const {
+    if (e.button != GLFW_MOUSE_BUTTON_LEFT) {
+      return std::nullopt;
+    }
+    // The left button fires as the fire key does: when pressed and the match is not paused.
+    return KeyEvent{game::Controls::ownShipKey(GLFW_KEY_SPACE, player), e.pressed};
+  }
+  std::optional<Event> operator()(PadLinkEvent e) const { return ownPad(e); }
+  std::optional<Event> operator()(PadControlEvent e) const { return ownPad(e); }
+  std::optional<Event> operator()(SteerEvent e) const {
+    e.ship = player;
+    return e;
+  }
+  std::optional<Event> operator()(const CursorEvent&) const { return std::nullopt; }
+  std::optional<Event> operator()(const SizeEvent&) const { return std::nullopt; }
+
+  template <typename PadEvent>
+  std::optional<Event> ownPad(PadEvent e) const {
+    if (e.ship != FIRST_PAD) {
+      return std::nullopt;
+    }
+    e.ship = player;
+    return e;
+  }
+};
+
+struct MatchEvent {
+  bool operator()(const KeyEvent& e) const { return game::Controls::isMatchKey(e.key); }
+  bool operator()(const CursorEvent&) const { return false; }
+  bool operator()(const ButtonEvent&) const { return false; }  // shared as the fire key
+  bool operator()(const SizeEvent&) const { return false; }
+  bool operator()(const PadLinkEvent&) const { return true; }
+  bool operator()(const PadControlEvent&) const { return true; }
+  bool operator()(const SteerEvent&) const { return true; }
+};
+
+}  // namespace
+
+bool isMatchEvent(const Event& event) { return std::visit(MatchEvent{}, event); }
+
+std::optional<Event> ownShipEvent(const Event& event, int player) { return std::visit(OwnShip{player}, event); }
+
+}  // namespace voidskirmish::input
