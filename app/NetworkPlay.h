@@ -8,7 +8,6 @@
 #include "app/Gamepads.h"
 #include "input/Event.h"
 #include "input/RecordingWriter.h"
-#include "net/Ending.h"
 #include "net/Session.h"
 
 namespace voidskirmish::app {

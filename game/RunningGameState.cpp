@@ -139,7 +139,7 @@ void RunningGameState::padControl(int ship, PadControl control, float value) {
 
 void RunningGameState::steer(int ship, double dx, double dy) { parts->controls->steerByMouse(ship, dx, dy); }
 
-const Match& RunningGameState::match() const { return *parts->match; }
+Match& RunningGameState::match() { return *parts->match; }
 
 void RunningGameState::resize(int newWidth, int newHeight) {
   // A minimised window reports no area: there is no aspect ratio and no frame buffer of that size to build.

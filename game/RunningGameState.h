@@ -36,7 +36,7 @@ class RunningGameState : public GameState {
   // Both halves into the bound frame buffer; the scene pass draws everything, the contour pass the enemy only.
   void renderScene(bool asteroids, bool skybox, bool boundaryWarning, bool effects, bool enemyOnly);
 
-  const Match& match() const;
+  Match& match();
 
   int width = 0;
   int height = 0;

@@ -12,7 +12,7 @@ struct Viewport {
 // height the top pixel row belongs to neither. In a network match one player's view fills the window alone.
 struct SplitLayout {
   std::array<Viewport, 2> viewports{};
-  float aspectRatio = 1.0f;  // width ÷ half height
+  float aspectRatio = 1.0f;  // width ÷ viewport height
   int centreX = 0, centreY = 0;  // where mouse steering puts the cursor back
 
   static SplitLayout forWindow(int width, int height);
