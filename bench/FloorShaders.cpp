@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <fstream>
+#include <regex>
 
 namespace voidskirmish {
 namespace {
@@ -30,14 +31,27 @@ fs::path uniqueTemporary(const std::string& stem) {
   return fs::temp_directory_path() / (stem + "-" + std::to_string(::getpid()));
 }
 
+// The first two-component output of a vertex shader: the texture coordinate it hands on.
+std::string firstCoordinateOf(const fs::path& vertexShader) {
+  std::ifstream source(vertexShader);
+  const std::regex declaration(R"(^\s*out\s+vec2\s+(\w+)\s*;)");
+  std::smatch match;
+  for (std::string line; std::getline(source, line);) {
+    if (std::regex_search(line, match, declaration)) {
+      return match[1];
+    }
+  }
+  return "texCoord";
+}
+
 }  // namespace
 
-std::unique_ptr<scene::ShaderProgram> oneFetchProgram(const std::string& vertexStem, const std::string& sampler,
-                                                      const std::string& coordinate) {
+std::unique_ptr<scene::ShaderProgram> oneFetchProgram(const std::string& vertexStem, const std::string& sampler) {
+  const fs::path vertex = SHADERS / (vertexStem + ".vert");
+  const std::string coordinate = firstCoordinateOf(vertex);
   const fs::path fragment = uniqueTemporary("voidskirmish-one-fetch-" + sampler + ".frag");
   std::ofstream(fragment) << oneFetchSource(sampler, coordinate);
-  auto program = std::make_unique<scene::ShaderProgram>((SHADERS / (vertexStem + ".vert")).string(),
-                                                        fragment.string());
+  auto program = std::make_unique<scene::ShaderProgram>(vertex.string(), fragment.string());
   fs::remove(fragment);
   return program;
 }

@@ -31,9 +31,9 @@ struct FrameContext {
     edgeDetection = loadProgram("contoursEdgeDetection");
     blur = loadProgram("blur");
     combine = loadProgram("frameBuffersCombined");
-    edgeFloor = oneFetchProgram("contoursEdgeDetection", "color_texture", "texCoord");
-    blurFloor = oneFetchProgram("blur", "image", "nearTap");
-    combineFloor = oneFetchProgram("frameBuffersCombined", "scene", "texCoord");
+    edgeFloor = oneFetchProgram("contoursEdgeDetection", "color_texture");
+    blurFloor = oneFetchProgram("blur", "image");
+    combineFloor = oneFetchProgram("frameBuffersCombined", "scene");
     frame = std::make_unique<PostProcessing>(PostProcessing::Programs{edgeDetection.get(), blur.get(), combine.get()});
     floorFrame = std::make_unique<PostProcessing>(
         PostProcessing::Programs{edgeFloor.get(), blurFloor.get(), combineFloor.get()});
