@@ -14,7 +14,7 @@ class NetworkViewTest : public GlTest {
  protected:
   // The life points each ship loses in three frames far outside the arena.
   static std::array<float, 2> outOfBoundsLoss(std::optional<int> networkPlayer, int width, int height) {
-    game::RunningGameState state(window(), networkPlayer);
+    game::RunningGameState state(glfwGetCurrentContext(), networkPlayer);
     state.resize(width, height);
     game::Match& match = state.match();
     match.ship1->setModelMatrix(glm::translate(glm::mat4(1.0f), glm::vec3(1.0e5f, 0.0f, 0.0f)));
