@@ -101,7 +101,7 @@ def main():
     with tempfile.TemporaryDirectory() as folder, Game(args.binary, cwd=conftest.game_folder(folder),
                                                        env=ENVIRONMENT) as game:
         game.wait_for_output(r"F10: ")  # set-up is through: the help has been printed
-        sampler = threading.Thread(target=sample_memory, args=(game, 3, samples, stopped))
+        sampler = threading.Thread(target=sample_memory, args=(game, 0.5, samples, stopped))
         sampler.start()
         started = time.monotonic()
         try:
