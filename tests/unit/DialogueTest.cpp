@@ -25,7 +25,6 @@ TEST(DialogueTest, OnlyALowerCaseWholeYAsksForTheSizeWhoseLinesTakeTheLeadingSig
       // A blank size line is asked again; a sign and what follows the number are fine; the last line needs no end.
       {"N\ny\n  42  \n   \n-\n+7 px", ask + again + ask + askWidth + askHeight + again + askHeight + again + askHeight,
        glm::ivec3(1, 42, 7)},
-      {"maybe\n \n", ask + again + ask + "\n", std::nullopt},  // end of input ends the prompt line
   };
   for (const auto& talk : talks) {
     std::istringstream in(talk.input);
