@@ -31,6 +31,7 @@ TEST_F(ControlsTest, FlightKeysSetOneAxisAtATimeAndPauseIgnoresThemAndTheMouseBu
   EXPECT_TRUE(ship2().pitchUp && ship2().pitchAcceleration == 0.5f);
   EXPECT_TRUE(ship2().yawRight && ship2().yawAcceleration == -0.5f && !ship1().yawRight);
 
+  // Paused, presses and the mouse are ignored, but a release still lets go.
   controls.keyPressed(GLFW_KEY_W);
   controls.keyPressed(GLFW_KEY_BACKSPACE);
   controls.mouseSteering = true;

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <glm/gtc/matrix_transform.hpp>
+#include <glm/geometric.hpp>
 
 #include <functional>
 
@@ -14,6 +14,7 @@ namespace {
 
 // Worked numbers: thrust 60 per second², top speed 120, speed damping 0.9 and turn damping 0.7 per second,
 // turn acceleration 0.5, top turn rate 2; the hull is scaled by 2, so a unit of speed covers 2 world units.
+//
 // Holds the forward (thrust 60) or back (−60) key, and the left turn key.
 void hold(Spaceship& ship, float thrust, bool left) {
   ship.thrustForward = thrust > 0.0f;

@@ -93,7 +93,8 @@ TEST_F(MatchUpdateTest, ShipTouchingTheArenaExactlyIsOutsideItsWarningPulsesAndA
   }
   // The pulse turns at either end, only outside: (outside, blend) gives (blend, direction).
   const struct { bool outside; float blend; glm::vec2 turned; } pulses[] = {
-      {true, -0.1f, {0, 1}}, {false, 1.2f, {1.2f, 1}}, {true, 0.5f, {0.5f, 1}}, {true, 1.2f, {1, -1}}};
+      {true, 1.2f, {1, -1}}, {true, -0.1f, {0, 1}}, {false, 1.2f, {1.2f, 1}}, {true, 0.5f, {0.5f, 1}},
+      {true, 1.2f, {1, -1}}};
   for (const auto& p : pulses) {
     match->outsideBoundary[0] = p.outside;
     match->warningBlend[0] = p.blend;
