@@ -14,17 +14,9 @@ const std::vector<std::uint32_t> indices = {0, 1, 2, 3, 4, 5, 6, 1, 2};
 
 TEST(WeldedMeshTest, IdenticalCornersMergeEveryCornerKeepsItsValuesAndMisfitDataStaysAsItIs) {
   const WeldedMesh mesh = weld(positions, normals, normals, normals, uvs, indices);
-  EXPECT_EQ(mesh.positions.size(), 5u * 3);
-  EXPECT_EQ(mesh.uvs.size(), 5u * 2);
   EXPECT_EQ(mesh.indices, (std::vector<std::uint32_t>{0, 1, 2, 1, 3, 2, 4, 1, 2}));
-  for (std::size_t i = 0; i < indices.size(); ++i) {
-    for (int c = 0; c < 3; ++c) {
-      EXPECT_EQ(mesh.positions[3 * mesh.indices[i] + c], positions[3 * indices[i] + c]) << i;
-    }
-    for (int c = 0; c < 2; ++c) {
-      EXPECT_EQ(mesh.uvs[2 * mesh.indices[i] + c], uvs[2 * indices[i] + c]) << i;
-    }
-  }
+  EXPECT_EQ(mesh.positions, (std::vector<float>{0, 0, 0, 1, 0, 0, 0, 1, 0, 1, 1, 0, 0, 0, 0}));
+  EXPECT_EQ(mesh.uvs, (std::vector<float>{0, 0, 1, 0, 0, 1, 1, 1, 0.5f, 0.5f}));
 
   // Data of the wrong shape, or an index past its end, comes back untouched.
   const std::vector<float> shortNormals(20, 1.0f);
