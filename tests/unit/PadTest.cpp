@@ -100,8 +100,9 @@ TEST_F(PadControlsTest, APadFliesItsShipLikeItsKeysAndLetsGoWhenPausedOrGone) {
   Spaceship& ship = ship1();
   pads.linked(0, true, "Pad One");
   pads.control(0, PadControl::Yaw, -0.5f);
+  pads.control(0, PadControl::Pitch, 0.5f);
   pads.control(0, PadControl::Thrust, -1.0f);
-  EXPECT_TRUE(ship.yawRight && !ship.yawLeft && ship.thrustBackward && !ship.thrustForward);
+  EXPECT_TRUE(ship.yawRight && !ship.yawLeft && ship.pitchUp && ship.thrustBackward && !ship.thrustForward);
   EXPECT_FLOAT_EQ(ship.yawAcceleration, -0.25f);  // half a push: half the key's turn
   ship.yawLeft = true;  // the key of the other direction, pressed on the keyboard, stays held
   pads.control(0, PadControl::Yaw, 0.0f);
@@ -111,7 +112,7 @@ TEST_F(PadControlsTest, APadFliesItsShipLikeItsKeysAndLetsGoWhenPausedOrGone) {
   match->paused = true;  // a paused match takes neither fire nor a new push, but lets go
   pads.control(0, PadControl::Fire, 1.0f);
   pads.control(0, PadControl::Pitch, -1.0f);
-  EXPECT_TRUE(game::objects::laserBeams.empty() && !ship.pitchDown);
+  EXPECT_TRUE(game::objects::laserBeams.empty() && ship.pitchUp && !ship.pitchDown);
   pads.control(0, PadControl::Pitch, 0.0f);
   EXPECT_FALSE(ship.pitchUp);
   match->paused = false;
