@@ -129,23 +129,21 @@ TEST(RecordingTest, MutatedRecordingsAreReadOrRefused) {
 // Recording, replay and network play with their options are run by tests/e2e; here what ends before a game.
 TEST(CommandLineTest, HelpStartsNoGameAndEveryUsageErrorExitsWith2) {
   const struct { std::vector<const char*> args; int exitCode; } cases[] = {
-      {{"--help"}, 0},
-      {{"--version"}, 0},
-      {{"--bogus"}, 2},
-      {{"--record"}, 2},
-      {{"--record", "a", "--replay", "b"}, 2},
-      {{"--port", "5000"}, 2},
-      {{"--host", "--join", "a"}, 2},
-      {{"--host", "--replay", "a"}, 2},
-      {{"--host", "--port", "0"}, 2},
+      {{"voidskirmish", "--help"}, 0},
+      {{"voidskirmish", "--version"}, 0},
+      {{"voidskirmish", "--bogus"}, 2},
+      {{"voidskirmish", "--record"}, 2},
+      {{"voidskirmish", "--record", "a", "--replay", "b"}, 2},
+      {{"voidskirmish", "--port", "5000"}, 2},
+      {{"voidskirmish", "--host", "--join", "a"}, 2},
+      {{"voidskirmish", "--host", "--replay", "a"}, 2},
+      {{"voidskirmish", "--host", "--port", "0"}, 2},
   };
   ::testing::internal::CaptureStdout();
   ::testing::internal::CaptureStderr();
   for (const auto& c : cases) {
-    std::vector<const char*> args = c.args;
-    args.insert(args.begin(), "voidskirmish");
-    const app::ParsedCommandLine parsed = app::parseCommandLine(static_cast<int>(args.size()), args.data());
-    EXPECT_TRUE(parsed.exitCode == c.exitCode && !parsed.options) << c.args[0];
+    const app::ParsedCommandLine parsed = app::parseCommandLine(static_cast<int>(c.args.size()), c.args.data());
+    EXPECT_TRUE(parsed.exitCode == c.exitCode && !parsed.options) << c.args[1];
   }
   EXPECT_NE(::testing::internal::GetCapturedStdout().find("--net-check"), std::string::npos);
   EXPECT_NE(::testing::internal::GetCapturedStderr().find("--bogus"), std::string::npos);
