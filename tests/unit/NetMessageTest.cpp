@@ -29,17 +29,9 @@ Bytes frameBytes(std::uint8_t delay, std::uint8_t count, const std::vector<std::
   return bytes;
 }
 
-const std::vector<Message> samples{
-    Hello{PROTOCOL_VERSION, "1.1.0", 0x0123456789abcdefull}, Welcome{}, Refused{Refused::Reason::MatchFull},
-    Refused{Refused::Reason::DifferentVersion}, Bye{},
-    FrameInputs{0xfffffffe, 0.1f, 8, {KeyEvent{GLFW_KEY_W, true}, PadLinkEvent{1, true, PadName("Pad")},
-                                      SteerEvent{0, 3.5, -2.0}}}};
-
-TEST(NetMessageTest, MessagesCrossBitForBitAndTheFrameLayoutIsFixed) {
-  for (const Message& message : samples) {
-    const Bytes bytes = encode(message);
-    EXPECT_EQ(encode(decode(bytes.data(), bytes.size())), bytes) << message.index();
-  }
+// Every kind of message crosses between two games in tests/e2e/test_network.py; here what another build must
+// find where it was: a frame's fields, whose numbers a short match never fills, and a Hello's protocol.
+TEST(NetMessageTest, TheFrameLayoutAndWhereAHelloSaysItsProtocolAreFixed) {
   const Bytes frame = encode(FrameInputs{0x01020304, 1.0f, 3, {KeyEvent{GLFW_KEY_W, true}}});
   const std::string event = "key press 87";
   Bytes expected{4, 4, 3, 2, 1, 0, 0, 0x80, 0x3f, 3, 1, 12};  // kind, frame, 1.0f, delay, count, length
@@ -79,6 +71,12 @@ TEST(NetMessageTest, EveryBrokenMessageIsRefusedWithItsReason) {
     EXPECT_NE(reason.find(c.reason), std::string::npos) << c.reason << " → " << reason;
   }
 }
+
+const std::vector<Message> samples{
+    Hello{PROTOCOL_VERSION, "1.1.0", 0x0123456789abcdefull}, Welcome{}, Refused{Refused::Reason::MatchFull},
+    Refused{Refused::Reason::DifferentVersion}, Bye{},
+    FrameInputs{0xfffffffe, 0.1f, 8, {KeyEvent{GLFW_KEY_W, true}, PadLinkEvent{1, true, PadName("Pad")},
+                                      SteerEvent{0, 3.5, -2.0}}}};
 
 // Whatever arrives, the decoder answers with a message or a ProtocolError; what it accepts encodes again.
 TEST(NetMessageTest, RandomAndDamagedBytesNeverGetPastTheDecoder) {

@@ -35,12 +35,10 @@ std::string hostEnding(const std::vector<Bytes>& messages, bool vanish) {
   ENetEvent event;
   for (int round = 0; round < 300 && !host->ending(); ++round) {
     host->service(4ms);
-    if (enet_host_service(stranger, &event, 4) <= 0) {
-      continue;
-    }
-    if (event.type == ENET_EVENT_TYPE_CONNECT) {
+    const bool arrived = enet_host_service(stranger, &event, 4) > 0;
+    if (arrived && event.type == ENET_EVENT_TYPE_CONNECT) {
       send(messages.front());
-    } else if (event.type == ENET_EVENT_TYPE_RECEIVE) {
+    } else if (arrived && event.type == ENET_EVENT_TYPE_RECEIVE) {
       enet_packet_destroy(event.packet);
       std::for_each(messages.begin() + 1, messages.end(), send);
       if (vanish) {
@@ -66,14 +64,6 @@ TEST(NetSessionTest, WhatAPeerSendsOrLeavesUnsaidEndsTheHostsSessionWithItsLine)
   for (const auto& c : cases) {
     EXPECT_EQ(hostEnding(c.messages, c.vanish), c.line) << &c - cases;
   }
-}
-
-TEST(NetSessionTest, AnIpv6AddressIsNotReachedAndSaysSo) {  // ENet speaks IPv4 only
-  const std::unique_ptr<Session> lonely = Session::join("::1", SessionSettings{47610, OURS});
-  for (int round = 0; round < 300 && !lonely->ending(); ++round) {
-    lonely->service(4ms);
-  }
-  EXPECT_EQ(endingLine(*lonely), "Could not reach ::1:47610");
 }
 
 }  // namespace
