@@ -127,7 +127,7 @@ TEST(RecordingTest, MutatedRecordingsAreReadOrRefused) {
 }
 
 // Recording, replay and network play with their options are run by tests/e2e; here what ends before a game.
-TEST(CommandLineTest, HelpStartsNoGameAndEveryUsageErrorExitsWith2) {
+TEST(CommandLineTest, HelpStartsNoGameEveryUsageErrorExitsWith2AndAHostWaitsOnTheGamesPort) {
   const struct { std::vector<const char*> args; int exitCode; } cases[] = {
       {{"voidskirmish", "--help"}, 0},
       {{"voidskirmish", "--version"}, 0},
@@ -145,6 +145,8 @@ TEST(CommandLineTest, HelpStartsNoGameAndEveryUsageErrorExitsWith2) {
     const app::ParsedCommandLine parsed = app::parseCommandLine(static_cast<int>(c.args.size()), c.args.data());
     EXPECT_TRUE(parsed.exitCode == c.exitCode && !parsed.options) << c.args[1];
   }
+  const char* host[] = {"voidskirmish", "--host"};  // the end-to-end tests always name a port
+  EXPECT_EQ(app::parseCommandLine(2, host).options->port, 47610);
   EXPECT_NE(::testing::internal::GetCapturedStdout().find("--net-check"), std::string::npos);
   EXPECT_NE(::testing::internal::GetCapturedStderr().find("--bogus"), std::string::npos);
 }
