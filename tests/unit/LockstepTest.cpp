@@ -6,12 +6,6 @@
 #include "net/Lockstep.h"
 
 namespace voidskirmish::net {
-
-// Found by argument-dependent lookup from std::vector's comparison.
-bool operator==(const ReadyFrame& a, const ReadyFrame& b) {
-  return a.frame == b.frame && a.delta == b.delta && a.events == b.events;
-}
-
 namespace {
 
 struct Machine {
@@ -22,20 +16,19 @@ struct Machine {
   int captured = 0;
 };
 
-// Both machines play `count` frames, messages taking `latency` ticks. Every frame each side captures a key event
-// named by a running number (the host's pressed, the joiner's released), once a burst of more than a message
-// holds, and the host measures a delta.
-std::array<Machine, 2> play(int count, int latency, double roundTrip) {
+// Both machines play 600 frames, messages taking `latency` ticks. Every frame each side captures a key event
+// named by a running number (the host's pressed, the joiner's released), after the tenth a burst of more than
+// a message holds, and the host measures a delta.
+std::array<Machine, 2> play(int latency, double roundTrip) {
   std::array<Machine, 2> machines{Machine(Side::Host), Machine(Side::Joiner)};
-  for (int tick = 0; tick < 20 * count && machines[1].frames.size() < std::size_t(count); ++tick) {
+  for (int tick = 0; tick < 12000 && machines[1].frames.size() < 600u; ++tick) {
     for (int side = 0; side < 2; ++side) {
       Machine& own = machines[side];
-      while (!own.arriving.empty() && own.arriving.front().first <= tick) {
+      for (; !own.arriving.empty() && own.arriving.front().first <= tick; own.arriving.pop_front()) {
         own.lockstep.receive(own.arriving.front().second);
-        own.arriving.pop_front();
       }
       own.lockstep.observeRoundTrip(roundTrip);
-      if (!own.lockstep.frameReady() || own.frames.size() == std::size_t(count)) {
+      if (!own.lockstep.frameReady() || own.frames.size() == 600u) {
         continue;
       }
       own.frames.push_back(own.lockstep.takeFrame());
@@ -43,7 +36,8 @@ std::array<Machine, 2> play(int count, int latency, double roundTrip) {
       for (input::Event& event : events) {
         event = input::KeyEvent{++own.captured, side == 0};
       }
-      for (FrameInputs& inputs : own.lockstep.submit(events, 0.01f * static_cast<float>(own.frames.size() % 3 + 1))) {
+      const float delta = 0.01f * static_cast<float>(own.frames.size() % 3 + 1);
+      for (FrameInputs& inputs : own.lockstep.submit(events, delta)) {
         machines[1 - side].arriving.emplace_back(tick + latency, std::move(inputs));
       }
     }
@@ -51,24 +45,25 @@ std::array<Machine, 2> play(int count, int latency, double roundTrip) {
   return machines;
 }
 
+// Two games on 127.0.0.1 run the same frames in tests/e2e/test_network.py; here slow links, the delay the host
+// picks for them and bursts of input.
 TEST(LockstepTest, BothMachinesRunTheSameFramesWithEveryInputOnceWhateverTheDelay) {
-  const struct { int latency; double roundTrip; int finalDelay; } cases[] = {{0, 0.0, MIN_INPUT_DELAY}, {3, 0.1, 4}, {6, 0.5, MAX_INPUT_DELAY}};
+  const struct { int latency; double roundTrip; int finalDelay; } cases[] = {
+      {0, 0.0, MIN_INPUT_DELAY}, {3, 0.1, 4}, {6, 0.5, MAX_INPUT_DELAY}};
   for (const auto& c : cases) {
-    const auto machines = play(600, c.latency, c.roundTrip);
+    const auto machines = play(c.latency, c.roundTrip);
     const std::vector<ReadyFrame>& host = machines[0].frames;
+    const std::vector<ReadyFrame>& joiner = machines[1].frames;
     ASSERT_EQ(host.size(), 600u) << c.latency;
-    EXPECT_TRUE(host == machines[1].frames) << c.latency;
-    EXPECT_EQ(machines[0].lockstep.delay(), c.finalDelay);
-    EXPECT_EQ(machines[1].lockstep.delay(), c.finalDelay);
+    EXPECT_TRUE(machines[0].lockstep.delay() == c.finalDelay && machines[1].lockstep.delay() == c.finalDelay);
     std::array<int, 2> seen{0, 0};
-    for (const ReadyFrame& frame : host) {
-      EXPECT_EQ(frame.frame, static_cast<std::uint32_t>(&frame - host.data()));
-      std::array<int, 2> inFrame{0, 0};
-      for (const input::Event& event : frame.events) {
+    for (std::uint32_t i = 0; i < host.size(); ++i) {
+      EXPECT_TRUE(host[i].frame == i && joiner[i].frame == i && host[i].delta == joiner[i].delta) << i;
+      EXPECT_EQ(host[i].events, joiner[i].events) << i;
+      EXPECT_LE(host[i].events.size(), 2 * MAX_EVENTS_PER_FRAME) << "both bursts of 100 in one frame";
+      for (const input::Event& event : host[i].events) {
         const auto& key = std::get<input::KeyEvent>(event);
-        EXPECT_FALSE(key.pressed && inFrame[1] > 0) << "the host's events come first";
         EXPECT_EQ(key.key, ++seen[key.pressed ? 0 : 1]);
-        EXPECT_LE(++inFrame[key.pressed ? 0 : 1], int(MAX_EVENTS_PER_FRAME));
       }
     }
     EXPECT_GE(std::min(seen[0], seen[1]), 600 - MAX_INPUT_DELAY + 99);
