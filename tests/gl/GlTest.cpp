@@ -11,16 +11,14 @@ GLFWwindow* sharedWindow = nullptr;
 
 }  // namespace
 
-OffscreenTarget::OffscreenTarget(int width, int height, bool withDepth, const float (&clear)[4]) {
+OffscreenTarget::OffscreenTarget(int width, int height, const float (&clear)[4]) {
   glBindFramebuffer(GL_FRAMEBUFFER, framebuffer.get());
   glBindRenderbuffer(GL_RENDERBUFFER, colour.get());
   glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
   glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour.get());
-  if (withDepth) {
-    glBindRenderbuffer(GL_RENDERBUFFER, depth.get());
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, width, height);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, depth.get());
-  }
+  glBindRenderbuffer(GL_RENDERBUFFER, depth.get());
+  glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, width, height);
+  glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, depth.get());
   EXPECT_EQ(glCheckFramebufferStatus(GL_FRAMEBUFFER), GLenum(GL_FRAMEBUFFER_COMPLETE));
   glViewport(0, 0, width, height);
   glClearColor(clear[0], clear[1], clear[2], clear[3]);

@@ -15,9 +15,9 @@
 
 namespace voidskirmish::testing {
 
-// An off-screen RGBA8 frame buffer (with depth if asked), bound, filling the viewport and cleared to `clear`.
+// An off-screen RGBA8 + depth frame buffer, bound, filling the viewport and cleared to `clear`.
 struct OffscreenTarget {
-  OffscreenTarget(int width, int height, bool withDepth, const float (&clear)[4]);
+  OffscreenTarget(int width, int height, const float (&clear)[4]);
   scene::GlFramebuffer framebuffer = scene::makeFramebuffer();
   scene::GlRenderbuffer colour = scene::makeRenderbuffer(), depth = scene::makeRenderbuffer();
 };
