@@ -164,19 +164,9 @@ class Game:
         self.xdotool(*move)
         wait_until(lambda: self.pointer() == (x + width // 2, y + height // 2), 30, "the cursor back at the centre")
 
-    def key_down(self, *names):
-        self.xdotool("keydown", "--window", self.window, *names)
-
-    def key_up(self, *names):
-        self.xdotool("keyup", "--window", self.window, *names, check=False)  # ESC may have taken the window
-
-    def quit_with_escape(self, timeout=90):
-        """Holds ESC until the game has ended, however slow its frames."""
-        self.key_down("Escape")
-        try:
-            return self.wait_exit(timeout)
-        finally:
-            self.key_up("Escape")
+    def key(self, *names):
+        """Taps each key: press and release, well inside one frame."""
+        self.xdotool("key", "--window", self.window, *names)
 
     def wait_for_picture(self, condition, timeout=90):
         """Screenshots of the window until one (an RGB picture) satisfies `condition`."""

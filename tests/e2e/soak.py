@@ -6,7 +6,6 @@ import itertools
 import os
 import pathlib
 import random
-import re
 import tempfile
 import threading
 import time
@@ -25,13 +24,18 @@ ENVIRONMENT = {"VOIDSKIRMISH_GL_DEBUG": "1",
                "GLIBC_TUNABLES": "glibc.malloc.mmap_threshold=32768:glibc.malloc.trim_threshold=65536"}
 
 
+def hold(game, keys, until):
+    """Holds the keys down until `until()` returns."""
+    game.xdotool("keydown", "--window", game.window, *keys)
+    try:
+        until()
+    finally:
+        game.xdotool("keyup", "--window", game.window, *keys)
+
+
 def press(game, *keys):
     """Holds the keys until a frame has seen them and drawn what they changed."""
-    game.key_down(*keys)
-    try:
-        game.frames(2)
-    finally:
-        game.key_up(*keys)
+    hold(game, keys, lambda: game.frames(2))
 
 
 def tour(game):
@@ -39,9 +43,8 @@ def tour(game):
     each in a drawn frame."""
     for key in ("F2", "1", "F10"):  # frame-time lines; bloom off; life point lines, the sign of a ship outside
         press(game, key)
-    game.key_down("w", "Up")
-    game.wait_for_output(r"decreased from 10 to 9\.997\n", 2)  # each ship's first loss outside
-    game.key_up("w", "Up")
+    # Until each ship's first loss outside.
+    hold(game, ["w", "Up"], lambda: game.wait_for_output(r"decreased from 10 to 9\.997\n", 2))
     press(game, "1")
     others = [key for key in TOGGLES if key not in DRIVER_STATE_KEYS + ("F1", "F2")]
     for keys in (others, others, ["F1"]):  # every other switch off and on again
@@ -60,28 +63,21 @@ def play_randomly(game, rng, seconds):
         roll = rng.random()
         keys = ([rng.choice(keys) for keys in FLIGHT] if roll < 0.6 else [rng.choice(FIRE)] if roll < 0.8
                 else [rng.choice(TOGGLES)] if roll < 0.95 else ["Return"])
-        game.key_down(*keys)
-        time.sleep(rng.uniform(0.5, 2.5) if roll < 0.6 else 0.4)  # frames take a few tenths of a second
-        game.key_up(*keys)
+        # Frames take a few tenths of a second.
+        hold(game, keys, lambda: time.sleep(rng.uniform(0.5, 2.5) if roll < 0.6 else 0.4))
 
 
 def sample_memory(game, samples, stopped):
-    """(seconds, resident KiB) every half second until `stopped` is set or the game has ended."""
-    start = time.monotonic()
-    while not stopped.wait(0.5):
-        try:
-            resident = re.search(r"^VmRSS:\s+(\d+) kB", pathlib.Path(f"/proc/{game.process.pid}/status").read_text(),
-                                 re.M)
-        except FileNotFoundError:
-            resident = None
-        if resident is None:  # the game has ended
-            return
-        samples.append((time.monotonic() - start, int(resident[1])))
+    """(seconds, resident MiB) every half second until `stopped` is set or the game has ended."""
+    start, page_mib = time.monotonic(), os.sysconf("SC_PAGE_SIZE") / 2 ** 20
+    while not stopped.wait(0.5) and game.process.poll() is None:
+        with open(f"/proc/{game.process.pid}/statm") as statm:
+            samples.append((time.monotonic() - start, int(statm.read().split()[1]) * page_mib))
 
 
 def memory_floors(samples, warm_up):
     """The lowest resident memory (MiB) of the first, middle and last third of the samples after warm-up."""
-    steady = [kib / 1024 for seconds, kib in samples if seconds >= warm_up]
+    steady = [mib for seconds, mib in samples if seconds >= warm_up]
     assert len(steady) >= 6, f"only {len(steady)} samples after warm-up: run longer or sample more often"
     third = len(steady) // 3
     return [min(part) for part in (steady[:third], steady[third:-third], steady[-third:])]
@@ -109,14 +105,12 @@ def main():
             stopped.set()
             sampler.join()
         print(f"Soak: {time.monotonic() - started:.0f} s, {len(samples)} memory samples, warm-up {warm_up:.0f} s")
-        for seconds, kib in samples[::max(1, len(samples) // 20)]:
-            print(f"{seconds:8.0f} s {kib / 1024:8.1f} MiB{'  (warm-up)' if seconds < warm_up else ''}")
         assert game.process.poll() is None, f"the game ended during the soak:\n{game.stderr}"
-        game.key_down("F12")
+        game.key("F12")
         game.wait_for_output(r"Screenshot saved to .*\n")
-        game.key_up("F12")
         assert pictures.crosshairs(list(conftest.pictures(game.cwd).values())[-1]), "a crosshair is missing"
-        assert game.quit_with_escape() == 0, game.stderr
+        game.key("Escape")
+        assert game.wait_exit() == 0, game.stderr
     assert "GL errors: 0\n" in game.stderr, game.stderr
     floors = memory_floors(samples, warm_up)
     allowed = max(0.03 * floors[0], 4.0)

@@ -34,13 +34,10 @@ def garbage(seed, size):
 ANSWER = garbage("answer", 64 * 1024)  # C++ >> splits it into words on the same six blanks as bytes.split()
 DIALOGUE = {
     "no input": ("", ASK + ENDED),
-    "input ends at the width": ("y\n", ASK + WIDTH + ENDED),
-    "input ends at the height": ("y\n800\n", ASK + WIDTH + HEIGHT + ENDED),
     "binary answers, each word refused": (ANSWER, ASK + (AGAIN + ASK) * len(ANSWER.split()) + ENDED),
     "binary width, no digits first": (b"y\n\xff\xfe\x00800\n", ASK + WIDTH + AGAIN + WIDTH + ENDED),
     "a megabyte answer": (b"q" * MEGABYTE + b"\n", ASK + AGAIN + ASK + ENDED),
     "a megabyte width": (b"y\n" + b"9" * MEGABYTE + b"\n", ASK + WIDTH + AGAIN + WIDTH + ENDED),
-    "widths beyond int": ("y\n2147483648\n-2147483649\n", ASK + (WIDTH + AGAIN) * 2 + WIDTH + ENDED),
     # Sizes no window can have end like a refused window, never in GLFW's abort or an X error.
     **{f"{width} x {height}": (f"y\n{width}\n{height}\n", ASK + WIDTH + HEIGHT + "Failed to open window\n")
        for width, height in ((-800, 600), (800, -1), (-2147483648, 600), (2147483647, 2147483647), (16385, 600),
@@ -130,47 +127,28 @@ def lit(picture):
     return p.share(picture, lambda *rgb: sum(rgb) > 24)
 
 
-def shows_the_sky(picture):
-    """The HUD over stars: the upper half is far from black, as it is when the sky is blank."""
-    return p.crosshairs(picture) and lit(p.halves(picture)[0]) > 0.15
-
-
 def refused(*reasons):
     """The game's lines for images it refused, as (name, reason), in the order it reads them."""
     return "".join(f"Could not load image file ./{TEXTURES}{name}: {reason}\n" for name, reason in reasons)
 
 
-GONE, UNDECODED, NOT_A_FILE_ = "no such file", "FreeImage cannot decode it", "not a regular file"
-HUGE = "65500 x 65500 pixels, more than the largest texture side of 16384"
-IMAGES = {
-    # One run with each kind of damage and each use of an image (sky face, colour, normal map) met at least once.
-    # libjpeg pads a cut-off JPEG with grey rows, so only the cut PNG is refused; each ship reads its own hull.
-    "damaged": ({"Skybox/back.jpg": "missing", "Skybox/bottom.jpg": "empty", "Skybox/front.jpg": "random",
-                 "Skybox/left.jpg": "truncated", "Skybox/right.jpg": "missing", "Skybox/top.jpg": "empty",
-                 "asteroid_diffuse.jpg": "random", "asteroid_normal.png": "truncated", "ship_hull.jpg": "empty"}, 9,
-                refused(("Skybox/right.jpg", GONE), ("Skybox/bottom.jpg", UNDECODED), ("Skybox/top.jpg", UNDECODED),
-                        ("Skybox/back.jpg", GONE), ("Skybox/front.jpg", UNDECODED), ("ship_hull.jpg", UNDECODED),
-                        ("ship_hull.jpg", UNDECODED), ("asteroid_normal.png", UNDECODED),
-                        ("asteroid_diffuse.jpg", UNDECODED)), p.crosshairs),
-    "hostile": ({"Skybox/left.jpg": "directory", "Skybox/top.jpg": "1024 x 512", "ship_hull.jpg": "65500 px",
-                 "asteroid_normal.png": "/dev/zero", "asteroid_diffuse.jpg": "fifo"}, 5,
-                refused(("Skybox/left.jpg", NOT_A_FILE_)) + f"Skybox face ./{TEXTURES}Skybox/top.jpg is 1024 x 512 "
-                "pixels, not 512 x 512 like the other faces: it is left black\n" +
-                refused(("ship_hull.jpg", HUGE), ("ship_hull.jpg", HUGE), ("asteroid_normal.png", NOT_A_FILE_),
-                        ("asteroid_diffuse.jpg", NOT_A_FILE_)), shows_the_sky),
-}
-
-
-@pytest.mark.parametrize("case", IMAGES)
-def test_broken_images_are_refused_with_the_reason_and_the_game_plays_on(xvfb, tmp_path, case):
-    damage, refusals, stderr, shows = IMAGES[case]
+def test_hostile_images_are_refused_with_the_reason_and_the_game_plays_on_with_the_other_sky_faces(xvfb, tmp_path):
+    damage = {"Skybox/left.jpg": "directory", "Skybox/top.jpg": "1024 x 512", "ship_hull.jpg": "65500 px",
+              "asteroid_normal.png": "/dev/zero", "asteroid_diffuse.jpg": "fifo"}
+    huge = "65500 x 65500 pixels, more than the largest texture side of 16384"
+    stderr = refused(("Skybox/left.jpg", "not a regular file")) + f"Skybox face ./{TEXTURES}Skybox/top.jpg is " \
+        "1024 x 512 pixels, not 512 x 512 like the other faces: it is left black\n" + refused(
+            ("ship_hull.jpg", huge), ("ship_hull.jpg", huge), ("asteroid_normal.png", "not a regular file"),
+            ("asteroid_diffuse.jpg", "not a regular file"))  # each ship reads its own hull
     folder = broken_install(tmp_path, {TEXTURES + name: how for name, how in damage.items()})
     with Game(xvfb, cwd=folder, env=GL_DEBUG) as game:
         game.wait_for_output(r"F10: .*\n")  # the last help line: set-up is through
-        assert len(re.findall("FIF_UNKNOWN|Failed to load dib", game.stdout)) == refusals, game.stdout
+        assert game.stdout.count("Failed to load dib\n") == 5, game.stdout
         assert game.stderr == stderr
-        game.wait_for_picture(shows)
-        assert game.quit_with_escape() == 0, game.stderr
+        # The HUD over stars: the upper half is far from black, as it is when the sky is blank.
+        game.wait_for_picture(lambda picture: p.crosshairs(picture) and lit(p.halves(picture)[0]) > 0.15)
+        game.key("Escape")
+        assert game.wait_exit() == 0, game.stderr
         assert game.stderr == stderr + "GL errors: 0\n"
 
 
@@ -188,9 +166,8 @@ def test_resizing_minimising_and_the_close_button(xvfb):
             return re.search(r"window state: (\w+)", subprocess.run(
                 ["xprop", "-display", xvfb, "-id", game.window, "WM_STATE"], capture_output=True, text=True).stdout)[1]
         game.wait_for_picture(fills_the_window)
-        game.key_down("F2")  # frame-time lines from now on, to count frames by
+        game.key("F2")  # frame-time lines from now on, to count frames by
         game.frames()
-        game.key_up("F2")
         for size in ((1, 1), (1, 700), (900, 1), (3, 5), (1023, 767), (1600, 1200), (16385, 64), (1, 1), (1024, 768)):
             game.xdotool("windowsize", "--sync", game.window, *size)
             assert game.geometry()[2:] == size
