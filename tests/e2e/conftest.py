@@ -13,6 +13,8 @@ REPLAYS = ROOT / "tests" / "replays"
 
 def pytest_addoption(parser):
     parser.addoption("--binary", required=True, help="the game binary to test")
+    parser.addoption("--seconds", type=float, default=600, help="how long soak.py plays")
+    parser.addoption("--seed", type=int, default=1, help="soak.py's random seed")
 
 
 def pytest_configure(config):

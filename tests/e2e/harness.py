@@ -41,13 +41,12 @@ def die_with_parent():
 
 def stop(process):
     """SIGTERM first, so that an X server removes its lock files."""
-    if process.poll() is None:
-        process.terminate()
-        try:
-            process.wait(5)
-        except subprocess.TimeoutExpired:
-            process.kill()
-            process.wait()
+    process.terminate()  # nothing when it has ended
+    try:
+        process.wait(5)
+    except subprocess.TimeoutExpired:
+        process.kill()
+        process.wait()
 
 
 @contextlib.contextmanager

@@ -1,14 +1,15 @@
 """Random play for ten minutes (CI: --seconds 60) after a fixed tour of every setting: the game must still run
-and draw, report no GL error, and keep its memory floor (see the README)."""
+and draw, report no GL error, and keep its memory floor (see the README). A pytest file of its own, not
+collected with the others: python3 tests/e2e/soak.py --binary build/voidskirmish [--seconds S] [--seed N]"""
 
-import argparse
 import itertools
 import os
-import pathlib
 import random
-import tempfile
+import sys
 import threading
 import time
+
+import pytest
 
 import conftest
 import harness
@@ -75,32 +76,18 @@ def sample_memory(game, samples, stopped):
             samples.append((time.monotonic() - start, int(statm.read().split()[1]) * page_mib))
 
 
-def memory_floors(samples, warm_up):
-    """The lowest resident memory (MiB) of the first, middle and last third of the samples after warm-up."""
-    steady = [mib for seconds, mib in samples if seconds >= warm_up]
-    assert len(steady) >= 6, f"only {len(steady)} samples after warm-up: run longer or sample more often"
-    third = len(steady) // 3
-    return [min(part) for part in (steady[:third], steady[third:-third], steady[-third:])]
-
-
-def main():
-    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
-    parser.add_argument("--binary", required=True)
-    parser.add_argument("--seconds", type=float, default=600)
-    parser.add_argument("--seed", type=int, default=1)
-    args = parser.parse_args()
-    harness.binary = os.path.abspath(args.binary)
+def test_soak(xvfb, tmp_path, pytestconfig):
+    seconds = pytestconfig.getoption("--seconds")
     samples, stopped = [], threading.Event()
-    with tempfile.TemporaryDirectory() as folder, harness.xvfb() as display, \
-            harness.Game(display, cwd=conftest.game_folder(pathlib.Path(folder)), env=ENVIRONMENT) as game:
+    with harness.Game(xvfb, cwd=conftest.game_folder(tmp_path), env=ENVIRONMENT) as game:
         game.wait_for_output(r"F10: ")  # set-up is through: the help has been printed
         sampler = threading.Thread(target=sample_memory, args=(game, samples, stopped))
         sampler.start()
         started = time.monotonic()
         try:
             tour(game)
-            warm_up = time.monotonic() - started + max(15.0, args.seconds / 5)
-            play_randomly(game, random.Random(args.seed), args.seconds)
+            warm_up = time.monotonic() - started + max(15.0, seconds / 5)
+            play_randomly(game, random.Random(pytestconfig.getoption("--seed")), seconds)
         finally:
             stopped.set()
             sampler.join()
@@ -112,13 +99,16 @@ def main():
         game.key("Escape")
         assert game.wait_exit() == 0, game.stderr
     assert "GL errors: 0\n" in game.stderr, game.stderr
-    floors = memory_floors(samples, warm_up)
+    # The lowest resident memory of the first, middle and last third after warm-up.
+    steady = [mib for moment, mib in samples if moment >= warm_up]
+    assert len(steady) >= 6, f"only {len(steady)} samples after warm-up: run longer or sample more often"
+    third = len(steady) // 3
+    floors = [min(part) for part in (steady[:third], steady[third:-third], steady[-third:])]
     allowed = max(0.03 * floors[0], 4.0)
     print(f"Lowest RSS of the first, middle and last third after warm-up: {floors[0]:.1f}, {floors[1]:.1f}, "
           f"{floors[2]:.1f} MiB (the last may exceed the first by {allowed:.1f} MiB)")
     assert floors[2] <= floors[0] + allowed, "resident memory grew after warm-up"
-    print("Soak passed")
 
 
 if __name__ == "__main__":
-    main()
+    sys.exit(pytest.main(["-q", "-s", "-p", "no:cacheprovider", __file__, *sys.argv[1:]]))

@@ -35,7 +35,6 @@ ANSWER = garbage("answer", 64 * 1024)  # C++ >> splits it into words on the same
 DIALOGUE = {
     "no input": ("", ASK + ENDED),
     "binary answers, each word refused": (ANSWER, ASK + (AGAIN + ASK) * len(ANSWER.split()) + ENDED),
-    "binary width, no digits first": (b"y\n\xff\xfe\x00800\n", ASK + WIDTH + AGAIN + WIDTH + ENDED),
     "a megabyte answer": (b"q" * MEGABYTE + b"\n", ASK + AGAIN + ASK + ENDED),
     "a megabyte width": (b"y\n" + b"9" * MEGABYTE + b"\n", ASK + WIDTH + AGAIN + WIDTH + ENDED),
     # Sizes no window can have end like a refused window, never in GLFW's abort or an X error.
@@ -143,7 +142,6 @@ def test_hostile_images_are_refused_with_the_reason_and_the_game_plays_on_with_t
     folder = broken_install(tmp_path, {TEXTURES + name: how for name, how in damage.items()})
     with Game(xvfb, cwd=folder, env=GL_DEBUG) as game:
         game.wait_for_output(r"F10: .*\n")  # the last help line: set-up is through
-        assert game.stdout.count("Failed to load dib\n") == 5, game.stdout
         assert game.stderr == stderr
         # The HUD over stars: the upper half is far from black, as it is when the sky is blank.
         game.wait_for_picture(lambda picture: p.crosshairs(picture) and lit(p.halves(picture)[0]) > 0.15)
@@ -172,13 +170,11 @@ def test_resizing_minimising_and_the_close_button(xvfb):
             game.xdotool("windowsize", "--sync", game.window, *size)
             assert game.geometry()[2:] == size
             game.frames(2)
-        game.wait_for_picture(fills_the_window)
-
         for command, shown in (("windowminimize", "Iconic"), ("windowactivate", "Normal")):
             game.xdotool(command, "--sync", game.window)
             assert state() == shown
             game.frames(2)
-        game.wait_for_picture(fills_the_window)
+        game.wait_for_picture(fills_the_window)  # back at its size, restored: drawn to every edge again
         game.xdotool("key", "alt+F4")  # the window manager's own close, for the focused game window
         assert game.wait_exit(60) == 0, game.stderr
         assert "GL errors: 0\n" in game.stderr
