@@ -14,7 +14,6 @@ import time
 from PIL import Image
 
 binary = None
-FRAME = "Frame time: "  # the line F2 has the game print each frame
 
 
 def _interrupted(*_):
@@ -126,8 +125,8 @@ class Game:
         wait_until(seen, timeout, f"{count} x {pattern!r}", 0.05)
 
     def frames(self, count=1):
-        """Waits until the game has run `count` more frames with F2 on."""
-        self.wait_for_output(FRAME, self.stdout.count(FRAME) + count)
+        """Waits until the game has run `count` more frames with F2 on: it prints a frame-time line each."""
+        self.wait_for_output("Frame time: ", self.stdout.count("Frame time: ") + count)
 
     def wait_exit(self, timeout=60):
         return self.process.wait(timeout)
