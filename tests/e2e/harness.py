@@ -1,17 +1,14 @@
 """Runs the real game on a private X server and drives it as a player would: xdotool for keys, the mouse and
-the window, openbox as window manager, ImageMagick's `import` for screenshots. The conftest sets the binary."""
+the window, openbox as window manager. The conftest sets the binary."""
 
 import contextlib
 import ctypes
-import io
 import os
 import re
 import signal
 import subprocess
 import tempfile
 import time
-
-from PIL import Image
 
 binary = None
 
@@ -165,12 +162,3 @@ class Game:
     def key(self, *names):
         """Taps each key: press and release, well inside one frame."""
         self.xdotool("key", "--window", self.window, *names)
-
-    def wait_for_picture(self, condition, timeout=90):
-        """Screenshots of the window until one (an RGB picture) satisfies `condition`."""
-        def shot():
-            png = subprocess.run(["import", "-display", self.display, "-window", self.window, "png:-"],
-                                 capture_output=True, check=True, timeout=30).stdout
-            picture = Image.open(io.BytesIO(png)).convert("RGB")
-            return picture if condition(picture) else None
-        return wait_until(shot, timeout, "the expected picture", 0.5)
