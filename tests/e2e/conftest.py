@@ -2,7 +2,6 @@
 `replay(name)`, which plays tests/replays/NAME.rec with the real binary."""
 
 import pathlib
-import subprocess
 
 import harness
 import pytest
@@ -14,23 +13,22 @@ REPLAYS = ROOT / "tests" / "replays"
 
 def pytest_addoption(parser):
     parser.addoption("--binary", required=True, help="the game binary to test")
+    parser.addoption("--seconds", type=float, default=600, help="how long soak.py plays")
+    parser.addoption("--seed", type=int, default=1, help="soak.py's random seed")
 
 
 def pytest_configure(config):
-    harness._binary = str(pathlib.Path(config.getoption("--binary")).resolve())
+    harness.binary = str(pathlib.Path(config.getoption("--binary")).resolve())
 
 
 @pytest.fixture(scope="module")
 def xvfb():
-    server = harness.Xvfb()
-    yield server
-    server.close()
+    with harness.xvfb() as display:
+        yield display
 
 
-def game_folder(parent):
-    """A fresh working directory in which the game finds its run-time files and leaves its screenshots."""
-    folder = pathlib.Path(parent) / f"run{len(list(pathlib.Path(parent).iterdir()))}"
-    folder.mkdir()
+def game_folder(folder):
+    """`folder` made a working directory in which the game finds its run-time files and leaves its screenshots."""
     (folder / "Voidskirmish").symlink_to(ROOT / "Voidskirmish")
     return folder
 
@@ -41,14 +39,18 @@ def pictures(folder):
             for path in sorted((folder / "screenshots").glob("voidskirmish-*.png"))}
 
 
-@pytest.fixture
-def replay(xvfb, tmp_path):
-    """replay(NAME or path) -> (stdout, stderr, exit code, {frame: picture}), each run in a folder of its own."""
-    def run(recording, timeout=300):
+@pytest.fixture(scope="module")
+def replay(xvfb, tmp_path_factory):
+    """replay(NAME or path) -> (stdout, stderr, exit code, {frame: picture}). Each recording is played once a
+    module, in a folder of its own, and the run shared by the tests that look at it."""
+    runs = {}
+
+    def run(recording):
         path = recording if isinstance(recording, pathlib.Path) else REPLAYS / f"{recording}.rec"
-        folder = game_folder(tmp_path)
-        result = subprocess.run([harness.binary(), "--replay", str(path)], cwd=folder, capture_output=True,
-                                text=True, timeout=timeout, env=harness.x_env(xvfb.display),
-                                preexec_fn=harness._die_with_parent)
-        return result.stdout, result.stderr, result.returncode, pictures(folder)
+        if path not in runs:
+            folder = game_folder(tmp_path_factory.mktemp(path.stem))
+            with harness.Game(xvfb, "", cwd=folder, args=["--replay", path]) as game:
+                code = game.wait_exit(300)
+            runs[path] = (game.stdout, game.stderr, code, pictures(folder))
+        return runs[path]
     return run

@@ -72,6 +72,11 @@ def crosshair(half):
     return all(arms[:5]) and not arms[5]
 
 
+def crosshairs(picture):
+    """The HUD's green plus at the centre of both halves."""
+    return all(crosshair(half) for half in halves(picture))
+
+
 def brightness(picture):
     """Mean r + g + b."""
     return sum(ImageStat.Stat(picture).mean)

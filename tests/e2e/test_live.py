@@ -1,5 +1,5 @@
 """The real input path, live: the start-up dialogue on standard input, and keys, mouse and window sizes from the
-X server as --record writes them down, then replayed twice to the same console output and the same pictures."""
+X server and a stall as --record writes them down, then replayed to the same console output and the same pictures."""
 
 import re
 import signal
@@ -15,100 +15,84 @@ from harness import Game
 
 ASK = "Fullscreen? (y|n) "
 AGAIN = "Input invalid. Try again. "
+SCREEN = (1280, 1024)
 
 
-def test_dialogue_asks_again_until_answered_then_full_screen_fills_the_screen(tmp_path):
+def test_dialogue_asks_again_until_answered_then_full_screen_fills_the_screen(xvfb, tmp_path):
     stdin = "Y\nyes\n\ny 640 480\nabc\n\n99999999999\n800abc\n600\n"
-    with Game(stdin=stdin, cwd=conftest.game_folder(tmp_path)) as game:
-        game.wait_for_window()
+    with Game(xvfb, stdin, cwd=conftest.game_folder(tmp_path)) as game:
         # Full screen on Xvfb always gets the screen's one mode, whatever size was asked.
-        assert game.geometry()[2:] == harness.SCREEN
-        game.xdotool("key", "--window", game.window, "F12")
+        assert game.geometry()[2:] == SCREEN
+        game.key("F12")
         game.wait_for_output("Screenshot saved to (.*)\n")
-        assert game.quit_with_escape() == 0
+        game.key("Escape")
+        assert game.wait_exit() == 0
     width, height = "Monitor width: ", "Monitor height: "
     assert game.stdout.startswith(ASK + AGAIN + ASK + AGAIN + ASK + width + (AGAIN + width) * 3 + height + "\nHELP:")
     shot = next(iter(conftest.pictures(game.cwd).values()))
-    assert shot.size == harness.SCREEN and [p.space_problems(half) for half in p.halves(shot)] == [[], []]
+    assert shot.size == SCREEN and [p.space_problems(half) for half in p.halves(shot)] == [[], []]
 
 
-@pytest.mark.parametrize("options, code, message, reason", [
-    ({"display": False}, 255, "Failed to init glfw\n", "X11: The DISPLAY environment variable is missing"),
-    ({"env": {"MESA_GL_VERSION_OVERRIDE": "3.3"}}, 1, "Failed to open window\n", "GLX: .+")])
-def test_glfw_says_why_it_cannot_start_or_open_the_window(options, code, message, reason):
-    with Game(**options) as game:
+@pytest.mark.parametrize("display, env, code, message, reason", [
+    (False, {}, 255, "Failed to init glfw\n", "X11: The DISPLAY environment variable is missing"),
+    (True, {"MESA_GL_VERSION_OVERRIDE": "3.3"}, 1, "Failed to open window\n", "GLX: .+")])
+def test_glfw_says_why_it_cannot_start_or_open_the_window(xvfb, display, env, code, message, reason):
+    with Game(xvfb if display else None, env=env) as game:
         assert game.wait_exit(30) == code
         assert game.stdout == ASK + message
         assert re.fullmatch(f"GLFW: {reason}\n", game.stderr)
 
 
-def frames(game, count=1):
-    """Waits until `count` more frames have printed their frame-time line."""
-    game.wait_for_count("Frame time: ", game.stdout.count("Frame time: ") + count)
-
-
-def test_live_input_is_recorded_and_every_replay_plays_it_alike(xvfb, tmp_path, replay):
+def test_live_input_and_a_stall_are_recorded_and_the_replay_plays_them_alike(xvfb, tmp_path, replay):
     folder = conftest.game_folder(tmp_path)
     recording = folder / "live.rec"
-    with Game(cwd=folder, xvfb=xvfb, args=["--record", recording]) as game:
+    with Game(xvfb, cwd=folder, args=["--record", recording]) as game:
         assert game.geometry()[2:] == (1024, 768)
-        window = game.window
         for key in ("F2", "1", "F12"):  # frame-time lines to count frames by; bloom off for faster frames
-            game.xdotool("key", "--window", window, key)
-            frames(game)
-        game.xdotool("key", "--window", window, "w")
-        game.xdotool("click", "--window", window, 1)  # the left button fires ship1
+            game.key(key)
+            game.frames()
+        game.key("w")
+        game.xdotool("click", "--window", game.window, 1)  # the left button fires ship1
         # Steering off: the cursor stays where it is put and the recording has no cursor line.
-        game.xdotool("mousemove", "--window", window, 612, 384)
-        frames(game, 2)
-        window_x, window_y = game.geometry()[:2]
-        centre = (window_x + 512, window_y + 384)
-        assert game.pointer() == (centre[0] + 100, centre[1])
-        game.xdotool("mousemove", "--window", window, 512, 384)
-        game.xdotool("key", "--window", window, "p")
-        frames(game, 2)
+        game.xdotool("mousemove", "--window", game.window, 612, 384)
+        game.frames(2)
+        x, y = game.geometry()[:2]
+        assert game.pointer() == (x + 612, y + 384)
+        game.xdotool("mousemove", "--window", game.window, 512, 384)
+        game.key("p")
+        game.frames(2)
         for _ in range(6):  # a steady drag: each move turns ship1 in the frame that reads it, then re-centres
-            game.xdotool("mousemove_relative", "--", 100, 0)
-            harness.wait_until(lambda: game.pointer() == centre, 30, what="the cursor back at the centre")
-        game.xdotool("key", "--window", window, "p")
-        game.resize(900, 600)
-        frames(game, 2)
-        game.xdotool("key", "--window", window, "F12")
-        frames(game)
-        assert game.quit_with_escape() == 0
-    live_shots = conftest.pictures(folder)
-
-    text = recording.read_text()
-    version = subprocess.run([harness.binary(), "--version"], capture_output=True, text=True).stdout.split()[1]
-    assert text.startswith(f"voidskirmish-recording 1\ngame {version}\nwindow windowed 1024 768\n")
-    def tap(*codes):  # GLFW key codes: F2 291, 1 49, F12 301, W 87, P 80, ESC 256
-        return [f"key {action} {code}" for code in codes for action in ("press", "release")]
-    events = [line for line in text.splitlines()[3:] if not line.startswith("frame")]
-    assert events == (tap(291, 49, 301, 87) + ["button press 0", "button release 0"] + tap(80)
-                      + ["cursor 612 384"] * 6 + tap(80) + ["size 900 600"] + tap(301) + ["key press 256"]), text
-    assert all(frame.count("cursor") <= 1 for frame in re.split("^frame .*$", text, flags=re.M)), text
-
-    first, second = replay(recording), replay(recording)
-    frame_count = text.count("\nframe ")
-    assert first[:3] == (game.stdout[len(ASK):] + f"Replay finished after {frame_count} frames\n", "", 0)
-    assert second[:3] == first[:3]
-    assert [shot.size for shot in first[3].values()] == [(1024, 768), (900, 600)]
-    for shots in (first[3], second[3]):
-        assert {frame: shot.tobytes() for frame, shot in shots.items()} == {
-            frame: shot.tobytes() for frame, shot in live_shots.items()}
-
-
-def test_a_stall_reaches_the_rules_as_half_a_second_and_a_quick_escape_tap_quits(xvfb, tmp_path):
-    folder = conftest.game_folder(tmp_path)
-    recording = folder / "stall.rec"
-    with Game(cwd=folder, xvfb=xvfb, args=["--record", recording]) as game:
-        game.xdotool("key", "--window", game.window, "F2")
-        frames(game)
+            game.steer("mousemove_relative", "--", 100, 0)
+        game.key("p")
+        game.xdotool("windowsize", "--sync", game.window, 900, 600)
+        game.frames(2)
+        game.key("F12")
+        game.frames()
         game.process.send_signal(signal.SIGSTOP)  # a debugger, a suspended laptop
         time.sleep(3)
         game.process.send_signal(signal.SIGCONT)
-        frames(game, 2)
-        game.xdotool("key", "--window", game.window, "Escape")  # press and release well inside one frame
+        game.frames(2)
+        game.key("Escape")
         assert game.wait_exit(30) == 0
-    deltas = [float(line.split()[1]) for line in recording.read_text().splitlines() if line.startswith("frame ")]
-    assert max(deltas) == 0.5 and "Frame time: 0.5\t | FPS: 2\n" in game.stdout
+    live_shots = conftest.pictures(folder)
+    # The stall reaches the rules as half a second.
+    assert "Frame time: 0.5\t | FPS: 2\n" in game.stdout
+
+    text = recording.read_text()
+    version = subprocess.run([harness.binary, "--version"], capture_output=True, text=True).stdout.split()[1]
+    assert text.startswith(f"voidskirmish-recording 1\ngame {version}\nwindow windowed 1024 768\n")
+    def tap(*codes):  # GLFW key codes: F2 291, 1 49, F12 301, W 87, P 80, ESC 256
+        return [f"key {action} {code}" for code in codes for action in ("press", "release")]
+    # ESC's release comes after the last frame or not at all, as fast as that frame was.
+    events = [line for line in text.splitlines()[3:] if not line.startswith("frame") and line != "key release 256"]
+    assert events == (tap(291, 49, 301, 87) + ["button press 0", "button release 0"] + tap(80)
+                      + ["cursor 612 384"] * 6 + tap(80) + ["size 900 600"] + tap(301) + ["key press 256"]), text
+    assert all(frame.count("cursor") <= 1 for frame in re.split("^frame .*$", text, flags=re.M)), text
+    assert max(float(line.split()[1]) for line in text.splitlines() if line.startswith("frame ")) == 0.5
+
+    out, err, code, shots = replay(recording)
+    frame_count = text.count("\nframe ")
+    assert (out, err, code) == (game.stdout[len(ASK):] + f"Replay finished after {frame_count} frames\n", "", 0)
+    assert [shot.size for shot in shots.values()] == [(1024, 768), (900, 600)]
+    assert {frame: shot.tobytes() for frame, shot in shots.items()} == {
+        frame: shot.tobytes() for frame, shot in live_shots.items()}

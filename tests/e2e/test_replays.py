@@ -1,15 +1,23 @@
-"""Recorded matches (tests/replays/NAME.rec) played back by the real game: the whole console output against
-NAME.out, byte for byte, and the F12 pictures at the frames the recordings name (regions found on them)."""
+"""Recorded matches (tests/replays/NAME.rec) played back by the real game: every recording's whole console output
+against NAME.out, byte for byte, and the F12 pictures at the frames some recordings name (regions found on them).
+Each recording is played once; its output check and its picture checks share the run."""
+
+import pytest
 
 import conftest
 import pictures as p
 
 
-def played(replay, name):
-    """Plays the recording and checks its exit and whole output; returns its pictures and their upper halves."""
-    out, err, code, shots = replay(name)
+@pytest.mark.parametrize("name", sorted(path.stem for path in conftest.REPLAYS.glob("*.rec")))
+def test_recording_replays_to_its_console_byte_for_byte(replay, name):
+    out, err, code, _ = replay(name)
     assert (code, err) == (0, "")
-    assert out == (conftest.REPLAYS / f"{name}.out").read_text()
+    assert out == (conftest.REPLAYS / f"{name}.out").read_bytes().decode("utf-8", "surrogateescape")
+
+
+def played(replay, name):
+    """The recording's pictures and their upper halves."""
+    shots = replay(name)[3]
     return shots, {frame: p.halves(shot)[0] for frame, shot in shots.items()}
 
 
@@ -59,11 +67,11 @@ def test_toggle_lines_frame_time_culling_help_and_effects(replay):
     # The wire frame (12) leaves the sky box as a few edges over the clear colour, the HUD as it was.
     greys = [p.share(sky(frame), p.clear_grey) for frame in (1, 12, 13)]
     assert greys[1] > 0.9 and max(greys[0], greys[2]) < 0.2, greys
-    assert all(p.crosshair(half) for half in p.halves(shots[12]))
+    assert p.crosshairs(shots[12])
 
 
 def test_thrust_resize_and_the_loss_outside_the_arena(replay):
-    shots, _ = played(replay, "flight")
+    shots = replay("flight")[3]
     assert_space(shots, 1, 4, 10, 13)
     halves = {frame: p.halves(shots[frame]) for frame in (1, 4, 10, 13, 14, 31)}
     # W (frames 2-4) moves ship1's view only, UP (11-13) ship2's; spinning asteroids change a still view a little.
@@ -85,7 +93,7 @@ def test_thrust_resize_and_the_loss_outside_the_arena(replay):
 
 
 def test_pause_freezes_the_match_under_its_mark_and_resumes(replay):
-    shots, _ = played(replay, "pause")
+    shots = replay("pause")[3]
     assert_space(shots, 1, 3, 4, 10)
     # Paused (4-6): ship1 stops in mid-thrust and the shot fired meanwhile leaves no beam, whatever the deltas.
     assert shots[4].tobytes() == shots[6].tobytes()
@@ -96,3 +104,14 @@ def test_pause_freezes_the_match_under_its_mark_and_resumes(replay):
     assert min(marks(4) + marks(7)) >= 1500 and max(marks(1) + marks(10)) < 300
     assert p.changed(shots[6], shots[7]) > 0.05  # the wire frame still toggles
     assert p.changed(shots[3], shots[10]) > 0.005  # resumed: the match moves again
+
+
+def test_pads_turn_both_ships_to_each_other_and_fire(replay):
+    def warm(shot, half):  # orange and red (the enemy's contour, sparks) around the crosshair of a half
+        area = p.region(p.halves(shot)[half], 432, 132, 160, 120)
+        return p.count(area, lambda r, g, b: r > 180 and g < 170 and b < 90)
+    shots = replay("pads")[3]
+    seen = {frame: [warm(shots[frame], half) for half in (0, 1)] for frame in (1, 12, 16)}
+    assert seen[1] == [0, 0], "at the start neither enemy is in sight"
+    assert min(seen[12]) > 200, f"after the turns each ship has the other in its crosshair: {seen}"
+    assert all(hit > 2 * aimed for hit, aimed in zip(seen[16], seen[12])), f"no sparks at the hit: {seen}"

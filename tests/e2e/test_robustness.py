@@ -1,33 +1,28 @@
 """Bad input, broken installs and a window pushed around: the game ends with its own message or plays on."""
 
-import contextlib
-import glob
+import itertools
 import os
-import pathlib
 import random
 import re
 import shutil
 import struct
-import sys
-import tempfile
-import unittest
+import subprocess
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import harness  # noqa: E402
-from harness import Game, WindowManager, Xvfb  # noqa: E402
+import pytest
+
+import conftest
+import harness
+import pictures as p
+from harness import Game
 
 ASK = "Fullscreen? (y|n) "
 WIDTH = "Monitor width: "
 HEIGHT = "Monitor height: "
 AGAIN = "Input invalid. Try again. "
 ENDED = "\nStandard input ended before the start-up questions were answered.\n"
-NO_WINDOW = "Failed to open window\n"
 NO_MODEL = "Could not load model. "
-NO_IMAGE = r"FIF_UNKNOWN|Failed to load dib"
-HELP_END = r"F10: .*\n"  # the last help line: set-up is through
-FRAME = r"Frame time: "
-ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 TEXTURES = "Voidskirmish/Material/Textures/"
+GL_DEBUG = {"VOIDSKIRMISH_GL_DEBUG": "1"}
 MEGABYTE = 1 << 20
 
 
@@ -36,69 +31,25 @@ def garbage(seed, size):
     return bytes(byte or 1 for byte in random.Random(seed).randbytes(size))
 
 
-def shows_the_hud(image):
-    """Both halves' green life bars, drawn over whatever the scene shows (black where textures are empty)."""
-    def green(x, y):
-        r, g, b = image.pixel(x, y)
-        return g > 150 and r < 100 and b < 100
-    return image.height >= 768 and green(512, 345) and green(512, 729)
+ANSWER = garbage("answer", 64 * 1024)  # C++ >> splits it into words on the same six blanks as bytes.split()
+DIALOGUE = {
+    "no input": ("", ASK + ENDED),
+    "binary answers, each word refused": (ANSWER, ASK + (AGAIN + ASK) * len(ANSWER.split()) + ENDED),
+    "a megabyte answer": (b"q" * MEGABYTE + b"\n", ASK + AGAIN + ASK + ENDED),
+    "a megabyte width": (b"y\n" + b"9" * MEGABYTE + b"\n", ASK + WIDTH + AGAIN + WIDTH + ENDED),
+    # Sizes no window can have end like a refused window, never in GLFW's abort or an X error.
+    **{f"{width} x {height}": (f"y\n{width}\n{height}\n", ASK + WIDTH + HEIGHT + "Failed to open window\n")
+       for width, height in ((-800, 600), (800, -1), (-2147483648, 600), (2147483647, 2147483647), (16385, 600),
+                             (65536, 65536))},
+}
 
 
-def shows_the_sky(image):
-    """The HUD over stars: the upper half is far from black, as it is when the sky is blank."""
-    return shows_the_hud(image) and image.crop(0, 0, image.width, image.height // 2).fraction_lit() > 0.15
-
-
-def fills_the_window(image):
-    """The HUD where the 1024 x 768 layout puts it and the scene in every quarter of the window: neither a
-    blank corner an old size left nor one colour stretched from a tiny frame buffer or the white clear."""
-    half_w, half_h = image.width // 2, image.height // 2
-    return shows_the_hud(image) and all(0.1 < image.crop(x, y, half_w, half_h).fraction_lit() < 0.95
-                                        for x in (0, half_w) for y in (0, half_h))
-
-
-class DialogueTest(unittest.TestCase):
-    """Whatever arrives on standard input, the dialogue ends with its message and code 1, never a signal."""
-
-    @classmethod
-    def setUpClass(cls):
-        cls.xvfb = Xvfb()  # only the sizes that reach window creation need it
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.xvfb.close()
-
-    def assert_ends(self, stdin, console, code=1):
-        with Game(stdin=stdin, xvfb=self.xvfb) as game:
-            self.assertEqual(game.wait_exit(30), code, game.stderr)
-            self.assertEqual(game.stdout, console)
-
-    def test_input_ending_at_each_question(self):
-        for stdin, console in (("", ASK), ("y\n", ASK + WIDTH), ("y\n800\n", ASK + WIDTH + HEIGHT)):
-            with self.subTest(stdin=stdin):
-                self.assert_ends(stdin, console + ENDED)
-
-    def test_binary_garbage_is_refused_word_by_word(self):
-        answer = garbage("answer", 64 * 1024)
-        words = answer.split()  # C++ >> splits on the same six blanks as bytes.split()
-        self.assertNotIn(b"y", words)
-        self.assertNotIn(b"n", words)
-        self.assert_ends(answer, ASK + (AGAIN + ASK) * len(words) + ENDED)
-        width_line = b"\xff\xfe\x00800\n"  # no digits before the garbage: not a number
-        self.assert_ends(b"y\n" + width_line, ASK + WIDTH + AGAIN + WIDTH + ENDED)
-
-    def test_a_megabyte_line_is_one_wrong_answer(self):
-        self.assert_ends(b"q" * MEGABYTE + b"\n", ASK + AGAIN + ASK + ENDED)
-        self.assert_ends(b"y\n" + b"9" * MEGABYTE + b"\n", ASK + WIDTH + AGAIN + WIDTH + ENDED)
-
-    def test_numbers_beyond_int_are_refused(self):
-        self.assert_ends("y\n2147483648\n-2147483649\n", ASK + (WIDTH + AGAIN) * 2 + WIDTH + ENDED)
-
-    def test_sides_no_window_can_have_fail_to_open_it(self):
-        for width, height in ((-800, 600), (800, -1), (-2147483648, 600), (2147483647, 2147483647),
-                              (16385, 600), (65536, 65536)):
-            with self.subTest(width=width, height=height):
-                self.assert_ends(f"y\n{width}\n{height}\n", ASK + WIDTH + HEIGHT + NO_WINDOW)
+@pytest.mark.parametrize("case", DIALOGUE)
+def test_dialogue_ends_with_its_message_and_code_1_whatever_arrives(xvfb, case):
+    stdin, console = DIALOGUE[case]
+    with Game(xvfb, stdin) as game:
+        assert game.wait_exit(30) == 1, game.stderr
+        assert game.stdout == console
 
 
 def claims_size(jpeg, side):
@@ -111,10 +62,9 @@ def damaged(data, how, seed):
     """The file's new content for each kind of damage; None: the file is gone."""
     return {
         "missing": lambda: None, "empty": lambda: b"", "truncated": lambda: data[:len(data) // 2],
-        "random": lambda: garbage(seed, len(data)),
-        "2 MiB": lambda: data + b" " * 2 * MEGABYTE,
+        "random": lambda: garbage(seed, len(data)), "2 MiB": lambda: data + b" " * 2 * MEGABYTE,
         "65500 px": lambda: claims_size(data, 65500),
-        "1024 x 512": lambda: pathlib.Path(ROOT, TEXTURES, "asteroid_diffuse.jpg").read_bytes(),
+        "1024 x 512": lambda: (conftest.ROOT / TEXTURES / "asteroid_diffuse.jpg").read_bytes(),
         # Three COLLADA files that crash the model importer itself.
         "empty init_from": lambda: re.sub(rb"<init_from>[^<]*</init_from>", b"<init_from></init_from>", data, 1),
         "self instance": lambda: re.sub(rb'(<node id="([^"]+)"[^>]*>)', rb'\1<instance_node url="#\2"/>', data, 1),
@@ -124,176 +74,115 @@ def damaged(data, how, seed):
 
 # Not files at all: a reader would crash, read without end or block for good.
 NOT_A_FILE = {"directory": os.mkdir, "fifo": os.mkfifo, "/dev/zero": lambda path: os.symlink("/dev/zero", path)}
-DAMAGE = ("missing", "empty", "truncated", "random")
-READS_PER_IMAGE = {"ship_hull.jpg": 2}  # each ship loads its own hull model with its texture
 
 
-class BrokenInstallTest(unittest.TestCase):
-    """A copy of the run-time folder with one file (or one kind of file) damaged at a time."""
-
-    @classmethod
-    def setUpClass(cls):
-        cls.workdir = tempfile.mkdtemp(prefix="voidskirmish-install-")
-        shutil.copytree(os.path.join(ROOT, "Voidskirmish"), os.path.join(cls.workdir, "Voidskirmish"))
-        cls.xvfb = Xvfb()
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.xvfb.close()
-        shutil.rmtree(cls.workdir)
-
-    def files(self, pattern):
-        return sorted(os.path.relpath(path, self.workdir)
-                      for path in glob.glob(os.path.join(self.workdir, pattern), recursive=True))
-
-    @contextlib.contextmanager
-    def broken(self, damage):
-        """The files damaged for the time of the `with` block, each as {path: how} says."""
-        originals = {}
-        try:
-            for path, how in damage.items():
-                full = os.path.join(self.workdir, path)
-                with open(full, "rb") as file:
-                    originals[full] = file.read()
-                os.remove(full)
-                if how in NOT_A_FILE:
-                    NOT_A_FILE[how](full)
-                elif (content := damaged(originals[full], how, path)) is not None:
-                    with open(full, "wb") as file:
-                        file.write(content)
-            yield
-        finally:
-            for full, data in originals.items():
-                if os.path.isdir(full) and not os.path.islink(full):
-                    os.rmdir(full)
-                elif os.path.lexists(full):
-                    os.remove(full)
-                with open(full, "wb") as file:
-                    file.write(data)
-
-    def game(self, **options):
-        return Game(stdin="n\n", cwd=self.workdir, xvfb=self.xvfb, **options)
-
-    def test_each_damaged_shader_ends_start_up_with_its_message(self):
-        shaders = self.files("Voidskirmish/Shader/*")
-        self.assertEqual(len(shaders), 20)
-        for path in shaders:
-            for how in DAMAGE:
-                with self.subTest(path=path, how=how), self.broken({path: how}), self.game() as game:
-                    self.assertEqual(game.wait_exit(60), 1, game.stderr)
-                    self.assertEqual(game.stdout, ASK)
-                    if how == "missing":
-                        self.assertEqual(game.stderr,
-                                         f"Failed to link shader program\nCould not read shader file {path}: "
-                                         "no such file\n")
-                    else:  # the driver's log follows the game's line
-                        self.assertRegex(game.stderr, r"(?s)^( Failed to compile shader|Failed to link shader "
-                                                      r"program)\n.*\S")
-
-    def test_each_damaged_model_ends_start_up_naming_the_file(self):
-        models = self.files("Voidskirmish/Material/*.dae")
-        self.assertEqual(len(models), 5)
-        for path in models:
-            for how in DAMAGE:
-                with self.subTest(path=path, how=how), self.broken({path: how}), self.game() as game:
-                    self.assertEqual(game.wait_exit(60), 1)
-                    self.assertEqual(game.stdout, ASK + NO_MODEL)
-                    self.assertRegex(game.stderr, f"^Could not load model file {path}: .+\n$")
-
-    def test_hostile_shaders_and_models_end_start_up_with_the_reason(self):
-        shader, model = "Voidskirmish/Shader/draw.vert", "Voidskirmish/Material/ship2.dae"
-        unreadable = f"Failed to link shader program\nCould not read shader file {shader}: %s\n"
-        crashed = r"the model importer \(Assimp [\d.]+\) crashed reading it"
-        for path, how, reason in ((shader, "directory", unreadable % "not a regular file"),
-                                  (shader, "fifo", unreadable % "not a regular file"),
-                                  (shader, "/dev/zero", unreadable % "not a regular file"),
-                                  (shader, "2 MiB", unreadable % "larger than 1 MiB"),
-                                  (model, "directory", "not a regular file"), (model, "fifo", "not a regular file"),
-                                  (model, "/dev/zero", "not a regular file"), (model, "empty init_from", crashed),
-                                  (model, "self instance", crashed), (model, "deep nesting", crashed)):
-            with self.subTest(path=path, how=how), self.broken({path: how}), self.game() as game:
-                self.assertEqual(game.wait_exit(60), 1, game.stderr)
-                if path == model:
-                    self.assertEqual(game.stdout, ASK + NO_MODEL)
-                    self.assertRegex(game.stderr, f"Could not load model file {path}: {reason}\n\\Z")
-                else:
-                    self.assertEqual((game.stdout, game.stderr), (ASK, reason))
-
-    def test_damaged_images_leave_their_textures_empty_and_the_game_plays_on(self):
-        images = self.files("Voidskirmish/Material/Textures/**/*.*")
-        self.assertEqual(len(images), 9)
-        for how in DAMAGE:
-            # libjpeg pads a cut-off JPEG with grey rows, so only the cut PNG is refused.
-            refused = [path for path in images if how != "truncated" or not path.endswith(".jpg")]
-            messages = sum(READS_PER_IMAGE.get(os.path.basename(path), 1) for path in refused)
-            with self.subTest(how=how), self.broken(dict.fromkeys(images, how)), \
-                    self.game(env={"VOIDSKIRMISH_GL_DEBUG": "1"}) as game:
-                game.wait_for_output(HELP_END)
-                self.assertEqual(len(re.findall(NO_IMAGE, game.stdout)), messages, game.stdout)
-                game.wait_for_window()
-                game.wait_for_picture(shows_the_hud, name=f"robust-images-{how}")
-                self.assertTrue(game.running())
-                self.assertEqual(game.quit_with_escape(), 0, game.stderr)
-                self.assertIn("GL errors: 0\n", game.stderr)
-
-    def test_hostile_images_are_refused_with_the_reason_and_the_other_sky_faces_show(self):
-        damage = {"Skybox/left.jpg": "directory", "Skybox/top.jpg": "1024 x 512", "ship_hull.jpg": "65500 px",
-                  "asteroid_normal.png": "/dev/zero", "asteroid_diffuse.jpg": "fifo"}
-        refused = f"Could not load image file ./{TEXTURES}"
-        with self.broken({TEXTURES + name: how for name, how in damage.items()}), \
-                self.game(env={"VOIDSKIRMISH_GL_DEBUG": "1"}) as game:
-            game.wait_for_output(HELP_END)
-            self.assertEqual(game.stdout.count("Failed to load dib\n"), 5, game.stdout)
-            self.assertEqual(game.stderr, (
-                f"{refused}Skybox/left.jpg: not a regular file\n"
-                f"Skybox face ./{TEXTURES}Skybox/top.jpg is 1024 x 512 pixels, not 512 x 512 like the other faces: "
-                "it is left black\n" +
-                f"{refused}ship_hull.jpg: 65500 x 65500 pixels, more than the largest texture side of 16384\n" * 2 +
-                f"{refused}asteroid_normal.png: not a regular file\n"
-                f"{refused}asteroid_diffuse.jpg: not a regular file\n"))
-            game.wait_for_window()
-            game.wait_for_picture(shows_the_sky, name="robust-hostile-images")
-            self.assertEqual(game.quit_with_escape(), 0, game.stderr)
-            self.assertIn("GL errors: 0\n", game.stderr)
+def broken_install(folder, damage):
+    """`folder` made a copy of the run-time files with each file damaged as {path: how} says."""
+    shutil.copytree(conftest.ROOT / "Voidskirmish", folder / "Voidskirmish")
+    for path, how in damage.items():
+        data = (folder / path).read_bytes()
+        (folder / path).unlink()
+        if how in NOT_A_FILE:
+            NOT_A_FILE[how](folder / path)
+        elif (content := damaged(data, how, path)) is not None:
+            (folder / path).write_bytes(content)
+    return folder
 
 
-class WindowTest(unittest.TestCase):
-    def wait_frames(self, game, count=2, timeout=90):
-        """Waits until the game has run `count` more frames (it prints a frame-time line each)."""
-        game.wait_for_count(FRAME, len(re.findall(FRAME, game.stdout)) + count, timeout)
-
-    def test_resizing_minimising_and_the_close_button(self):
-        xvfb = Xvfb()
-        self.addCleanup(xvfb.close)
-        self.addCleanup(WindowManager(xvfb).close)
-        with Game(stdin="n\n", xvfb=xvfb, env={"VOIDSKIRMISH_GL_DEBUG": "1"}) as game:
-            game.wait_for_window()
-            game.wait_for_picture(fills_the_window, name="robust-window-start")
-            game.key_down("F2")  # frame-time lines from now on, to count frames by
-            game.wait_for_output(FRAME)
-            game.key_up("F2")
-
-            for width, height in ((1, 1), (1, 700), (900, 1), (3, 5), (1023, 767), (1600, 1200), (16385, 64),
-                                  (1, 1), (1024, 768)):
-                with self.subTest(width=width, height=height):
-                    game.resize(width, height)
-                    self.assertEqual(game.geometry()[2:], (width, height))
-                    self.wait_frames(game)
-                    self.assertTrue(game.running())
-            game.wait_for_picture(fills_the_window, name="robust-window-resized-back")
-
-            game.minimise()
-            self.assertEqual(game.window_state(), "Iconic")
-            self.wait_frames(game)
-            game.restore()
-            self.assertEqual(game.window_state(), "Normal")
-            self.wait_frames(game)
-            game.wait_for_picture(fills_the_window, name="robust-window-restored")
-
-            game.close_window()
-            self.assertEqual(game.wait_exit(60), 0, game.stderr)
-            self.assertIn("GL errors: 0\n", game.stderr)
+def files(pattern):
+    return sorted(str(path.relative_to(conftest.ROOT)) for path in conftest.ROOT.glob(pattern))
 
 
-if __name__ == "__main__":
-    harness.main()
+SHADERS, MODELS = files("Voidskirmish/Shader/*"), files("Voidskirmish/Material/*.dae")
+assert (len(SHADERS), len(MODELS)) == (20, 5), "the run-time files have moved"
+SHADER, MODEL = "Voidskirmish/Shader/draw.vert", "Voidskirmish/Material/ship2.dae"
+# Every shader and model file broken one way; the ways go round forwards and back, so that vertex and fragment
+# shaders each meet all of them.
+ROUND = itertools.cycle(("missing", "empty", "truncated", "random", "random", "truncated", "empty", "missing"))
+UNREAD = "Failed to link shader program\nCould not read shader file {}: {}\n"
+COMPILER = r"(?s)( Failed to compile shader|Failed to link shader program)\n.*\S.*"  # the driver's log follows
+CRASHED = r"the model importer \(Assimp [\d.]+\) crashed reading it"
+START_UP = [
+    *((path, how, ASK, re.escape(UNREAD.format(path, "no such file")) if how == "missing" else COMPILER)
+      for path, how in zip(SHADERS, ROUND)),
+    *((path, how, ASK + NO_MODEL, f"Could not load model file {path}: .+\n") for path, how in zip(MODELS, ROUND)),
+    *((SHADER, how, ASK, re.escape(UNREAD.format(SHADER, "not a regular file"))) for how in NOT_A_FILE),
+    (SHADER, "2 MiB", ASK, re.escape(UNREAD.format(SHADER, "larger than 1 MiB"))),
+    *((MODEL, how, ASK + NO_MODEL, f"Could not load model file {MODEL}: not a regular file\n") for how in NOT_A_FILE),
+    *((MODEL, how, ASK + NO_MODEL, f"(?s).*Could not load model file {MODEL}: {CRASHED}\n")
+      for how in ("empty init_from", "self instance", "deep nesting")),
+]
+
+
+@pytest.mark.parametrize("path, how, stdout, stderr", START_UP)
+def test_a_broken_shader_or_model_ends_start_up_with_code_1_and_the_reason(xvfb, tmp_path, path, how, stdout, stderr):
+    with Game(xvfb, cwd=broken_install(tmp_path, {path: how})) as game:
+        assert game.wait_exit(60) == 1, game.stderr
+        assert game.stdout == stdout
+        assert re.fullmatch(stderr, game.stderr), game.stderr
+
+
+def lit(picture):
+    return p.share(picture, lambda *rgb: sum(rgb) > 24)
+
+
+def screenshot(game):
+    """The picture F12 saves of the next frame."""
+    game.key("F12")
+    game.wait_for_output("Screenshot saved to ", game.stdout.count("Screenshot saved to ") + 1)
+    return list(conftest.pictures(game.cwd).values())[-1]
+
+
+def refused(*reasons):
+    """The game's lines for images it refused, as (name, reason), in the order it reads them."""
+    return "".join(f"Could not load image file ./{TEXTURES}{name}: {reason}\n" for name, reason in reasons)
+
+
+def test_hostile_images_are_refused_with_the_reason_and_the_game_plays_on_with_the_other_sky_faces(xvfb, tmp_path):
+    damage = {"Skybox/left.jpg": "directory", "Skybox/top.jpg": "1024 x 512", "ship_hull.jpg": "65500 px",
+              "asteroid_normal.png": "/dev/zero", "asteroid_diffuse.jpg": "fifo"}
+    huge = "65500 x 65500 pixels, more than the largest texture side of 16384"
+    stderr = refused(("Skybox/left.jpg", "not a regular file")) + f"Skybox face ./{TEXTURES}Skybox/top.jpg is " \
+        "1024 x 512 pixels, not 512 x 512 like the other faces: it is left black\n" + refused(
+            ("ship_hull.jpg", huge), ("ship_hull.jpg", huge), ("asteroid_normal.png", "not a regular file"),
+            ("asteroid_diffuse.jpg", "not a regular file"))  # each ship reads its own hull
+    folder = broken_install(tmp_path, {TEXTURES + name: how for name, how in damage.items()})
+    with Game(xvfb, cwd=folder, env=GL_DEBUG) as game:
+        game.wait_for_output(r"F10: .*\n")  # the last help line: set-up is through
+        assert game.stderr == stderr
+        # The HUD over stars: the upper half is far from black, as it is when the sky is blank.
+        shot = screenshot(game)
+        assert p.crosshairs(shot) and lit(p.halves(shot)[0]) > 0.15
+        game.key("Escape")
+        assert game.wait_exit() == 0, game.stderr
+        assert game.stderr == stderr + "GL errors: 0\n"
+
+
+def fills_the_window(picture):
+    """The HUD where the 1024 x 768 layout puts it and the scene in every quarter of the window: neither a
+    blank corner an old size left nor one colour stretched from a tiny frame buffer or the white clear."""
+    w, h = picture.width // 2, picture.height // 2
+    return picture.size == (1024, 768) and p.crosshairs(picture) and all(
+        0.1 < lit(p.region(picture, x, y, w, h)) < 0.95 for x in (0, w) for y in (0, h))
+
+
+def test_resizing_minimising_and_the_close_button(xvfb, tmp_path):
+    with harness.window_manager(xvfb), Game(xvfb, cwd=conftest.game_folder(tmp_path), env=GL_DEBUG) as game:
+        def state():  # "Normal", or "Iconic" when minimised
+            return re.search(r"window state: (\w+)", subprocess.run(
+                ["xprop", "-display", xvfb, "-id", game.window, "WM_STATE"], capture_output=True, text=True).stdout)[1]
+        game.key("F2")  # frame-time lines from now on, to count frames by
+        game.frames()
+        for size in ((1, 1), (1, 700), (900, 1), (3, 5), (1023, 767), (1600, 1200), (16385, 64), (1, 1), (1024, 768)):
+            game.xdotool("windowsize", "--sync", game.window, *size)
+            assert game.geometry()[2:] == size
+            game.frames(2)
+        for command, shown in (("windowminimize", "Iconic"), ("windowactivate", "Normal")):
+            game.xdotool(command, "--sync", game.window)
+            assert state() == shown
+            game.frames(2)
+        # Back at its size and restored, drawn to every edge again within a few frames.
+        assert any(fills_the_window(screenshot(game)) for _ in range(3))
+        game.xdotool("key", "alt+F4")  # the window manager's own close, for the focused game window
+        assert game.wait_exit(60) == 0, game.stderr
+        assert "GL errors: 0\n" in game.stderr
