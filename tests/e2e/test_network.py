@@ -90,9 +90,19 @@ def test_faults_end_with_their_line_and_exit_code(displays, tmp_path):
         with Game(displays[1], cwd=tmp_path, args=["--join", "127.0.0.1", "--port", port]) as other:
             for game in (host, other):
                 ended(game, 1, "The other player runs a different version of the game.")
-    # The host vanishes in the middle of the match.
+    # Nobody answers: the joiner gives up within 10 s of being ready to play.
+    nobody = free_port()
+    with Game(displays[1], args=["--join", "127.0.0.1", "--port", nobody]) as lonely:
+        lonely.wait_for_output("F10:")
+        ready = time.monotonic()
+        ended(lonely, 1, f"Could not reach 127.0.0.1:{nobody}")
+        assert time.monotonic() - ready < 12
+    # A third player is refused and the match goes on; then the host vanishes in the middle of it.
     host, join = connect(displays, port)
     with host, join:
+        with Game(displays[0], args=["--join", "127.0.0.1", "--port", port]) as third:
+            ended(third, 1, f"The match at 127.0.0.1:{port} already has two players.")
+        assert host.process.poll() is None and join.process.poll() is None
         host.process.send_signal(signal.SIGKILL)
         killed = time.monotonic()
         join.wait_for_output("Lost the connection to the other player.", timeout=30)

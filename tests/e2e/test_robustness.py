@@ -37,6 +37,7 @@ DIALOGUE = {
     "binary answers, each word refused": (ANSWER, ASK + (AGAIN + ASK) * len(ANSWER.split()) + ENDED),
     "a megabyte answer": (b"q" * MEGABYTE + b"\n", ASK + AGAIN + ASK + ENDED),
     "a megabyte width": (b"y\n" + b"9" * MEGABYTE + b"\n", ASK + WIDTH + AGAIN + WIDTH + ENDED),
+    "input ending at the height": ("y\n800\n", ASK + WIDTH + HEIGHT + ENDED),
     # Sizes no window can have end like a refused window, never in GLFW's abort or an X error.
     **{f"{width} x {height}": (f"y\n{width}\n{height}\n", ASK + WIDTH + HEIGHT + "Failed to open window\n")
        for width, height in ((-800, 600), (800, -1), (-2147483648, 600), (2147483647, 2147483647), (16385, 600),
