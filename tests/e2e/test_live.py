@@ -19,7 +19,9 @@ SCREEN = (1280, 1024)
 
 
 def test_dialogue_asks_again_until_answered_then_full_screen_fills_the_screen(xvfb, tmp_path):
-    stdin = "Y\nyes\n\ny 640 480\nabc\n\n99999999999\n800abc\n600\n"
+    # Only a lower-case y or n alone, or before the rest of its line, answers; a size is the leading signed
+    # int of its line; blank and sign-only lines are asked again; the last line needs no line end.
+    stdin = "Y\nyes\n\ny 640 480\nabc\n   \n99999999999\n  800abc\n\n-\n+600 px"
     with Game(xvfb, stdin, cwd=conftest.game_folder(tmp_path)) as game:
         # Full screen on Xvfb always gets the screen's one mode, whatever size was asked.
         assert game.geometry()[2:] == SCREEN
@@ -28,7 +30,8 @@ def test_dialogue_asks_again_until_answered_then_full_screen_fills_the_screen(xv
         game.key("Escape")
         assert game.wait_exit() == 0
     width, height = "Monitor width: ", "Monitor height: "
-    assert game.stdout.startswith(ASK + AGAIN + ASK + AGAIN + ASK + width + (AGAIN + width) * 3 + height + "\nHELP:")
+    assert game.stdout.startswith(ASK + AGAIN + ASK + AGAIN + ASK + width + (AGAIN + width) * 3 + height +
+                                  (AGAIN + height) * 2 + "\nHELP:")
     shot = next(iter(conftest.pictures(game.cwd).values()))
     assert shot.size == SCREEN and [p.space_problems(half) for half in p.halves(shot)] == [[], []]
 

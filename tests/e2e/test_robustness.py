@@ -53,6 +53,28 @@ def test_dialogue_ends_with_its_message_and_code_1_whatever_arrives(xvfb, case):
         assert game.stdout == console
 
 
+BAD_RECORDING = "voidskirmish-recording 1\ngame 1.1.0\nwindow windowed 1024 768\nframe 12\n"
+# (arguments, exit code, standard output, standard error). Without a display: each ends before a window could open.
+COMMAND_LINES = [
+    (["--help"], 0, "Voidskirmish: .*--record FILE.*--net-check.*", ""),
+    (["--version"], 0, r"Voidskirmish [\d.]+\n", ""),
+    *((args, 2, "", ".+") for args in (
+        ["--bogus"], ["--record"], ["--record", "a", "--replay", "b"], ["--port", "5000"], ["--host", "--join", "a"],
+        ["--host", "--replay", "a"], ["--host", "--port", "0"])),
+    (["--replay", "none.rec"], 2, "", "Cannot replay none.rec: no such file\n"),
+    (["--replay", "bad.rec"], 2, "", "Cannot replay bad.rec, line 4: frame delta 12 is out of range.*\n"),
+    (["--record", "no/folder/x.rec"], 2, "", "Cannot write recording no/folder/x.rec: .+\n"),
+]
+
+
+@pytest.mark.parametrize("args, code, stdout, stderr", COMMAND_LINES)
+def test_the_command_line_and_recordings_are_checked_before_any_window(tmp_path, args, code, stdout, stderr):
+    (tmp_path / "bad.rec").write_text("voidskirmish-recording 1\ngame 1.1.0\nwindow windowed 1024 768\nframe 12\n")
+    with Game(None, "", cwd=tmp_path, args=args) as game:
+        assert game.wait_exit(30) == code
+        assert re.fullmatch(stdout, game.stdout, re.S) and re.fullmatch(stderr, game.stderr, re.S), game.stderr
+
+
 def claims_size(jpeg, side):
     """The JPEG with its frame header claiming side x side pixels: a few bytes that ask for gigabytes."""
     frame = re.search(rb"\xff[\xc0-\xc2]", jpeg).start()

@@ -16,39 +16,18 @@ namespace {
 
 using namespace collision;
 
-// One field, built from a fresh sequence, checked whole, rebuilt and spun. Its layout also sets how many objects
-// the start view culls in tests/replays/toggles.out.
-TEST(AsteroidFieldTest, TheSequenceStartsOverAndHundredAsteroidsInTheirRangesAreRebuiltAlikeAndSpunInPlace) {
-  restartRandomSequence();
-  EXPECT_EQ((glm::ivec3{randomNumber(), randomNumber(), randomNumber()}), glm::ivec3(16838, 5758, 10113));  // in order
+// The field's layout, drawn from the sequence, sets what the start view culls frame by frame in
+// tests/replays/toggles.out and every replayed picture. Here a second field from a restarted sequence is the
+// same, replacing the first's matrices, and a spin turns each asteroid in place.
+TEST(AsteroidFieldTest, ARestartedSequenceRebuildsTheSameFieldAndASpinTurnsEachAsteroidInPlace) {
   restartRandomSequence();
   const Asteroid field(nullptr);
-  // The sign is drawn before the distance; the axis takes the third number for x. The sphere is 37 times the
-  // model's radius of 1.2 (0.6 of its extent of 2).
-  EXPECT_EQ(field.asteroidSpheres[0], glm::vec4(140.58046f, -427.625366f, 137.382126f, 44.4f));
-  ASSERT_EQ(glm::ivec2(field.asteroidSpheres.size(), asteroidMatrices.size()), glm::ivec2(100));
-  for (std::size_t i = 0; i < 100; ++i) {
-    const float s = field.asteroidScales[i];
-    EXPECT_TRUE(s >= 1.0f && s <= 100.0f && s == std::floor(s)) << s;
-    EXPECT_TRUE(field.spinSpeeds[i] >= 1.0f && field.spinSpeeds[i] <= 11.0f) << field.spinSpeeds[i];
-    EXPECT_TRUE(glm::all(glm::lessThanEqual(glm::abs(field.asteroidPositions[i]), glm::vec3(800.0f))));
-    EXPECT_TRUE(glm::all(glm::lessThanEqual(glm::abs(field.spinAxes[i]), glm::vec3(0.5f))));
-    EXPECT_EQ(field.asteroidSpheres[i], glm::vec4(field.asteroidPositions[i], 1.2f * s));
-  }
-
   restartRandomSequence();
   Asteroid again(nullptr);
   EXPECT_TRUE(again.asteroidSpheres == field.asteroidSpheres && again.spinAxes == field.spinAxes);
   ASSERT_EQ(asteroidMatrices.size(), 100u);  // replaced, not appended to
-  // The numbers reach both ends of their range.
-  glm::ivec2 range(RANDOM_MAX, 0);
-  for (int i = 0; i < 100000; ++i) {
-    const int r = randomNumber();
-    range = glm::ivec2(std::min(range.x, r), std::max(range.y, r));
-  }
-  EXPECT_EQ(range, glm::ivec2(0, RANDOM_MAX));
 
-  // A spin turns each asteroid in place about its own axis by its speed in degrees; the first stands for all.
+  // About its own axis by its speed in degrees; the first stands for all.
   const glm::mat4 before = asteroidMatrices[0];
   again.spin(1.0f);
   EXPECT_EQ(glm::vec3(asteroidMatrices[0][3]), glm::vec3(before[3]));

@@ -2,14 +2,10 @@
 
 #include <GLFW/glfw3.h>
 
-#include <algorithm>
 #include <cmath>
-#include <filesystem>
-#include <fstream>
 #include <random>
 
 #include "input/Sharing.h"
-#include "net/MatchHash.h"
 #include "net/Message.h"
 
 namespace voidskirmish::net {
@@ -124,19 +120,6 @@ TEST(NetMessageTest, EachMachineSharesItsMatchEventsAsItsOwnShipsAndKeepsTheRest
     EXPECT_TRUE(!c.shared || isMatchEvent(*c.shared)) << what;
   }
   EXPECT_FALSE(isMatchEvent(ButtonEvent{GLFW_MOUSE_BUTTON_LEFT, true}) || isMatchEvent(KeyEvent{GLFW_KEY_F12, true}));
-}
-
-// Other shaders end a match before it starts in tests/e2e/test_network.py; models count too, textures not.
-TEST(NetMessageTest, TheFilesHashTakesModelsButNotTextures) {
-  const std::filesystem::path root = std::filesystem::path(::testing::TempDir()) / "net-files";
-  std::filesystem::create_directories(root / "Material" / "Textures");
-  const auto hashWith = [&](const char* path, const char* text) {
-    std::ofstream(root / path) << text;
-    return runTimeFilesHash(root);
-  };
-  const std::uint64_t first = hashWith("Material/ship.dae", "<COLLADA/>");
-  EXPECT_EQ(hashWith("Material/Textures/hull.png", "not hashed"), first);
-  EXPECT_NE(hashWith("Material/ship.dae", "<x/>"), first);
 }
 
 }  // namespace
