@@ -3,7 +3,7 @@
 #include <unistd.h>
 
 #include <fstream>
-#include <regex>
+#include <sstream>
 
 namespace voidskirmish {
 namespace {
@@ -34,11 +34,11 @@ fs::path uniqueTemporary(const std::string& stem) {
 // The first two-component output of a vertex shader: the texture coordinate it hands on.
 std::string firstCoordinateOf(const fs::path& vertexShader) {
   std::ifstream source(vertexShader);
-  const std::regex declaration(R"(^\s*out\s+vec2\s+(\w+)\s*;)");
-  std::smatch match;
   for (std::string line; std::getline(source, line);) {
-    if (std::regex_search(line, match, declaration)) {
-      return match[1];
+    std::istringstream words(line);
+    std::string qualifier, type, name;
+    if (words >> qualifier >> type >> name && qualifier == "out" && type == "vec2" && name.back() == ';') {
+      return name.substr(0, name.size() - 1);
     }
   }
   return "texCoord";
