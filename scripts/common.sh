@@ -7,7 +7,7 @@ VOIDSKIRMISH_PACKAGES=(
   cmake g++ make pkg-config python3 python3-pytest python3-pil
   libglfw3-dev libglew-dev libglm-dev libassimp-dev libfreeimage-dev libgtest-dev libbenchmark-dev
   libcli11-dev libenet-dev
-  xvfb xdotool x11-apps x11-utils openbox imagemagick xauth
+  xvfb xdotool x11-utils openbox xauth
 )
 
 # Asks apt only when something is missing, so a prepared machine starts at once and needs no network.

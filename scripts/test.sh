@@ -16,7 +16,8 @@ build_into build
 run_on_private_display ctest --test-dir "$VOIDSKIRMISH_ROOT/build" --output-on-failure || status=1
 
 # The end-to-end tests drive the game at llvmpipe speed; under the sanitizers it would crawl, so they run once.
-build_into build-asan -DVOIDSKIRMISH_SANITIZE=ON
+# Benchmarks are never run there either, so that build leaves them out.
+build_into build-asan -DVOIDSKIRMISH_SANITIZE=ON -DVOIDSKIRMISH_BENCHMARKS=OFF
 ASAN_OPTIONS=detect_leaks=1 \
   LSAN_OPTIONS="suppressions=$VOIDSKIRMISH_ROOT/scripts/lsan.supp:print_suppressions=0" \
   UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
