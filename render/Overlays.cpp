@@ -81,23 +81,19 @@ void Overlays::createOverlayBuffers(const scene::ShaderProgram* arrowProgram,
   glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, crosshairIndexBuffer_.get());
   glBindVertexArray(0);
 
-  lifeBarVertexBuffer_ = makeStaticBuffer(LIFE_BAR_VERTICES);
-  lifeBarIndexBuffer_ = makeStaticBuffer(BAR_INDICES);
-  lifeBarVao_ = scene::makeVertexArray();
-  glBindVertexArray(lifeBarVao_.get());
-  glBindBuffer(GL_ARRAY_BUFFER, lifeBarVertexBuffer_.get());
-  pointPosition(colorProgram_, 3);
-  glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, lifeBarIndexBuffer_.get());
-  glBindVertexArray(0);
-
-  glyphVertexBuffer_ = makeStaticBuffer(SEGMENT_VERTICES);
-  glyphIndexBuffer_ = makeStaticBuffer(GLYPH_INDICES);
-  glyphVao_ = scene::makeVertexArray();
-  glBindVertexArray(glyphVao_.get());
-  glBindBuffer(GL_ARRAY_BUFFER, glyphVertexBuffer_.get());
-  pointPosition(colorProgram_, 2);
-  glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, glyphIndexBuffer_.get());
-  glBindVertexArray(0);
+  // The life bar and the glyphs keep their vertices, fed to the colour program, and indices in a vertex array.
+  const auto fill = [this](IndexedShape& shape, GLint components) {
+    shape.vao = scene::makeVertexArray();
+    glBindVertexArray(shape.vao.get());
+    glBindBuffer(GL_ARRAY_BUFFER, shape.vertices.get());
+    pointPosition(colorProgram_, components);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, shape.indices.get());
+    glBindVertexArray(0);
+  };
+  lifeBar_ = IndexedShape{makeStaticBuffer(LIFE_BAR_VERTICES), makeStaticBuffer(BAR_INDICES), {}};
+  fill(lifeBar_, 3);
+  glyphs_ = IndexedShape{makeStaticBuffer(SEGMENT_VERTICES), makeStaticBuffer(GLYPH_INDICES), {}};
+  fill(glyphs_, 2);
 
   triangleColorLocation_ = glGetUniformLocation(arrowProgram_->program, "triangleColor");
   arrowModelLocation_ = glGetUniformLocation(arrowProgram_->program, "model");
@@ -109,7 +105,7 @@ void Overlays::drawLifeBar(float lifePoints, glm::vec3 color) const {
   glUseProgram(colorProgram_->program);
   setModel(colorModelLocation_, lifeBarModel(lifePoints));
   glUniform3f(colorLocation_, color.r, color.g, color.b);
-  drawBar(lifeBarVao_.get());
+  drawBar(lifeBar_.vao.get());
 }
 
 void Overlays::drawCrosshair(int width, int height) const {
@@ -153,7 +149,7 @@ void Overlays::drawLine(std::initializer_list<TextRun> runs, glm::vec2 centre, f
     count += static_cast<int>(run.text.size());
   }
   glUseProgram(colorProgram_->program);
-  glBindVertexArray(glyphVao_.get());
+  glBindVertexArray(glyphs_.vao.get());
   int index = 0;
   for (const TextRun& run : runs) {
     glUniform3f(colorLocation_, run.color.r, run.color.g, run.color.b);

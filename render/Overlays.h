@@ -31,6 +31,11 @@ class Overlays {
   void drawPausedMark(int width, int height) const;
 
  private:
+  struct IndexedShape {
+    scene::GlBuffer vertices;
+    scene::GlBuffer indices;
+    scene::GlVertexArray vao;
+  };
   struct TextRun {
     std::string_view text;
     glm::vec3 color;
@@ -51,12 +56,8 @@ class Overlays {
   scene::GlBuffer crosshairVertexBuffer_;
   scene::GlBuffer crosshairIndexBuffer_;
   scene::GlVertexArray crosshairVao_;
-  scene::GlBuffer lifeBarVertexBuffer_;
-  scene::GlBuffer lifeBarIndexBuffer_;
-  scene::GlVertexArray lifeBarVao_;
-  scene::GlBuffer glyphVertexBuffer_;
-  scene::GlBuffer glyphIndexBuffer_;
-  scene::GlVertexArray glyphVao_;
+  IndexedShape lifeBar_;
+  IndexedShape glyphs_;
 };
 
 }  // namespace voidskirmish::render
