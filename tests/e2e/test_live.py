@@ -3,13 +3,11 @@ X server and a stall as --record writes them down, then replayed to the same con
 
 import re
 import signal
-import subprocess
 import time
 
 import pytest
 
 import conftest
-import harness
 import pictures as p
 from harness import Game
 
@@ -82,8 +80,7 @@ def test_live_input_and_a_stall_are_recorded_and_the_replay_plays_them_alike(xvf
     assert "Frame time: 0.5\t | FPS: 2\n" in game.stdout
 
     text = recording.read_text()
-    version = subprocess.run([harness.binary, "--version"], capture_output=True, text=True).stdout.split()[1]
-    assert text.startswith(f"voidskirmish-recording 1\ngame {version}\nwindow windowed 1024 768\n")
+    assert re.match(r"voidskirmish-recording 1\ngame \d+\.\d+\.\d+\nwindow windowed 1024 768\n", text), text
     def tap(*codes):  # GLFW key codes: F2 291, 1 49, F12 301, W 87, P 80, ESC 256
         return [f"key {action} {code}" for code in codes for action in ("press", "release")]
     # ESC's release comes after the last frame or not at all, as fast as that frame was.
@@ -93,9 +90,12 @@ def test_live_input_and_a_stall_are_recorded_and_the_replay_plays_them_alike(xvf
     assert all(frame.count("cursor") <= 1 for frame in re.split("^frame .*$", text, flags=re.M)), text
     assert max(float(line.split()[1]) for line in text.splitlines() if line.startswith("frame ")) == 0.5
 
-    out, err, code, shots = replay(recording)
     frame_count = text.count("\nframe ")
-    assert (out, err, code) == (game.stdout[len(ASK):] + f"Replay finished after {frame_count} frames\n", "", 0)
-    assert [shot.size for shot in shots.values()] == [(1024, 768), (900, 600)]
-    assert {frame: shot.tobytes() for frame, shot in shots.items()} == {
-        frame: shot.tobytes() for frame, shot in live_shots.items()}
+    again = folder / "again.rec"
+    again.write_text(text)
+    for path in (recording, again):  # replayed twice, each time alike the live run
+        out, err, code, shots = replay(path)
+        assert (out, err, code) == (game.stdout[len(ASK):] + f"Replay finished after {frame_count} frames\n", "", 0)
+        assert [shot.size for shot in shots.values()] == [(1024, 768), (900, 600)]
+        assert {frame: shot.tobytes() for frame, shot in shots.items()} == {
+            frame: shot.tobytes() for frame, shot in live_shots.items()}
