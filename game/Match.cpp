@@ -188,7 +188,10 @@ glm::vec3 Match::warningColor(int player) const {
   return (1.0f - blend) * lifeColor(ship(player)) + blend * glm::vec3(1.0f, 0.0f, 0.0f);
 }
 
-void Match::destroyed(const Spaceship& ship) {
+void Match::destroyed(Spaceship& ship) {
+  // A ship left at exactly 0 is announced here: it is dead from now on, so a later contact or loss outside the
+  // arena cannot announce it again.
+  ship.alive = false;
   const bool upper = &ship == ship1.get();
   std::cout << '\n' << RULE << std::endl;
   std::cout << "Player of " << (upper ? "upper" : "lower")

@@ -66,7 +66,7 @@ class Match {
   void applyOutOfBoundsLoss(int player, const RenderSettings& settings);
   void turnWarningPulse(int player);
   // The game-over block naming the ship's half; the round goes to the other ship.
-  void destroyed(const objects::Spaceship& ship);
+  void destroyed(objects::Spaceship& ship);
 };
 
 // Life-bar colour: between the ship's full and low life colours by its life points.
