@@ -15,7 +15,7 @@ std::optional<std::string> whyNotUsed(const std::string& path, std::optional<std
     return why;
   }
   std::error_code error;
-  if (std::filesystem::file_size(path, error) > Gamepads::MAX_MAPPINGS_BYTES) {
+  if (std::filesystem::file_size(path, error) > Gamepads::MAX_MAPPINGS_BYTES && !error) {
     return "larger than " + std::to_string(Gamepads::MAX_MAPPINGS_BYTES >> 20) + " MiB";
   }
   text = scene::readRegularFile(path, Gamepads::MAX_MAPPINGS_BYTES);
