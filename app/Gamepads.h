@@ -1,5 +1,9 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
+#include <ostream>
+#include <string>
 #include <vector>
 
 #include "input/Event.h"
@@ -18,6 +22,14 @@ class Gamepads {
   void poll(std::vector<input::Event>& events);
 
   static constexpr const char* MAPPINGS_FILE = "gamecontrollerdb.txt";
+  // GLFW merges mappings in quadratic time, with ESC dead meanwhile: 5000 take about half a second here. SDL's
+  // whole community file is well within both limits.
+  static constexpr std::uintmax_t MAX_MAPPINGS_BYTES = 2u << 20;
+  static constexpr long MAX_MAPPINGS = 5000;
+
+  // The text of a mappings file that is a regular file within the limits. Else nothing, and unless there is
+  // no such file (the usual case) a line on `err` saying why the file is not used.
+  static std::optional<std::string> readMappings(const std::string& path, std::ostream& err);
 
  private:
   input::PadReader reader;

@@ -12,6 +12,9 @@ namespace {
 
 using namespace voidskirmish;
 
+// The match ended as usual, but its recording stopped at a write that failed (said when it happened).
+constexpr int RECORDING_INCOMPLETE = 3;
+
 // A recording that cannot be read is refused before a window opens: one line saying what and where, exit 2.
 int replay(const std::string& path, bool netCheck) {
   input::Recording recording;
@@ -56,7 +59,8 @@ int play(const app::Options& options) {
                                                  choice->fullscreen, choice->width, choice->height, networkPlayer});
   }
   app::Shell shell(*choice, options.netCheck);
-  return networkPlayer ? shell.playNetwork(options, recorder.get()) : shell.play(recorder.get());
+  const int exitCode = networkPlayer ? shell.playNetwork(options, recorder.get()) : shell.play(recorder.get());
+  return exitCode == 0 && recorder && !recorder->complete() ? RECORDING_INCOMPLETE : exitCode;
 }
 
 }  // namespace

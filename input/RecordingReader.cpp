@@ -11,19 +11,22 @@
 namespace voidskirmish::input {
 namespace {
 
-constexpr int NETWORK_LINE = 4;
+const std::string TOO_LARGE = "larger than " + std::to_string(MAX_RECORDING_BYTES >> 20) + " MiB";
 
 // Reads line by line, never holding more than one line's limit, and knows whether the last line was ended.
+// Reads the stream's buffer directly: istream::get costs a sentry for every character.
 class LineSource {
  public:
-  explicit LineSource(std::istream& in) : in(in) {}
+  explicit LineSource(std::istream& in) : buffer(*in.rdbuf()) {}
 
   // False at the end of the input. A line without its line end is returned with ended() false.
   bool next(std::string& line) {
     line.clear();
     ended_ = false;
-    char c = 0;
-    while (in.get(c)) {
+    for (int c = buffer.sbumpc(); c != std::char_traits<char>::eof(); c = buffer.sbumpc()) {
+      if (++bytes > MAX_RECORDING_BYTES) {
+        throw BadRecording(0, TOO_LARGE);  // a file that grows while it is read
+      }
       if (c == '\n') {
         ended_ = true;
         break;
@@ -31,7 +34,7 @@ class LineSource {
       if (line.size() > MAX_LINE_LENGTH) {
         throw BadRecording(number_ + 1, "line longer than " + std::to_string(MAX_LINE_LENGTH) + " characters");
       }
-      line.push_back(c);
+      line.push_back(static_cast<char>(c));
     }
     if (!ended_ && line.empty()) {
       return false;
@@ -44,25 +47,32 @@ class LineSource {
   }
 
   bool ended() const { return ended_; }
-  int number() const { return number_; }
+  std::int64_t number() const { return number_; }
 
  private:
-  std::istream& in;
-  int number_ = 0;
+  std::streambuf& buffer;
+  std::uintmax_t bytes = 0;
+  std::int64_t number_ = 0;
   bool ended_ = false;
 };
 
+bool skipped(const std::string& line) { return line.empty() || line.front() == '#'; }
+
+// The next header line that is not skipped; the format line is always the first.
 std::string checkedHeaderLine(LineSource& lines, const char* what) {
   std::string line;
-  if (!lines.next(line)) {
-    throw BadRecording(lines.number() + 1, lines.number() == 0 ? "the file is empty" : std::string("missing ") + what);
-  }
-  if (!lines.ended()) {
-    throw BadRecording(lines.number(), std::string("unfinished ") + what);
-  }
-  if (!printable(line)) {
-    throw BadRecording(lines.number(), "not text");
-  }
+  const bool first = lines.number() == 0;
+  do {
+    if (!lines.next(line)) {
+      throw BadRecording(lines.number() + 1, lines.number() == 0 ? "the file is empty" : std::string("missing ") + what);
+    }
+    if (!lines.ended()) {
+      throw BadRecording(lines.number(), std::string("unfinished ") + what);
+    }
+    if (!printable(line)) {
+      throw BadRecording(lines.number(), "not text");
+    }
+  } while (!first && skipped(line));
   return line;
 }
 
@@ -106,7 +116,7 @@ RecordingHeader readHeader(LineSource& lines) {
 }
 
 // The line a network match's recording has after the window line; false for any other line.
-bool readNetworkLine(const std::string& line, int number, RecordingHeader& header) {
+bool readNetworkLine(const std::string& line, std::int64_t number, RecordingHeader& header) {
   if (line.rfind("network", 0) != 0) {
     return false;
   }
@@ -126,6 +136,7 @@ Recording readRecording(std::istream& in) {
   RecordedFrame frame;
   std::string line;
   std::string error;
+  bool afterWindowLine = true;  // until the first line that is not skipped
   while (lines.next(line)) {
     if (!lines.ended()) {
       recording.endsInsideFrame = true;  // cut off mid-line: the unfinished frame is dropped
@@ -135,8 +146,11 @@ Recording readRecording(std::istream& in) {
     if (!printable(line)) {
       throw BadRecording(lines.number(), "not text");
     }
-    if (lines.number() == NETWORK_LINE && readNetworkLine(line, lines.number(), recording.header)) {
-      continue;
+    if (afterWindowLine && !skipped(line)) {
+      afterWindowLine = false;
+      if (readNetworkLine(line, lines.number(), recording.header)) {
+        continue;
+      }
     }
     if (!parseBodyLine(line, parsed, error)) {
       throw BadRecording(lines.number(), error);
@@ -160,6 +174,9 @@ Recording readRecordingFile(const std::string& path) {
   }
   if (!std::filesystem::is_regular_file(path, status)) {
     throw BadRecording(0, "not a regular file");
+  }
+  if (std::filesystem::file_size(path, status) > MAX_RECORDING_BYTES && !status) {
+    throw BadRecording(0, TOO_LARGE);
   }
   std::ifstream in(path, std::ios::binary);
   if (!in) {

@@ -60,13 +60,16 @@ Image Image::decode(const std::string& path, std::uint32_t largestSide) {
   if (!FreeImage_FIFSupportsReading(format)) {
     return refuse(CANNOT_DECODE, path, "FreeImage cannot read this format");
   }
-  // A few hundred bytes of header can claim gigabytes of pixels: where the format allows, the size is checked
-  // before anything is decoded.
-  if (FreeImage_FIFSupportsNoPixels(format)) {
-    const Image header(FreeImage_Load(format, path.c_str(), FIF_LOAD_NOPIXELS));
-    if (!fits(header, largestSide)) {
-      return refuse(CANNOT_DECODE, path, tooLarge(header, largestSide));
-    }
+  // A few hundred bytes of header can claim gigabytes of pixels, so the size is checked before anything is
+  // decoded; a format whose header FreeImage cannot read alone (SGI, DDS) is not decoded at all.
+  if (!FreeImage_FIFSupportsNoPixels(format)) {
+    return refuse(CANNOT_DECODE, path,
+                  std::string("FreeImage cannot read the size of ") + FreeImage_GetFormatFromFIF(format) +
+                      " images before decoding them");
+  }
+  const Image header(FreeImage_Load(format, path.c_str(), FIF_LOAD_NOPIXELS));
+  if (!fits(header, largestSide)) {
+    return refuse(CANNOT_DECODE, path, tooLarge(header, largestSide));
   }
   Image image(FreeImage_Load(format, path.c_str(), 0));
   if (image.empty()) {

@@ -18,7 +18,8 @@ class Image {
   ~Image();
 
   // Decodes a regular file by its signature, else by its extension, if neither side exceeds largestSide (read
-  // from the header first where the format allows, so a huge picture is refused before it is decoded). When it
+  // from the header first, so a huge picture is refused before it is decoded; a format whose header cannot be
+  // read alone is refused). When it
   // cannot, prints "FIF_UNKNOWN" or "Failed to load dib" on standard output and a line naming the file and the
   // reason on standard error, and returns an empty image.
   static Image decode(const std::string& path, std::uint32_t largestSide);

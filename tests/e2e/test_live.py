@@ -83,8 +83,9 @@ def test_live_input_and_a_stall_are_recorded_and_the_replay_plays_them_alike(xvf
     assert re.match(r"voidskirmish-recording 1\ngame \d+\.\d+\.\d+\nwindow windowed 1024 768\n", text), text
     def tap(*codes):  # GLFW key codes: F2 291, 1 49, F12 301, W 87, P 80, ESC 256
         return [f"key {action} {code}" for code in codes for action in ("press", "release")]
-    # ESC's release comes after the last frame or not at all, as fast as that frame was.
-    events = [line for line in text.splitlines()[3:] if not line.startswith("frame") and line != "key release 256"]
+    events = [line for line in text.splitlines()[3:] if not line.startswith("frame")]
+    if events[-1] == "key release 256":
+        events.pop()  # the quitting frame has ESC's release only when the tap was over that fast
     assert events == (tap(291, 49, 301, 87) + ["button press 0", "button release 0"] + tap(80)
                       + ["cursor 612 384"] * 6 + tap(80) + ["size 900 600"] + tap(301) + ["key press 256"]), text
     assert all(frame.count("cursor") <= 1 for frame in re.split("^frame .*$", text, flags=re.M)), text

@@ -63,16 +63,48 @@ COMMAND_LINES = [
         ["--host", "--replay", "a"], ["--host", "--port", "0"])),
     (["--replay", "none.rec"], 2, "", "Cannot replay none.rec: no such file\n"),
     (["--replay", "bad.rec"], 2, "", "Cannot replay bad.rec, line 4: frame delta 12 is out of range.*\n"),
+    (["--replay", "big.rec"], 2, "", "Cannot replay big.rec: larger than 32 MiB\n"),
     (["--record", "no/folder/x.rec"], 2, "", "Cannot write recording no/folder/x.rec: .+\n"),
+    (["--record", "old.rec"], 1, re.escape(ASK + ENDED), ""),  # ended before the match: old.rec stays as it was
 ]
+OLD_RECORDING = "an older recording\n"
 
 
 @pytest.mark.parametrize("args, code, stdout, stderr", COMMAND_LINES)
 def test_the_command_line_and_recordings_are_checked_before_any_window(tmp_path, args, code, stdout, stderr):
-    (tmp_path / "bad.rec").write_text("voidskirmish-recording 1\ngame 1.1.0\nwindow windowed 1024 768\nframe 12\n")
+    (tmp_path / "bad.rec").write_text(BAD_RECORDING)
+    with open(tmp_path / "big.rec", "wb") as big:
+        big.truncate(32 * MEGABYTE + 1)  # sparse: it costs no disk
+    (tmp_path / "old.rec").write_text(OLD_RECORDING)
     with Game(None, "", cwd=tmp_path, args=args) as game:
         assert game.wait_exit(30) == code
         assert re.fullmatch(stdout, game.stdout, re.S) and re.fullmatch(stderr, game.stderr, re.S), game.stderr
+    assert sorted(os.listdir(tmp_path)) == ["bad.rec", "big.rec", "old.rec"]
+    assert (tmp_path / "old.rec").read_text() == OLD_RECORDING
+
+
+def test_a_recording_that_cannot_be_written_stops_once_and_play_goes_on_to_exit_code_3(xvfb, tmp_path):
+    with Game(xvfb, cwd=conftest.game_folder(tmp_path), args=["--record", "/dev/full"]) as game:
+        game.key("F2")  # a frame-time line each frame from now on
+        game.frames(3)
+        game.key("Escape")
+        assert game.wait_exit() == 3, game.stderr
+    assert game.stderr == "Recording stopped: cannot write /dev/full: No space left on device\n"
+
+
+def test_a_recording_replaces_an_older_one_at_its_first_frame_and_a_kill_leaves_every_whole_frame(xvfb, tmp_path):
+    folder = conftest.game_folder(tmp_path)
+    (folder / "old.rec").write_text(OLD_RECORDING)
+    with Game(xvfb, cwd=folder, args=["--record", "old.rec"]) as game:
+        game.key("F2")
+        game.frames(2)
+        game.process.kill()
+        game.wait_exit()
+    text = (folder / "old.rec").read_text()
+    assert re.fullmatch(r"voidskirmish-recording 1\ngame .+\nwindow windowed 1024 768\n(.+\n)*frame \S+\n", text), text
+    # Each frame is in the file before it is drawn, so before its frame-time line.
+    assert "key press 291\n" in text and text.count("\nframe ") >= game.stdout.count("Frame time: ") >= 2
+    assert sorted(os.listdir(folder)) == ["Voidskirmish", "old.rec"]
 
 
 def claims_size(jpeg, side):

@@ -91,6 +91,19 @@ TEST_F(GeometryLoadTest, UnusablePicturesAreRefusedWithTheLoadersMessageAndWhy) 
   jpeg("whole.jpg");
   std::filesystem::copy_file(folder.file("whole.jpg"), folder.file("cut.jpg"));
   std::filesystem::resize_file(folder.file("cut.jpg"), 200);
+  // Headers alone, each claiming 65500 x 65500 pixels, that FreeImage could size only by decoding them whole.
+  const auto le32 = [](std::initializer_list<std::uint32_t> words) {
+    std::string bytes;
+    for (const std::uint32_t word : words) {
+      bytes += {char(word), char(word >> 8), char(word >> 16), char(word >> 24)};
+    }
+    return bytes;
+  };
+  const std::string sgi("\x01\xda\0\x01\0\x03\xff\xdc\xff\xdc\0\x03", 12);  // big-endian 16-bit sizes
+  writeBytes(folder.file("huge.sgi"), sgi + std::string(500, '\0'));
+  writeBytes(folder.file("huge.dds"), "DDS " + le32({124, 0x1007, 65500, 65500}) + std::string(56, '\0') +
+                                          le32({32, 0x41, 0, 32, 0xff0000, 0xff00, 0xff, 0xff000000, 0x1000}) +
+                                          std::string(16, '\0'));
   mkfifo(folder.file("pipe.png").c_str(), 0600);
   std::filesystem::create_directory(folder.file("folder.png"));
   const struct { const char* name; std::uint32_t largestSide; std::string loader, why; } rows[] = {
@@ -101,6 +114,8 @@ TEST_F(GeometryLoadTest, UnusablePicturesAreRefusedWithTheLoadersMessageAndWhy) 
       {"cut.jpg", 64, "Failed to load dib", "FreeImage cannot decode it"},
       {"pipe.png", 64, "Failed to load dib", "not a regular file"},
       {"folder.png", 64, "Failed to load dib", "not a regular file"},
+      {"huge.sgi", 64, "Failed to load dib", "FreeImage cannot read the size of SGI images before decoding them"},
+      {"huge.dds", 64, "Failed to load dib", "FreeImage cannot read the size of DDS images before decoding them"},
       {"whole.jpg", 15, "Failed to load dib", "16 x 8 pixels, more than the largest texture side of 15"},
   };
   for (const auto& row : rows) {

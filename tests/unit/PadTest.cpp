@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cmath>
 #include <cstring>
@@ -6,10 +7,12 @@
 #include <vector>
 
 #include "WorldFixture.h"
+#include "app/Gamepads.h"
 #include "game/Controls.h"
 #include "game/PadControls.h"
 #include "input/EventText.h"
 #include "input/PadReader.h"
+#include "tests/support/TestAssets.h"
 
 namespace voidskirmish::testing {
 namespace {
@@ -40,6 +43,32 @@ std::string look(input::PadReader& reader, int id, const GLFWgamepadstate* state
     text += input::formatEvent(event) + "\n";
   }
   return text;
+}
+
+// Anything but a small regular file would abort, block or stall the game before its first frame.
+TEST(GamepadMappingsTest, OnlyASmallRegularFileIsUsedAndAnyOtherIsSaid) {
+  TempFolder folder;
+  const std::string mapping = "03000000aa0000000100000000000000,Pad,a:b0,platform:Linux,\n";
+  std::string many = "# comment\n\n";
+  for (long line = 0; line < app::Gamepads::MAX_MAPPINGS; ++line) {
+    many += mapping;
+  }
+  writeBytes(folder.file("fine"), many);
+  writeBytes(folder.file("many"), many + mapping);
+  writeBytes(folder.file("large"), "");
+  std::filesystem::resize_file(folder.file("large"), app::Gamepads::MAX_MAPPINGS_BYTES + 1);
+  std::filesystem::create_directory(folder.file("folder"));
+  mkfifo(folder.file("fifo").c_str(), 0600);
+  std::filesystem::create_symlink("/dev/zero", folder.file("zero"));
+  const struct { const char* name; const char* said; } rows[] = {
+      {"missing", ""}, {"fine", ""}, {"many", "more than 5000 mappings"}, {"large", "larger than 2 MiB"},
+      {"folder", "not a regular file"}, {"fifo", "not a regular file"}, {"zero", "not a regular file"}};
+  for (const auto& row : rows) {
+    std::ostringstream said;
+    const std::optional<std::string> text = app::Gamepads::readMappings(folder.file(row.name), said);
+    EXPECT_EQ(said.str(), *row.said ? "Gamepad mappings " + folder.file(row.name) + " not used: " + row.said + "\n" : "");
+    EXPECT_EQ(text, row.name == std::string("fine") ? std::optional(many) : std::nullopt) << row.name;
+  }
 }
 
 TEST(PadReaderTest, SticksTriggersAndButtonsBecomeShipControlsAndPadsTakeTheFirstFreeShip) {

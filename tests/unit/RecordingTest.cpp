@@ -2,10 +2,13 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <random>
 #include <sstream>
 #include <string>
+#include <tuple>
 
 #include "app/CommandLine.h"
 #include "input/EventText.h"
@@ -24,7 +27,7 @@ Recording read(const std::string& text) {
 
 // The line and reason a bad recording is refused with.
 template <typename Call>
-std::pair<int, std::string> refusal(Call&& call) {
+std::pair<std::int64_t, std::string> refusal(Call&& call) {
   try {
     call();
   } catch (const BadRecording& bad) {
@@ -56,11 +59,25 @@ TEST(RecordingTest, AKilledGameLeavesItsWholeFramesReplayable) {
   }
 }
 
+TEST(RecordingTest, BlankLinesAndCommentsAreSkippedInTheHeaderToo) {
+  const Recording recording =
+      read("voidskirmish-recording 1\n# by hand\n\ngame 1.1.0\nwindow fullscreen 800 600\n#\nnetwork ship2\nframe 0.1\n");
+  EXPECT_EQ(std::tuple(recording.header.width, recording.header.networkPlayer, recording.frames.size()),
+            std::tuple(800, std::optional<int>(1), std::size_t{1}));
+}
+
 TEST(RecordingTest, BadFilesAreRefusedWithTheLineAndTheReason) {
+  std::string tooLarge = header;
+  while (tooLarge.size() <= MAX_RECORDING_BYTES) {
+    tooLarge += "# a comment of forty characters or so\n";
+  }
   const struct { std::string text; int line; const char* reason; } cases[] = {
       {"", 1, "empty"},
       {"garbage\n", 1, "not a Voidskirmish recording"},
       {"voidskirmish-recording 1\n", 2, "missing game line"},
+      {"# the format line comes first\nvoidskirmish-recording 1\n", 1, "not a Voidskirmish recording"},
+      {"voidskirmish-recording 1\n\n# by hand\ngame 1.1.0\n#\nwindow windowed 9 9\n\nnetwork ship3\n", 8, "network"},
+      {tooLarge, 0, "larger than 32 MiB"},  // as a file that grows while it is read
       {"voidskirmish-recording 2\n", 1, "newer"},
       {"voidskirmish-recording 0\n", 1, "out of range"},
       {"voidskirmish-recording 1\ngame 1.1.0\nwindow windowed 1024", 3, "unfinished"},
@@ -115,13 +132,23 @@ TEST(RecordingTest, MutatedRecordingsAreReadOrRefused) {
         default: text.resize(at); break;
       }
     }
-    const int line = refusal([&] {
+    // What is accepted is what the game could have written; what is refused names a line of the text, or the
+    // one after its last when a header line is missing.
+    const std::int64_t line = refusal([&] {
       for (const RecordedFrame& frame : read(text).frames) {
         ASSERT_TRUE(frame.delta >= 0.0f && frame.delta <= MAX_FRAME_DELTA) << text;
+        for (const Event& event : frame.events) {
+          BodyLine parsed;
+          std::string error;
+          ASSERT_TRUE(parseBodyLine(formatEvent(event), parsed, error)) << error;
+          const Event* again = std::get_if<Event>(&parsed);
+          ASSERT_TRUE(again != nullptr && *again == event) << text;
+        }
       }
     }).first;
-    ASSERT_NE(line, 0) << text;
-    accepted += line < 0;
+    const auto lines = std::count(text.begin(), text.end(), '\n') + (text.empty() || text.back() != '\n');
+    ASSERT_TRUE(line == -1 || (line >= 1 && line <= lines + 1)) << line << " of " << lines << ":\n" << text;
+    accepted += line == -1;
   }
   EXPECT_GT(accepted, 0);
 }
