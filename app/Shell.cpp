@@ -154,6 +154,10 @@ void Shell::openWindow() {
     fatalExit(std::cout, "Failed to initialize glew", 1);
   }
   glDebugOutput = render::installGlDebugOutput();
+  // GLFW makes the context current before a full-screen window gets the screen's size, and the driver keeps the
+  // size it saw then up to the first swap: drawing before it would allocate the asked size, however large.
+  glClear(GL_COLOR_BUFFER_BIT);
+  glfwSwapBuffers(window);
 }
 
 void Shell::setUpGame(std::optional<int> networkPlayer) {
@@ -162,7 +166,12 @@ void Shell::setUpGame(std::optional<int> networkPlayer) {
   glEnable(GL_DEPTH_TEST);
   glDepthFunc(GL_LEQUAL);
   state = std::make_unique<game::RunningGameState>(window, networkPlayer);
-  state->resize(choice.width, choice.height);
+  // The size the window really got: full screen gets the screen's mode whatever size was asked, and frame
+  // buffers of the asked size would cost memory and seconds for a first frame no larger than the screen.
+  int width = 0;
+  int height = 0;
+  glfwGetFramebufferSize(window, &width, &height);
+  state->resize(width, height);
   glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
 }
 
