@@ -207,9 +207,15 @@ void Shell::steerWithCursor(std::vector<input::Event>& events) {
 
 // X does not report a cursor move that lands where the last reported one did, nor the move back to the centre,
 // so while the cursor steers, its position is read once a frame: anywhere but the centre is a move.
-std::optional<glm::dvec2> Shell::steeringCursor() const {
+std::optional<glm::dvec2> Shell::steeringCursor() {
   const std::optional<glm::dvec2> centre = state->steeringCentre();
+  const bool starting = centre && !cursorSteers;
+  cursorSteers = centre.has_value();
   if (!centre) {
+    return std::nullopt;
+  }
+  if (starting) {
+    glfwSetCursorPos(window, centre->x, centre->y);
     return std::nullopt;
   }
   glm::dvec2 cursor;

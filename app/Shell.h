@@ -43,8 +43,9 @@ class Shell {
   void setUpGame(std::optional<int> networkPlayer);
   void runFrame(const std::vector<input::Event>& events, float delta);
   void steerWithCursor(std::vector<input::Event>& events);
-  // Where the cursor is while it steers and is away from the centre, read once a frame.
-  std::optional<glm::dvec2> steeringCursor() const;
+  // Where the cursor is while it steers and is away from the centre, read once a frame. In the frame steering
+  // starts the cursor is put to the centre instead: steering starts from where the cursor was, P turns nothing.
+  std::optional<glm::dvec2> steeringCursor();
   void resizeWindow(int width, int height);
   void saveScreenshot();
   bool escapeHeld() const;
@@ -60,6 +61,7 @@ class Shell {
   std::unique_ptr<game::RunningGameState> state;
   std::unique_ptr<LiveInput> liveInput;
   long frameNumber = 0;
+  bool cursorSteers = false;  // as of the last frame
 };
 
 }  // namespace voidskirmish::app
