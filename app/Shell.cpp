@@ -14,6 +14,7 @@
 #include "app/NetworkPlay.h"
 #include "game/RunningGameState.h"
 #include "input/Delivery.h"
+#include "input/EventText.h"
 #include "net/MatchHash.h"
 #include "render/GlDebug.h"
 #include "render/Screenshot.h"
@@ -23,8 +24,8 @@ namespace {
 
 // GLFW aborts on a negative side instead of refusing it, and a full-screen side near X's 16-bit limit crashes
 // Mesa's software rasteriser inside glfwCreateWindow (32767 × 32767 already does). GL 4.3 promises frame buffers
-// only up to this side, so a larger window could not be drawn anyway.
-constexpr int largestWindowSide = 16384;
+// only up to the largest side a recording holds, so a larger window could not be drawn anyway.
+constexpr int largestWindowSide = input::MAX_WINDOW_SIDE;
 
 bool windowCanHaveSide(int side) { return side > 0 && side <= largestWindowSide; }
 
@@ -148,6 +149,8 @@ void Shell::openWindow() {
   if (window == nullptr) {
     failToOpenWindow();
   }
+  // A window manager that keeps limits lets no drag past them; without one see LiveInput.
+  glfwSetWindowSizeLimits(window, GLFW_DONT_CARE, GLFW_DONT_CARE, largestWindowSide, largestWindowSide);
   glfwMakeContextCurrent(window);
   glewExperimental = GL_TRUE;
   if (glewInit() != GLEW_OK) {

@@ -228,7 +228,7 @@ def test_resizing_minimising_and_the_close_button(xvfb, tmp_path):
                 ["xprop", "-display", xvfb, "-id", game.window, "WM_STATE"], capture_output=True, text=True).stdout)[1]
         game.key("F2")  # frame-time lines from now on, to count frames by
         game.frames()
-        for size in ((1, 1), (1, 700), (900, 1), (3, 5), (1023, 767), (1600, 1200), (16385, 64), (1, 1), (1024, 768)):
+        for size in ((1, 1), (1, 700), (900, 1), (3, 5), (1023, 767), (1600, 1200), (16384, 64), (1, 1), (1024, 768)):
             game.xdotool("windowsize", "--sync", game.window, *size)
             assert game.geometry()[2:] == size
             game.frames(2)
@@ -241,3 +241,20 @@ def test_resizing_minimising_and_the_close_button(xvfb, tmp_path):
         game.xdotool("key", "alt+F4")  # the window manager's own close, for the focused game window
         assert game.wait_exit(60) == 0, game.stderr
         assert "GL errors: 0\n" in game.stderr
+
+
+def test_a_window_made_larger_than_16384_a_side_is_put_back_and_its_recording_replays(xvfb, tmp_path, replay):
+    """Without a window manager to keep the window's limits: 32767 a side crashed the driver, 16385 could be
+    recorded but not replayed."""
+    folder = conftest.game_folder(tmp_path)
+    with Game(xvfb, cwd=folder, args=["--record", folder / "large.rec"]) as game:
+        game.key("F2")
+        for size in ((32767, 32767), (16385, 64)):
+            game.xdotool("windowsize", game.window, *size)
+            game.frames(3)
+            assert game.geometry()[2:] == (1024, 768)
+        game.key("Escape")
+        assert game.wait_exit() == 0
+        assert game.stderr == "The window cannot be larger than 16384 pixels a side; keeping 1024 x 768\n"
+    out, err, code, _ = replay(folder / "large.rec")
+    assert (code, err) == (0, "") and out.endswith(" frames\n")
