@@ -28,6 +28,12 @@ std::vector<input::Event>& LiveInput::poll() {
   return events;
 }
 
+std::vector<input::Event>& LiveInput::wait(double seconds) {
+  events.clear();
+  glfwWaitEventsTimeout(seconds);
+  return events;
+}
+
 void LiveInput::onKey(GLFWwindow* window, int key, int, int action, int) {
   // Keys X cannot name do nothing in the game, and repeats are not presses.
   if (key == GLFW_KEY_UNKNOWN || action == GLFW_REPEAT) {

@@ -23,6 +23,8 @@ class LiveInput {
 
   // Polls the window; returns the events that arrived since the last call.
   std::vector<input::Event>& poll();
+  // The same, waiting up to `seconds` for the first event.
+  std::vector<input::Event>& wait(double seconds);
 
  private:
   static void onKey(GLFWwindow* window, int key, int scancode, int action, int mods);

@@ -4,9 +4,7 @@
 #include <GLFW/glfw3.h>
 
 #include <algorithm>
-#include <chrono>
 #include <iostream>
-#include <thread>
 
 #include "app/Fatal.h"
 #include "app/Gamepads.h"
@@ -102,20 +100,25 @@ int Shell::replay(const input::Recording& recording) {
     runFrame(frame.events, std::min(frame.delta, static_cast<float>(LONGEST_RULES_DELTA)));
     ++played;
     // Paced to the recorded deltas; a frame that took longer than recorded is not made up for.
-    due += frame.delta;
-    const double now = glfwGetTime();
-    if (due > now) {
-      std::this_thread::sleep_for(std::chrono::duration<double>(due - now));
-    } else {
-      due = now;
-    }
-    if (escape) {
+    due = std::max(due + frame.delta, glfwGetTime());
+    if (!waitUntil(due) || escape) {
       break;
     }
   }
   std::cout << "Replay finished after " << played << " frames" << std::endl;
   tearDown();
   return 0;
+}
+
+// The window is polled while a long recorded frame is waited out, so that ESC or a close ends the replay at once.
+bool Shell::waitUntil(double due) {
+  for (double now = glfwGetTime(); now < due; now = glfwGetTime()) {
+    const std::vector<input::Event>& events = liveInput->wait(due - now);
+    if (glfwWindowShouldClose(window) || escapeHeld() || pressed(events, GLFW_KEY_ESCAPE)) {
+      return false;
+    }
+  }
+  return true;
 }
 
 int Shell::playNetwork(const Options& options, input::RecordingWriter* recorder) {

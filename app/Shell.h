@@ -49,6 +49,8 @@ class Shell {
   void resizeWindow(int width, int height);
   void saveScreenshot();
   bool escapeHeld() const;
+  // Waits until the clock reaches `due`; false when ESC or a closed window ended the wait.
+  bool waitUntil(double due);
   void tearDown();
 
   static constexpr const char* title = "Voidskirmish";

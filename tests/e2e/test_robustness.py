@@ -1,5 +1,6 @@
 """Bad input, broken installs and a window pushed around: the game ends with its own message or plays on."""
 
+import contextlib
 import itertools
 import os
 import random
@@ -258,3 +259,26 @@ def test_a_window_made_larger_than_16384_a_side_is_put_back_and_its_recording_re
         assert game.stderr == "The window cannot be larger than 16384 pixels a side; keeping 1024 x 768\n"
     out, err, code, _ = replay(folder / "large.rec")
     assert (code, err) == (0, "") and out.endswith(" frames\n")
+
+
+LONG_FRAMES = "voidskirmish-recording 1\ngame 1.1.0\nwindow windowed 1024 768\nkey press 291\nframe 10\n" + \
+    "frame 10\n" * 9
+
+
+@pytest.mark.parametrize("replaying, how", [(True, "Escape"), (True, "alt+F4")])
+def test_esc_a_close_or_a_destroyed_window_ends_the_game_at_once_also_inside_a_long_recorded_frame(
+        xvfb, tmp_path, replaying, how):
+    (tmp_path / "long.rec").write_text(LONG_FRAMES)
+    manager = harness.window_manager(xvfb) if how == "alt+F4" else contextlib.nullcontext()
+    args = ["--replay", tmp_path / "long.rec"] if replaying else []
+    with manager, Game(xvfb, "" if replaying else "n\n", cwd=conftest.game_folder(tmp_path), args=args) as game:
+        if not replaying:
+            game.key("F2")
+        game.frames()  # in a replay the first of ten frames ten seconds long
+        if how == "windowclose":  # destroys the X window, where a window manager asks it to close
+            game.xdotool("windowclose", game.window)
+        else:
+            game.xdotool("key", *(["--window", game.window] if how == "Escape" else []), how)
+        assert game.wait_exit() == 0
+        assert game.stderr == ""
+        assert not replaying or game.stdout.endswith("\nReplay finished after 1 frames\n")
