@@ -8,6 +8,7 @@
 
 #include "app/Fatal.h"
 #include "app/Gamepads.h"
+#include "app/LostWindowWatch.h"
 #include "app/MatchCheck.h"
 #include "app/NetworkPlay.h"
 #include "game/RunningGameState.h"
@@ -53,7 +54,7 @@ int Shell::play(input::RecordingWriter* recorder) {
   Gamepads gamepads;
   // Read after set-up, so the first frame's delta does not count the loading time.
   double previousTime = glfwGetTime();
-  while (!glfwWindowShouldClose(window)) {
+  while (!windowClosed()) {
     const double now = glfwGetTime();
     const auto delta = static_cast<float>(std::min(now - previousTime, LONGEST_RULES_DELTA));
     previousTime = now;
@@ -84,7 +85,7 @@ int Shell::replay(const input::Recording& recording) {
   long played = 0;
   double due = glfwGetTime();
   for (const input::RecordedFrame& frame : recording.frames) {
-    if (glfwWindowShouldClose(window)) {
+    if (windowClosed()) {
       break;
     }
     // Live input only ends a replay.
@@ -114,7 +115,7 @@ int Shell::replay(const input::Recording& recording) {
 bool Shell::waitUntil(double due) {
   for (double now = glfwGetTime(); now < due; now = glfwGetTime()) {
     const std::vector<input::Event>& events = liveInput->wait(due - now);
-    if (glfwWindowShouldClose(window) || escapeHeld() || pressed(events, GLFW_KEY_ESCAPE)) {
+    if (windowClosed() || escapeHeld() || pressed(events, GLFW_KEY_ESCAPE)) {
       return false;
     }
   }
@@ -164,6 +165,7 @@ void Shell::openWindow() {
   // size it saw then up to the first swap: drawing before it would allocate the asked size, however large.
   glClear(GL_COLOR_BUFFER_BIT);
   glfwSwapBuffers(window);
+  lostWindowWatch = std::make_unique<LostWindowWatch>(window);
 }
 
 void Shell::setUpGame(std::optional<int> networkPlayer) {
@@ -261,6 +263,8 @@ void Shell::saveScreenshot() {
 
 bool Shell::escapeHeld() const { return glfwGetKey(window, GLFW_KEY_ESCAPE) != GLFW_RELEASE; }
 
+bool Shell::windowClosed() const { return glfwWindowShouldClose(window) || LostWindowWatch::lost(); }
+
 void Shell::tearDown() {
   state.reset();
   liveInput.reset();
@@ -268,6 +272,8 @@ void Shell::tearDown() {
     std::cerr << "GL errors: " << render::glErrorCount() << std::endl;
   }
   glfwTerminate();
+  // Destroying a lost window fails too, up to the end of glfwTerminate.
+  lostWindowWatch.reset();
 }
 
 }  // namespace voidskirmish::app

@@ -6,6 +6,7 @@
 #include "app/CommandLine.h"
 #include "app/Dialogue.h"
 #include "app/LiveInput.h"
+#include "app/LostWindowWatch.h"
 #include "game/RunningGameState.h"
 #include "input/Recording.h"
 #include "input/RecordingWriter.h"
@@ -49,6 +50,8 @@ class Shell {
   void resizeWindow(int width, int height);
   void saveScreenshot();
   bool escapeHeld() const;
+  // Closed by the player or the window manager, or destroyed.
+  bool windowClosed() const;
   // Waits until the clock reaches `due`; false when ESC or a closed window ended the wait.
   bool waitUntil(double due);
   void tearDown();
@@ -62,6 +65,7 @@ class Shell {
   bool netCheck = false;
   std::unique_ptr<game::RunningGameState> state;
   std::unique_ptr<LiveInput> liveInput;
+  std::unique_ptr<LostWindowWatch> lostWindowWatch;
   long frameNumber = 0;
   bool cursorSteers = false;  // as of the last frame
 };

@@ -265,7 +265,8 @@ LONG_FRAMES = "voidskirmish-recording 1\ngame 1.1.0\nwindow windowed 1024 768\nk
     "frame 10\n" * 9
 
 
-@pytest.mark.parametrize("replaying, how", [(True, "Escape"), (True, "alt+F4")])
+@pytest.mark.parametrize("replaying, how", [(True, "Escape"), (True, "alt+F4"), (True, "windowclose"),
+                                            (False, "windowclose")])
 def test_esc_a_close_or_a_destroyed_window_ends_the_game_at_once_also_inside_a_long_recorded_frame(
         xvfb, tmp_path, replaying, how):
     (tmp_path / "long.rec").write_text(LONG_FRAMES)
