@@ -11,6 +11,10 @@ namespace voidskirmish::app {
 // Collects what the window reports during glfwPollEvents as events, in the order they came, so the frame loop
 // hands live and recorded input to the game state the same way. The cursor is not collected: while it steers,
 // the frame loop reads its position itself (X drops a move that lands where the last reported one did).
+//
+// A window made larger than input::MAX_WINDOW_SIDE a side (without a window manager that keeps the window's
+// limits nothing stops that) is put back to its last usable size, once said so on standard error: beyond it
+// the software rasteriser crashes and a recording could not be replayed. Its size is no event.
 class LiveInput {
  public:
   explicit LiveInput(GLFWwindow* window);
@@ -19,6 +23,8 @@ class LiveInput {
 
   // Polls the window; returns the events that arrived since the last call.
   std::vector<input::Event>& poll();
+  // The same, waiting up to `seconds` for the first event.
+  std::vector<input::Event>& wait(double seconds);
 
  private:
   static void onKey(GLFWwindow* window, int key, int scancode, int action, int mods);
@@ -26,6 +32,9 @@ class LiveInput {
   static void onWindowSize(GLFWwindow* window, int width, int height);
 
   std::vector<input::Event> events;
+  int usableWidth = 0;
+  int usableHeight = 0;
+  bool toldTooLarge = false;
 };
 
 }  // namespace voidskirmish::app

@@ -118,7 +118,7 @@ int NetworkPlay::playFrames() {
 bool NetworkPlay::collect() {
   std::vector<input::Event>& events = shell.liveInput->poll();
   gamepads.poll(events);
-  if (glfwWindowShouldClose(shell.window) || shell.escapeHeld() ||
+  if (shell.windowClosed() || shell.escapeHeld() ||
       std::any_of(events.begin(), events.end(), input::isEscapePress)) {
     return false;
   }

@@ -4,16 +4,16 @@
 #include <GLFW/glfw3.h>
 
 #include <algorithm>
-#include <chrono>
 #include <iostream>
-#include <thread>
 
 #include "app/Fatal.h"
 #include "app/Gamepads.h"
+#include "app/LostWindowWatch.h"
 #include "app/MatchCheck.h"
 #include "app/NetworkPlay.h"
 #include "game/RunningGameState.h"
 #include "input/Delivery.h"
+#include "input/EventText.h"
 #include "net/MatchHash.h"
 #include "render/GlDebug.h"
 #include "render/Screenshot.h"
@@ -23,8 +23,8 @@ namespace {
 
 // GLFW aborts on a negative side instead of refusing it, and a full-screen side near X's 16-bit limit crashes
 // Mesa's software rasteriser inside glfwCreateWindow (32767 × 32767 already does). GL 4.3 promises frame buffers
-// only up to this side, so a larger window could not be drawn anyway.
-constexpr int largestWindowSide = 16384;
+// only up to the largest side a recording holds, so a larger window could not be drawn anyway.
+constexpr int largestWindowSide = input::MAX_WINDOW_SIDE;
 
 bool windowCanHaveSide(int side) { return side > 0 && side <= largestWindowSide; }
 
@@ -54,7 +54,7 @@ int Shell::play(input::RecordingWriter* recorder) {
   Gamepads gamepads;
   // Read after set-up, so the first frame's delta does not count the loading time.
   double previousTime = glfwGetTime();
-  while (!glfwWindowShouldClose(window)) {
+  while (!windowClosed()) {
     const double now = glfwGetTime();
     const auto delta = static_cast<float>(std::min(now - previousTime, LONGEST_RULES_DELTA));
     previousTime = now;
@@ -85,7 +85,7 @@ int Shell::replay(const input::Recording& recording) {
   long played = 0;
   double due = glfwGetTime();
   for (const input::RecordedFrame& frame : recording.frames) {
-    if (glfwWindowShouldClose(window)) {
+    if (windowClosed()) {
       break;
     }
     // Live input only ends a replay.
@@ -101,20 +101,25 @@ int Shell::replay(const input::Recording& recording) {
     runFrame(frame.events, std::min(frame.delta, static_cast<float>(LONGEST_RULES_DELTA)));
     ++played;
     // Paced to the recorded deltas; a frame that took longer than recorded is not made up for.
-    due += frame.delta;
-    const double now = glfwGetTime();
-    if (due > now) {
-      std::this_thread::sleep_for(std::chrono::duration<double>(due - now));
-    } else {
-      due = now;
-    }
-    if (escape) {
+    due = std::max(due + frame.delta, glfwGetTime());
+    if (!waitUntil(due) || escape) {
       break;
     }
   }
   std::cout << "Replay finished after " << played << " frames" << std::endl;
   tearDown();
   return 0;
+}
+
+// The window is polled while a long recorded frame is waited out, so that ESC or a close ends the replay at once.
+bool Shell::waitUntil(double due) {
+  for (double now = glfwGetTime(); now < due; now = glfwGetTime()) {
+    const std::vector<input::Event>& events = liveInput->wait(due - now);
+    if (windowClosed() || escapeHeld() || pressed(events, GLFW_KEY_ESCAPE)) {
+      return false;
+    }
+  }
+  return true;
 }
 
 int Shell::playNetwork(const Options& options, input::RecordingWriter* recorder) {
@@ -148,12 +153,19 @@ void Shell::openWindow() {
   if (window == nullptr) {
     failToOpenWindow();
   }
+  // A window manager that keeps limits lets no drag past them; without one see LiveInput.
+  glfwSetWindowSizeLimits(window, GLFW_DONT_CARE, GLFW_DONT_CARE, largestWindowSide, largestWindowSide);
   glfwMakeContextCurrent(window);
   glewExperimental = GL_TRUE;
   if (glewInit() != GLEW_OK) {
     fatalExit(std::cout, "Failed to initialize glew", 1);
   }
   glDebugOutput = render::installGlDebugOutput();
+  // GLFW makes the context current before a full-screen window gets the screen's size, and the driver keeps the
+  // size it saw then up to the first swap: drawing before it would allocate the asked size, however large.
+  glClear(GL_COLOR_BUFFER_BIT);
+  glfwSwapBuffers(window);
+  lostWindowWatch = std::make_unique<LostWindowWatch>(window);
 }
 
 void Shell::setUpGame(std::optional<int> networkPlayer) {
@@ -162,7 +174,12 @@ void Shell::setUpGame(std::optional<int> networkPlayer) {
   glEnable(GL_DEPTH_TEST);
   glDepthFunc(GL_LEQUAL);
   state = std::make_unique<game::RunningGameState>(window, networkPlayer);
-  state->resize(choice.width, choice.height);
+  // The size the window really got: full screen gets the screen's mode whatever size was asked, and frame
+  // buffers of the asked size would cost memory and seconds for a first frame no larger than the screen.
+  int width = 0;
+  int height = 0;
+  glfwGetFramebufferSize(window, &width, &height);
+  state->resize(width, height);
   glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
 }
 
@@ -198,9 +215,15 @@ void Shell::steerWithCursor(std::vector<input::Event>& events) {
 
 // X does not report a cursor move that lands where the last reported one did, nor the move back to the centre,
 // so while the cursor steers, its position is read once a frame: anywhere but the centre is a move.
-std::optional<glm::dvec2> Shell::steeringCursor() const {
+std::optional<glm::dvec2> Shell::steeringCursor() {
   const std::optional<glm::dvec2> centre = state->steeringCentre();
+  const bool starting = centre && !cursorSteers;
+  cursorSteers = centre.has_value();
   if (!centre) {
+    return std::nullopt;
+  }
+  if (starting) {
+    glfwSetCursorPos(window, centre->x, centre->y);
     return std::nullopt;
   }
   glm::dvec2 cursor;
@@ -240,6 +263,8 @@ void Shell::saveScreenshot() {
 
 bool Shell::escapeHeld() const { return glfwGetKey(window, GLFW_KEY_ESCAPE) != GLFW_RELEASE; }
 
+bool Shell::windowClosed() const { return glfwWindowShouldClose(window) || LostWindowWatch::lost(); }
+
 void Shell::tearDown() {
   state.reset();
   liveInput.reset();
@@ -247,6 +272,8 @@ void Shell::tearDown() {
     std::cerr << "GL errors: " << render::glErrorCount() << std::endl;
   }
   glfwTerminate();
+  // Destroying a lost window fails too, up to the end of glfwTerminate.
+  lostWindowWatch.reset();
 }
 
 }  // namespace voidskirmish::app

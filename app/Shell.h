@@ -6,6 +6,7 @@
 #include "app/CommandLine.h"
 #include "app/Dialogue.h"
 #include "app/LiveInput.h"
+#include "app/LostWindowWatch.h"
 #include "game/RunningGameState.h"
 #include "input/Recording.h"
 #include "input/RecordingWriter.h"
@@ -43,11 +44,16 @@ class Shell {
   void setUpGame(std::optional<int> networkPlayer);
   void runFrame(const std::vector<input::Event>& events, float delta);
   void steerWithCursor(std::vector<input::Event>& events);
-  // Where the cursor is while it steers and is away from the centre, read once a frame.
-  std::optional<glm::dvec2> steeringCursor() const;
+  // Where the cursor is while it steers and is away from the centre, read once a frame. In the frame steering
+  // starts the cursor is put to the centre instead: steering starts from where the cursor was, P turns nothing.
+  std::optional<glm::dvec2> steeringCursor();
   void resizeWindow(int width, int height);
   void saveScreenshot();
   bool escapeHeld() const;
+  // Closed by the player or the window manager, or destroyed.
+  bool windowClosed() const;
+  // Waits until the clock reaches `due`; false when ESC or a closed window ended the wait.
+  bool waitUntil(double due);
   void tearDown();
 
   static constexpr const char* title = "Voidskirmish";
@@ -59,7 +65,9 @@ class Shell {
   bool netCheck = false;
   std::unique_ptr<game::RunningGameState> state;
   std::unique_ptr<LiveInput> liveInput;
+  std::unique_ptr<LostWindowWatch> lostWindowWatch;
   long frameNumber = 0;
+  bool cursorSteers = false;  // as of the last frame
 };
 
 }  // namespace voidskirmish::app

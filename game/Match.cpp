@@ -50,6 +50,8 @@ Match::Match(const Programs& programs) : programs(programs) {
   render::totalObjectCount += 2 + asteroids->asteroidCount;
 }
 
+Match::~Match() { objects::laserBeams.clear(); }
+
 void Match::update(float deltaTime, RenderSettings& settings) {
   if (!paused) {
     advance(deltaTime, settings);

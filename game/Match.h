@@ -26,6 +26,10 @@ class Match {
   // Builds the arena, ship1 at the origin, ship2 20 units along x, the asteroid field and the beams' model, in
   // that order.
   explicit Match(const Programs& programs);
+  // The beams in flight go with the match, while the GL context that holds their buffers still lives.
+  ~Match();
+  Match(const Match&) = delete;
+  Match& operator=(const Match&) = delete;
 
   // One frame: flight, spin, ship contacts, particles, asteroid contacts and arena test, beams, frame-time line.
   // While paused only the frame-time line.

@@ -16,15 +16,21 @@ AGAIN = "Input invalid. Try again. "
 SCREEN = (1280, 1024)
 
 
+def peak_memory(process):
+    return int(re.search(r"^VmHWM:\s+(\d+) kB$", open(f"/proc/{process.pid}/status").read(), re.M)[1]) << 10
+
+
 def test_dialogue_asks_again_until_answered_then_full_screen_fills_the_screen(xvfb, tmp_path):
     # Only a lower-case y or n alone, or before the rest of its line, answers; a size is the leading signed
     # int of its line; blank and sign-only lines are asked again; the last line needs no line end.
-    stdin = "Y\nyes\n\ny 640 480\nabc\n   \n99999999999\n  800abc\n\n-\n+600 px"
+    stdin = "Y\nyes\n\ny 640 480\nabc\n   \n99999999999\n  5000abc\n\n-\n+4000 px"
     with Game(xvfb, stdin, cwd=conftest.game_folder(tmp_path)) as game:
         # Full screen on Xvfb always gets the screen's one mode, whatever size was asked.
         assert game.geometry()[2:] == SCREEN
         game.key("F12")
         game.wait_for_output("Screenshot saved to (.*)\n")
+        # Frame buffers of the size asked would take 1.3 GB before the first frame; the screen's take 240 MB.
+        assert peak_memory(game.process) < 512 << 20
         game.key("Escape")
         assert game.wait_exit() == 0
     width, height = "Monitor width: ", "Monitor height: "
@@ -59,8 +65,7 @@ def test_live_input_and_a_stall_are_recorded_and_the_replay_plays_them_alike(xvf
         game.frames(2)
         x, y = game.geometry()[:2]
         assert game.pointer() == (x + 612, y + 384)
-        game.xdotool("mousemove", "--window", game.window, 512, 384)
-        game.key("p")
+        game.key("p")  # steering starts where the cursor is: P puts it to the centre and turns nothing
         game.frames(2)
         for _ in range(6):  # a steady drag: each move turns ship1 in the frame that reads it, then re-centres
             game.steer("mousemove_relative", "--", 100, 0)

@@ -50,8 +50,9 @@ def test_the_hosts_shots_end_ship2_alike_on_both_machines_and_the_recordings_rep
             game.key("1", "2")  # bloom and contours off, locally: faster frames
             game.wait_for_output("Contours off")
         # Mouse steering turns ship1 right by the cursor's distance: 1571 pixels make the quarter turn to ship2.
-        host.xdotool("mousemove", "--window", host.window, 512, 384)
-        host.key("p")
+        # P puts the cursor to the centre and turns nothing; seen back there, steering is on.
+        host.xdotool("mousemove", "--window", host.window, 612, 384)
+        host.steer("key", "--window", host.window, "p")
         for x in (1012, 1012, 1012, 583):
             host.steer("mousemove", "--window", host.window, x, 384)
         for _ in range(40):

@@ -1,5 +1,6 @@
 """Bad input, broken installs and a window pushed around: the game ends with its own message or plays on."""
 
+import contextlib
 import itertools
 import os
 import random
@@ -178,7 +179,8 @@ def test_a_broken_shader_or_model_ends_start_up_with_code_1_and_the_reason(xvfb,
 
 
 def lit(picture):
-    return p.share(picture, lambda *rgb: sum(rgb) > 24)
+    """The share of pixels neither black nor the scene's clear grey."""
+    return p.share(picture, lambda *rgb: sum(rgb) > 24 and not p.clear_grey(*rgb))
 
 
 def screenshot(game):
@@ -228,7 +230,7 @@ def test_resizing_minimising_and_the_close_button(xvfb, tmp_path):
                 ["xprop", "-display", xvfb, "-id", game.window, "WM_STATE"], capture_output=True, text=True).stdout)[1]
         game.key("F2")  # frame-time lines from now on, to count frames by
         game.frames()
-        for size in ((1, 1), (1, 700), (900, 1), (3, 5), (1023, 767), (1600, 1200), (16385, 64), (1, 1), (1024, 768)):
+        for size in ((1, 1), (1, 700), (900, 1), (3, 5), (1023, 767), (1600, 1200), (16384, 64), (1, 1), (1024, 768)):
             game.xdotool("windowsize", "--sync", game.window, *size)
             assert game.geometry()[2:] == size
             game.frames(2)
@@ -237,7 +239,49 @@ def test_resizing_minimising_and_the_close_button(xvfb, tmp_path):
             assert state() == shown
             game.frames(2)
         # Back at its size and restored, drawn to every edge again within a few frames.
-        assert any(fills_the_window(screenshot(game)) for _ in range(3))
+        game.frames(3)
+        assert fills_the_window(screenshot(game))
         game.xdotool("key", "alt+F4")  # the window manager's own close, for the focused game window
         assert game.wait_exit(60) == 0, game.stderr
         assert "GL errors: 0\n" in game.stderr
+
+
+def test_a_window_made_larger_than_16384_a_side_is_put_back_and_its_recording_replays(xvfb, tmp_path, replay):
+    """Without a window manager to keep the window's limits: 32767 a side crashed the driver, 16385 could be
+    recorded but not replayed."""
+    folder = conftest.game_folder(tmp_path)
+    with Game(xvfb, cwd=folder, args=["--record", folder / "large.rec"]) as game:
+        game.key("F2")
+        for size in ((32767, 32767), (16385, 64)):
+            game.xdotool("windowsize", game.window, *size)
+            game.frames(3)
+            assert game.geometry()[2:] == (1024, 768)
+        game.key("Escape")
+        assert game.wait_exit() == 0
+        assert game.stderr == "The window cannot be larger than 16384 pixels a side; keeping 1024 x 768\n"
+    out, err, code, _ = replay(folder / "large.rec")
+    assert (code, err) == (0, "") and out.endswith(" frames\n")
+
+
+LONG_FRAMES = "voidskirmish-recording 1\ngame 1.1.0\nwindow windowed 1024 768\nkey press 291\nframe 10\n" + \
+    "frame 10\n" * 9
+
+
+@pytest.mark.parametrize("replaying, how", [(True, "Escape"), (True, "alt+F4"), (True, "windowclose"),
+                                            (False, "windowclose")])
+def test_esc_a_close_or_a_destroyed_window_ends_the_game_at_once_also_inside_a_long_recorded_frame(
+        xvfb, tmp_path, replaying, how):
+    (tmp_path / "long.rec").write_text(LONG_FRAMES)
+    manager = harness.window_manager(xvfb) if how == "alt+F4" else contextlib.nullcontext()
+    args = ["--replay", tmp_path / "long.rec"] if replaying else []
+    with manager, Game(xvfb, "" if replaying else "n\n", cwd=conftest.game_folder(tmp_path), args=args) as game:
+        if not replaying:
+            game.key("F2")
+        game.frames()  # in a replay the first of ten frames ten seconds long
+        if how == "windowclose":  # destroys the X window, where a window manager asks it to close
+            game.xdotool("windowclose", game.window)
+        else:
+            game.xdotool("key", *(["--window", game.window] if how == "Escape" else []), how)
+        assert game.wait_exit() == 0
+        assert game.stderr == ""
+        assert not replaying or game.stdout.endswith("\nReplay finished after 1 frames\n")

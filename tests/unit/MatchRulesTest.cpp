@@ -183,7 +183,7 @@ TEST_F(CombatTest, AHitThrowsFireAndABeamToItTheLastPointTheBigBurstAndAHitAtZer
   EXPECT_EQ(glm::ivec2(particles(1, shipHit), particles()), glm::ivec2(500));
 }
 
-TEST_F(CombatTest, LockedOrDeadShooterIsRefusedAndAMissLeavesABeamOnly) {
+TEST_F(CombatTest, LockedOrDeadShooterIsRefusedAMissLeavesABeamOnlyAndBeamsGoWithTheMatch) {
   ship1().collided = true;
   fire();
   ship1().collided = false;
@@ -200,6 +200,9 @@ TEST_F(CombatTest, LockedOrDeadShooterIsRefusedAndAMissLeavesABeamOnly) {
   fire();
   EXPECT_FLOAT_EQ(ship2().lifePoints, 10.0f);
   EXPECT_EQ(glm::ivec2(laserBeams.size(), particles()), glm::ivec2(2, 0));
+  // Before the window and its GL context are gone.
+  match.reset();
+  EXPECT_TRUE(laserBeams.empty());
 }
 
 // Both ships dying in one frame (in rule-rounds.rec: a round going to the survivor once, the winner's later

@@ -40,7 +40,6 @@ class MatchTest : public ::testing::Test {
       sphere = glm::vec4(100000.0f, 100000.0f, 100000.0f, 1.0f);
     }
   }
-  ~MatchTest() override { game::objects::laserBeams.clear(); }
 
   game::objects::Spaceship& ship1() { return *match->ship1; }
   game::objects::Spaceship& ship2() { return *match->ship2; }
