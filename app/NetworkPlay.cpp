@@ -61,6 +61,7 @@ std::optional<int> NetworkPlay::connect() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glfwSwapBuffers(shell.window);
     session->service(NETWORK_WAIT);
+    printNotices();
   }
   if (session->ending()) {
     return end();
@@ -90,6 +91,7 @@ int NetworkPlay::playFrames() {
         return quit();
       }
     }
+    printNotices();
     net::ReadyFrame frame = match.takeFrame();
     const double now = glfwGetTime();
     match.submit(shared, static_cast<float>(std::min(now - previousTime, Shell::LONGEST_RULES_DELTA)));
@@ -144,6 +146,13 @@ void NetworkPlay::steerWithCursor() {
   glfwSetCursorPos(shell.window, centre.x, centre.y);
 }
 
+// Only the host has any: players it turned away while the match waits or goes on.
+void NetworkPlay::printNotices() {
+  for (const std::string& line : session->takeNotices()) {
+    std::cout << line << std::endl;
+  }
+}
+
 // The other machine hears of it and prints that this player left.
 int NetworkPlay::quit() {
   session->leave();
@@ -151,8 +160,9 @@ int NetworkPlay::quit() {
 }
 
 int NetworkPlay::end() {
+  printNotices();
   const net::Ending ending = *session->ending();
-  (ending.kind == net::Ending::Kind::PortTaken ? std::cerr : std::cout) << ending.line << std::endl;
+  (ending.aboutThisMachine() ? std::cerr : std::cout) << ending.line << std::endl;
   session->leave();
   return ending.exitCode();
 }

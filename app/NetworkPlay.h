@@ -37,6 +37,7 @@ class NetworkPlay {
   // Polls the window and the pads; false on ESC or a closed window.
   bool collect();
   void steerWithCursor();
+  void printNotices();
   int quit();
   int end();
 
