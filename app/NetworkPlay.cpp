@@ -97,9 +97,6 @@ int NetworkPlay::playFrames() {
     match.submit(shared, static_cast<float>(std::min(now - previousTime, Shell::LONGEST_RULES_DELTA)));
     previousTime = now;
     shared.clear();
-    // Whatever else the other machine sent is dropped alike on both machines.
-    const auto stays = [](const input::Event& event) { return !input::isMatchEvent(event); };
-    frame.events.erase(std::remove_if(frame.events.begin(), frame.events.end(), stays), frame.events.end());
     for (const input::Event& event : frame.events) {
       input::deliver(event, *shell.state);
     }
