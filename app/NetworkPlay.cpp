@@ -61,6 +61,7 @@ std::optional<int> NetworkPlay::connect() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glfwSwapBuffers(shell.window);
     session->service(NETWORK_WAIT);
+    printNotices();
   }
   if (session->ending()) {
     return end();
@@ -90,14 +91,12 @@ int NetworkPlay::playFrames() {
         return quit();
       }
     }
+    printNotices();
     net::ReadyFrame frame = match.takeFrame();
     const double now = glfwGetTime();
     match.submit(shared, static_cast<float>(std::min(now - previousTime, Shell::LONGEST_RULES_DELTA)));
     previousTime = now;
     shared.clear();
-    // Whatever else the other machine sent is dropped alike on both machines.
-    const auto stays = [](const input::Event& event) { return !input::isMatchEvent(event); };
-    frame.events.erase(std::remove_if(frame.events.begin(), frame.events.end(), stays), frame.events.end());
     for (const input::Event& event : frame.events) {
       input::deliver(event, *shell.state);
     }
@@ -109,7 +108,9 @@ int NetworkPlay::playFrames() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     {
       const net::BackgroundService keepAlive(*session);
-      shell.runFrame(local, frame.delta);
+      // The rules get no longer step than in any other play, so the recording's replay runs these very steps. A
+      // frame after the host lowered the delay carries two frames' time and may be longer.
+      shell.runFrame(local, std::min(frame.delta, static_cast<float>(Shell::LONGEST_RULES_DELTA)));
     }
     local.clear();
   }
@@ -144,6 +145,13 @@ void NetworkPlay::steerWithCursor() {
   glfwSetCursorPos(shell.window, centre.x, centre.y);
 }
 
+// Only the host has any: players it turned away while the match waits or goes on.
+void NetworkPlay::printNotices() {
+  for (const std::string& line : session->takeNotices()) {
+    std::cout << line << std::endl;
+  }
+}
+
 // The other machine hears of it and prints that this player left.
 int NetworkPlay::quit() {
   session->leave();
@@ -151,8 +159,9 @@ int NetworkPlay::quit() {
 }
 
 int NetworkPlay::end() {
+  printNotices();
   const net::Ending ending = *session->ending();
-  (ending.kind == net::Ending::Kind::PortTaken ? std::cerr : std::cout) << ending.line << std::endl;
+  (ending.aboutThisMachine() ? std::cerr : std::cout) << ending.line << std::endl;
   session->leave();
   return ending.exitCode();
 }

@@ -28,7 +28,9 @@ class NetworkPlay {
   int run();
 
   // The ship the host flies (ship1) or the joiner (ship2).
-  static int playerOf(const Options& options) { return options.host ? 0 : 1; }
+  static int playerOf(const Options& options) {
+    return net::shipOf(options.host ? net::Side::Host : net::Side::Joiner);
+  }
 
  private:
   // Nothing when the match is on; otherwise the exit code.
@@ -37,6 +39,7 @@ class NetworkPlay {
   // Polls the window and the pads; false on ESC or a closed window.
   bool collect();
   void steerWithCursor();
+  void printNotices();
   int quit();
   int end();
 

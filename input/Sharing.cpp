@@ -46,19 +46,24 @@ struct OwnShip {
   }
 };
 
-struct MatchEvent {
-  bool operator()(const KeyEvent& e) const { return game::Controls::isMatchKey(e.key); }
+struct OwnShipOnly {
+  int player;
+
+  // ENTER and the pause keys are nobody's and stay as they are.
+  bool operator()(const KeyEvent& e) const {
+    return game::Controls::isMatchKey(e.key) && game::Controls::ownShipKey(e.key, player) == e.key;
+  }
   bool operator()(const CursorEvent&) const { return false; }
   bool operator()(const ButtonEvent&) const { return false; }  // shared as the fire key
   bool operator()(const SizeEvent&) const { return false; }
-  bool operator()(const PadLinkEvent&) const { return true; }
-  bool operator()(const PadControlEvent&) const { return true; }
-  bool operator()(const SteerEvent&) const { return true; }
+  bool operator()(const PadLinkEvent& e) const { return e.ship == player; }
+  bool operator()(const PadControlEvent& e) const { return e.ship == player; }
+  bool operator()(const SteerEvent& e) const { return e.ship == player; }
 };
 
 }  // namespace
 
-bool isMatchEvent(const Event& event) { return std::visit(MatchEvent{}, event); }
+bool isOwnShipEvent(const Event& event, int player) { return std::visit(OwnShipOnly{player}, event); }
 
 std::optional<Event> ownShipEvent(const Event& event, int player) { return std::visit(OwnShip{player}, event); }
 

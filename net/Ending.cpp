@@ -21,7 +21,15 @@ std::string playerJoined(const std::string& address) { return "Player joined fro
 std::string joined(const std::string& address, std::uint16_t port) {
   return "Joined the match at " + endpoint(address, port);
 }
+std::string refusedThirdPlayer(const std::string& address) { return "Refused a third player from " + address; }
+std::string droppedSilentPlayer(const std::string& address) {
+  return "Dropped a player from " + address + " who said nothing";
+}
 }  // namespace lines
+
+Ending networkUnavailable() {
+  return {Ending::Kind::NetworkUnavailable, "Could not start the network: ENet failed to initialise"};
+}
 
 Ending portTaken(std::uint16_t port) {
   return {Ending::Kind::PortTaken, "UDP port " + std::to_string(port) + " is already in use"};

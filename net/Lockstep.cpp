@@ -4,6 +4,8 @@
 #include <cmath>
 #include <string>
 
+#include "input/Sharing.h"
+
 namespace voidskirmish::net {
 
 Lockstep::Lockstep(Side side) : side(side) {
@@ -64,6 +66,13 @@ Lockstep::Receipt Lockstep::receive(FrameInputs inputs) {
   }
   if (frame > otherNext) {
     throw ProtocolError("frame " + std::to_string(frame) + " came before frame " + std::to_string(otherNext));
+  }
+  // Whatever the other game sends can only ever fly the other player's ship.
+  const int otherShip = shipOf(side == Side::Host ? Side::Joiner : Side::Host);
+  for (const input::Event& event : inputs.events) {
+    if (!input::isOwnShipEvent(event, otherShip)) {
+      throw ProtocolError("'" + input::formatEvent(event) + "' is not for ship" + std::to_string(otherShip + 1));
+    }
   }
   other.push_back(std::move(inputs));
   ++otherNext;

@@ -10,6 +10,9 @@ namespace voidskirmish::net {
 
 enum class Side { Host, Joiner };
 
+// The host flies ship1 (player 0), the joiner ship2.
+constexpr int shipOf(Side side) { return side == Side::Host ? 0 : 1; }
+
 // A frame both machines run alike: the host's delta and both sides' events, the host's first.
 struct ReadyFrame {
   std::uint32_t frame = 0;
@@ -42,7 +45,7 @@ class Lockstep {
 
   enum class Receipt { Accepted, Dropped };
   // The other side's inputs: the next expected frame is kept, one already had is dropped; a frame that skips
-  // ahead or runs too far ahead throws ProtocolError.
+  // ahead or runs too far ahead, or an event that is not of the other side's ship, throws ProtocolError.
   Receipt receive(FrameInputs inputs);
 
   // The host weighs the delay it announces against the measured round trip; the joiner ignores it.

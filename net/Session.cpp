@@ -4,7 +4,6 @@
 #include <enet/time.h>
 
 #include <algorithm>
-#include <stdexcept>
 #include <utility>
 
 namespace voidskirmish::net {
@@ -21,15 +20,16 @@ constexpr enet_uint32 LONGEST_PING_INTERVAL_MS = 500;
 constexpr std::chrono::seconds LINGER{1};
 
 // ENet wants one initialisation per process before its first host, and one clean-up after its last.
-void initialiseEnetOnce() {
+bool enetStarted() {
   static const struct Library {
-    Library() {
-      if (enet_initialize() != 0) {
-        throw std::runtime_error("Could not initialise the network library");
+    bool started = enet_initialize() == 0;
+    ~Library() {
+      if (started) {
+        enet_deinitialize();
       }
     }
-    ~Library() { enet_deinitialize(); }
   } library;
+  return library.started;
 }
 
 enet_uint32 milliseconds(std::chrono::milliseconds duration) {
@@ -50,11 +50,16 @@ struct PacketDeleter {
 void Session::HostDeleter::operator()(ENetHost* host) const { enet_host_destroy(host); }
 
 Session::Session(Side side, const SessionSettings& settings) : side_(side), settings(settings) {
-  initialiseEnetOnce();
+  if (!enetStarted()) {
+    end(networkUnavailable());
+  }
 }
 
 std::unique_ptr<Session> Session::host(const SessionSettings& settings) {
   std::unique_ptr<Session> session(new Session(Side::Host, settings));
+  if (session->ending_) {
+    return session;
+  }
   ENetAddress address{};
   address.host = ENET_HOST_ANY;
   address.port = settings.port;
@@ -70,8 +75,11 @@ std::unique_ptr<Session> Session::host(const SessionSettings& settings) {
 
 std::unique_ptr<Session> Session::join(const std::string& address, const SessionSettings& settings) {
   std::unique_ptr<Session> session(new Session(Side::Joiner, settings));
+  if (session->ending_) {
+    return session;
+  }
   session->peerAddress_ = address;
-  session->connectDeadline = Clock::now() + settings.connectTimeout;
+  session->handshakeDeadline = Clock::now() + settings.connectTimeout;
   ENetAddress target{};
   target.port = settings.port;
   session->enet.reset(enet_host_create(nullptr, 1, 1, 0, 0));
@@ -100,10 +108,12 @@ void Session::service(std::chrono::milliseconds wait) {
   ENetEvent event;
   for (int handled = 0; handled < EVENTS_PER_SERVICE; ++handled) {
     const int result = enet_host_service(enet.get(), &event, handled == 0 ? milliseconds(wait) : 0);
+    // ENet fails a receive for a datagram larger than its buffer, from anyone on the port: it is gone, and the
+    // connection is as it was. Only ENet's disconnect event and the silence below lose the other player.
     if (result < 0) {
-      end(connectionLost());
+      continue;
     }
-    if (result <= 0) {
+    if (result == 0) {
       break;
     }
     if (event.type == ENET_EVENT_TYPE_CONNECT) {
@@ -115,8 +125,12 @@ void Session::service(std::chrono::milliseconds wait) {
       handleDisconnect(event.peer);
     }
   }
-  if (side_ == Side::Joiner && state() == State::Waiting && Clock::now() >= connectDeadline) {
-    end(unreachable(peerAddress_, settings.port));
+  if (state() == State::Waiting && peer != nullptr && Clock::now() >= handshakeDeadline) {
+    if (side_ == Side::Joiner) {
+      end(unreachable(peerAddress_, settings.port));
+    } else {
+      dropSilentJoiner();
+    }
   }
   // ENet's own timeout waits for a retransmission that doubles its interval each time, so it may notice a
   // vanished player only at twice the limit. Every packet the player sends refreshes lastReceiveTime, and while
@@ -128,6 +142,8 @@ void Session::service(std::chrono::milliseconds wait) {
 }
 
 std::vector<FrameInputs> Session::takeInputs() { return std::exchange(inbox, {}); }
+
+std::vector<std::string> Session::takeNotices() { return std::exchange(notices, {}); }
 
 void Session::send(const FrameInputs& inputs) {
   if (state() == State::Playing) {
@@ -178,9 +194,11 @@ void Session::handleConnect(ENetPeer* connected) {
   if (peer == nullptr && state() == State::Waiting) {
     peer = connected;
     peerAddress_ = ipText(connected->address);
+    handshakeDeadline = Clock::now() + settings.helloTimeout;
     configurePeer(connected);
     return;
   }
+  notices.push_back(lines::refusedThirdPlayer(ipText(connected->address)));
   sendTo(connected, Refused{Refused::Reason::MatchFull});
   enet_peer_disconnect_later(connected, 0);
 }
@@ -244,6 +262,13 @@ void Session::handleDisconnect(ENetPeer* gone) {
   } else {
     peerAddress_.clear();  // left before saying Hello: wait for the next player
   }
+}
+
+void Session::dropSilentJoiner() {
+  notices.push_back(lines::droppedSilentPlayer(peerAddress_));
+  enet_peer_disconnect_now(peer, 0);
+  peer = nullptr;
+  peerAddress_.clear();
 }
 
 void Session::configurePeer(ENetPeer* configured) const {

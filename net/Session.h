@@ -23,6 +23,8 @@ struct SessionSettings {
   // a vanished player is noticed within this plus half a second.
   std::chrono::milliseconds peerTimeout{4000};
   std::chrono::milliseconds connectTimeout{10000};
+  // A joiner that has connected but not said Hello by then is dropped: it must not hold the match shut.
+  std::chrono::milliseconds helloTimeout{5000};
 };
 
 // One machine's end of a network match over ENet: the host waits on its port for one player, the joiner
@@ -34,6 +36,7 @@ class Session {
  public:
   enum class State { Waiting, Playing, Ended };
 
+  // Both are ended at once with NetworkUnavailable when ENet cannot start.
   // Ended at once with PortTaken when the port cannot be opened.
   static std::unique_ptr<Session> host(const SessionSettings& settings);
   // Ended at once with Unreachable when the address does not resolve (ENet speaks IPv4 only).
@@ -47,6 +50,8 @@ class Session {
   void service(std::chrono::milliseconds wait);
   // The other side's frame inputs that arrived since the last call, in order.
   std::vector<FrameInputs> takeInputs();
+  // The host's console lines about players it refused or dropped since the last call; the match goes on.
+  std::vector<std::string> takeNotices();
   void send(const FrameInputs& inputs);
   // Says Bye when the match is on, then lets what is queued (a Bye, a refusal) reach the other side: returns
   // once it is acknowledged, or after a second (at once without a connection or when it is lost).
@@ -68,6 +73,7 @@ class Session {
   void handleReceive(ENetPeer* peer, const std::uint8_t* bytes, std::size_t size);
   void handleMessage(Message message);
   void handleDisconnect(ENetPeer* peer);
+  void dropSilentJoiner();
   void configurePeer(ENetPeer* peer) const;
   void sendTo(ENetPeer* peer, const Message& message);
 
@@ -83,8 +89,9 @@ class Session {
   bool left = false;  // leave() was called: the ending is the other side's to report
   std::optional<Ending> ending_;
   std::string peerAddress_;
-  std::chrono::steady_clock::time_point connectDeadline;
+  std::chrono::steady_clock::time_point handshakeDeadline;  // the joiner's for the Welcome, the host's for the Hello
   std::vector<FrameInputs> inbox;
+  std::vector<std::string> notices;
 };
 
 }  // namespace voidskirmish::net

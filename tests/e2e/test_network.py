@@ -10,6 +10,7 @@ import pytest
 import conftest
 import harness
 from harness import Game
+from pictures import rock, share, star
 
 @pytest.fixture
 def displays(xvfb):
@@ -29,10 +30,10 @@ def ended(game, code, last_line):
     assert game.stdout.endswith(f"\n{last_line}\n"), game.stdout
 
 
-def connect(displays, port, host_args=(), join_args=()):
-    host = Game(displays[0], args=["--host", "--port", port, *host_args])
+def connect(displays, port, host_args=(), join_args=(), folders=(None, None)):
+    host = Game(displays[0], cwd=folders[0], args=["--host", "--port", port, *host_args])
     host.wait_for_output(f"Waiting for a player on port {port}")
-    join = Game(displays[1], args=["--join", "127.0.0.1", "--port", port, *join_args])
+    join = Game(displays[1], cwd=folders[1], args=["--join", "127.0.0.1", "--port", port, *join_args])
     join.wait_for_output(f"Joined the match at 127.0.0.1:{port}")
     host.wait_for_output("Player joined from 127.0.0.1")
     return host, join
@@ -42,9 +43,24 @@ def hashes(lines):
     return [line for line in lines if line.startswith("Match hash at frame ")]
 
 
+# Lines that differ by design: how each side connected, and the host hearing that the joiner left.
+CONNECTION = ("Waiting for a player on port ", "Player joined from ", "Joined the match at ",
+              "The other player left the match.")
+
+
+def duel(console):
+    """The console less the question, as a replay prints it, and less the connection lines."""
+    console = console.removeprefix("Fullscreen? (y|n) ")
+    return [line for line in console.splitlines() if not line.startswith(CONNECTION + ("Replay finished after ",))]
+
+
 def test_the_hosts_shots_end_ship2_alike_on_both_machines_and_the_recordings_replay_alike(displays, tmp_path):
-    host, join = connect(displays, free_port(), ("--net-check", "--record", tmp_path / "host.rec"),
-                         ("--net-check", "--record", tmp_path / "join.rec"))
+    folders = [tmp_path / "host", tmp_path / "join"]
+    for folder in folders:
+        folder.mkdir()
+        conftest.game_folder(folder)
+    host, join = connect(displays, free_port(), ("--net-check", "--record", folders[0] / "live.rec"),
+                         ("--net-check", "--record", folders[1] / "live.rec"), folders)
     with host, join:
         for game in (host, join):
             game.key("1", "2")  # bloom and contours off, locally: faster frames
@@ -59,22 +75,31 @@ def test_the_hosts_shots_end_ship2_alike_on_both_machines_and_the_recordings_rep
             if "Score: upper 1, lower 0" not in host.stdout:
                 host.key("space")
                 time.sleep(0.5)
+        # Past the frame where the host first lowers the delay, whose inputs carry two frames' time.
         for game in (host, join):
-            game.wait_for_output("Match hash at frame 60:", timeout=300)
+            game.wait_for_output("Match hash at frame 120:", timeout=300)
+            game.key("F12")
+            game.wait_for_output("Screenshot saved to ")
         join.key("Escape")
         assert join.wait_exit() == 0
         ended(host, 0, "The other player left the match.")
-    # Both consoles after the connection lines, up to where the joiner left.
-    consoles = [host.stdout.partition("Player joined from")[2].splitlines()[1:-1],
-                join.stdout.partition("Joined the match at")[2].splitlines()[1:]]
-    common = min(map(len, consoles))
-    assert consoles[0][:common] == consoles[1][:common] and hashes(consoles[0][:common])
-    assert "Player of lower window died => Game is over!" in consoles[0]
-    replays = [Game(display, args=["--replay", tmp_path / name, "--net-check"])
-               for display, name in zip(displays, ("host.rec", "join.rec"))]
+    # The whole duel prints alike on both consoles, but for where each machine's picture was taken.
+    consoles = [duel(game.stdout) for game in (host, join)]
+    unshot = [[line for line in console if not line.startswith("Screenshot saved to ")] for console in consoles]
+    assert unshot[0] == unshot[1]
+    assert "Player of lower window died => Game is over!" in consoles[0] and len(hashes(consoles[0])) >= 2
+    live = [conftest.pictures(folder) for folder in folders]
+    for shots in live:
+        (shot,) = shots.values()
+        assert share(shot, rock) > 0.01 and share(shot, star) > 0.0005, "asteroids and stars in the picture"
+    for folder in folders:
+        shutil.rmtree(folder / "screenshots")
+    replays = [Game(display, cwd=folder, args=["--replay", folder / "live.rec", "--net-check"])
+               for display, folder in zip(displays, folders)]
     with replays[0], replays[1]:
-        played = [(replay.wait_exit(600), hashes(replay.stdout.splitlines())) for replay in replays]
-    assert played == [(0, hashes(console)) for console in consoles]
+        played = [(replay.wait_exit(600), duel(replay.stdout)) for replay in replays]
+    assert played == [(0, console) for console in consoles]
+    assert [conftest.pictures(folder) for folder in folders] == live
 
 
 def test_faults_end_with_their_line_and_exit_code(displays, tmp_path):
@@ -103,6 +128,7 @@ def test_faults_end_with_their_line_and_exit_code(displays, tmp_path):
     with host, join:
         with Game(displays[0], args=["--join", "127.0.0.1", "--port", port]) as third:
             ended(third, 1, f"The match at 127.0.0.1:{port} already has two players.")
+        host.wait_for_output("Refused a third player from 127.0.0.1")
         assert host.process.poll() is None and join.process.poll() is None
         host.process.send_signal(signal.SIGKILL)
         killed = time.monotonic()

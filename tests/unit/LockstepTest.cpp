@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <GLFW/glfw3.h>
+
 #include <array>
 #include <deque>
 
@@ -16,9 +18,9 @@ struct Machine {
   int captured = 0;
 };
 
-// Both machines play 600 frames, messages taking `latency` ticks. Every frame each side captures a key event
-// named by a running number (the host's pressed, the joiner's released), after the tenth a burst of more than
-// a message holds, and the host measures a delta.
+// Both machines play 600 frames, messages taking `latency` ticks. Every frame each side captures a steer of its
+// own ship by a running number of pixels, after the tenth a burst of more than a message holds, and the host
+// measures a delta.
 std::array<Machine, 2> play(int latency, double roundTrip) {
   std::array<Machine, 2> machines{Machine(Side::Host), Machine(Side::Joiner)};
   for (int tick = 0; tick < 12000 && machines[1].frames.size() < 600u; ++tick) {
@@ -34,7 +36,7 @@ std::array<Machine, 2> play(int latency, double roundTrip) {
       own.frames.push_back(own.lockstep.takeFrame());
       std::vector<input::Event> events(own.frames.size() == 10 ? 100 : 1);
       for (input::Event& event : events) {
-        event = input::KeyEvent{++own.captured, side == 0};
+        event = input::SteerEvent{side, static_cast<double>(++own.captured), 0.0};
       }
       const float delta = 0.01f * static_cast<float>(own.frames.size() % 3 + 1);
       for (FrameInputs& inputs : own.lockstep.submit(events, delta)) {
@@ -62,13 +64,13 @@ TEST(LockstepTest, BothMachinesRunTheSameFramesWithEveryInputOnceWhateverTheDela
       EXPECT_EQ(host[i].events, joiner[i].events) << i;
       EXPECT_LE(host[i].events.size(), 2 * MAX_EVENTS_PER_FRAME) << "both bursts of 100 in one frame";
       for (const input::Event& event : host[i].events) {
-        const auto& key = std::get<input::KeyEvent>(event);
-        EXPECT_EQ(key.key, ++seen[key.pressed ? 0 : 1]);
+        const auto& steer = std::get<input::SteerEvent>(event);
+        EXPECT_EQ(steer.dx, ++seen[steer.ship]);
       }
     }
     EXPECT_GE(std::min(seen[0], seen[1]), 600 - MAX_INPUT_DELAY + 99);
     // The host's ninth capture, made after running frame 8, runs at frame 8 plus the initial delay.
-    EXPECT_EQ(std::get<input::KeyEvent>(host[8 + Lockstep::INITIAL_DELAY].events.front()).key, 9);
+    EXPECT_EQ(std::get<input::SteerEvent>(host[8 + Lockstep::INITIAL_DELAY].events.front()).dx, 9);
   }
 }
 
@@ -85,6 +87,32 @@ TEST(LockstepTest, FramesFromThePastAreDroppedAndAPeerThatSkipsOrRunsAheadEndsTh
   EXPECT_THROW(
       while (frame < 100) { receive(frame++); }, ProtocolError);
   EXPECT_EQ(frame, Lockstep::FUTURE_WINDOW + 1);
+}
+
+// A game changed to fly the other side's ship too: each side takes only what its player's own ship does.
+TEST(LockstepTest, EventsForTheReceivingSidesShipEndTheMatch) {
+  const struct { Side from; input::Event event; const char* refusal; } cases[] = {
+      {Side::Joiner, input::KeyEvent{GLFW_KEY_W, true}, "'key press 87' is not for ship2"},
+      {Side::Joiner, input::SteerEvent{0, 300.0, 0.0}, "'steer ship1 300 0' is not for ship2"},
+      {Side::Joiner, input::PadLinkEvent{0, true, input::PadName("Evil Pad")},
+       "'pad ship1 connect Evil Pad' is not for ship2"},
+      {Side::Joiner, input::KeyEvent{GLFW_KEY_F1, true}, "'key press 290' is not for ship2"},
+      {Side::Host, input::PadControlEvent{1, game::PadControl::Fire, 1.0f}, "'pad ship2 fire 1' is not for ship1"},
+      {Side::Host, input::KeyEvent{GLFW_KEY_KP_0, true}, "'key press 320' is not for ship1"},
+      {Side::Joiner, input::KeyEvent{GLFW_KEY_UP, true}, ""},
+      {Side::Joiner, input::KeyEvent{GLFW_KEY_ENTER, true}, ""},
+      {Side::Host, input::SteerEvent{0, 300.0, 0.0}, ""},
+  };
+  for (const auto& c : cases) {
+    Lockstep receiver(c.from == Side::Host ? Side::Joiner : Side::Host);
+    std::string refusal;
+    try {
+      receiver.receive(FrameInputs{Lockstep::INITIAL_DELAY, 0.1f, 3, {c.event}});
+    } catch (const ProtocolError& error) {
+      refusal = error.what();
+    }
+    EXPECT_EQ(refusal, c.refusal);
+  }
 }
 
 }  // namespace
