@@ -135,3 +135,9 @@ def test_faults_end_with_their_line_and_exit_code(displays, tmp_path):
         join.wait_for_output("Lost the connection to the other player.", timeout=30)
         assert time.monotonic() - killed < 5.0
         assert join.wait_exit() == 1
+    # The joiner's X window destroyed under it, not closed through a window manager: it leaves as with ESC.
+    host, join = connect(displays, free_port())
+    with host, join:
+        join.xdotool("windowclose", join.window)
+        assert join.wait_exit() == 0 and join.stderr == ""
+        ended(host, 0, "The other player left the match.")
