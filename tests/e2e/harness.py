@@ -56,10 +56,9 @@ def running(command, **options):
 
 @contextlib.contextmanager
 def xvfb():
-    """A private X server on a display number it picks itself; yields the display name. Without -noreset the
-    server resets when its last client leaves, and a game started in that moment cannot open the display."""
+    """A private X server on a display number it picks itself; yields the display name."""
     read_end, write_end = os.pipe()
-    with running(["Xvfb", "-displayfd", write_end, "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset"],
+    with running(["Xvfb", "-displayfd", write_end, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
                  pass_fds=(write_end,), stderr=subprocess.DEVNULL):
         os.close(write_end)
         with os.fdopen(read_end) as announced:
