@@ -7,7 +7,7 @@
 #include <iostream>
 #include <stdexcept>
 
-#include "app/Fatal.h"
+#include "failure/Fatal.h"
 #include "app/Shell.h"
 #include "game/RunningGameState.h"
 #include "input/Delivery.h"
@@ -17,6 +17,10 @@
 #include "net/NetworkMatch.h"
 
 namespace voidskirmish::app {
+
+using failure::fatalExit;
+using failure::LineEnd;
+
 namespace {
 
 // How long one wait for the network may keep the window unpolled.

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <iostream>
 
-#include "app/Fatal.h"
+#include "failure/Fatal.h"
 #include "app/Gamepads.h"
 #include "app/LostWindowWatch.h"
 #include "app/MatchCheck.h"
@@ -19,6 +19,9 @@
 #include "render/Screenshot.h"
 
 namespace voidskirmish::app {
+
+using failure::fatalExit;
+
 namespace {
 
 // GLFW aborts on a negative side instead of refusing it, and a full-screen side near X's 16-bit limit crashes

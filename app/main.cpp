@@ -3,7 +3,7 @@
 
 #include "app/CommandLine.h"
 #include "app/Dialogue.h"
-#include "app/Fatal.h"
+#include "failure/Fatal.h"
 #include "app/NetworkPlay.h"
 #include "app/Shell.h"
 #include "input/RecordingReader.h"
@@ -48,7 +48,7 @@ int play(const app::Options& options) {
   }
   const auto choice = app::Dialogue(std::cin, std::cout).run();
   if (!choice) {
-    app::fatalExit(std::cout, app::Dialogue::inputEndedMessage, 1);
+    failure::fatalExit(std::cout, app::Dialogue::inputEndedMessage, 1);
   }
   std::optional<int> networkPlayer;
   if (options.network()) {

@@ -4,7 +4,7 @@
 #include <iostream>
 #include <vector>
 
-#include "app/Fatal.h"
+#include "failure/Fatal.h"
 #include "scene/RegularFile.h"
 
 namespace voidskirmish::scene {
@@ -40,7 +40,7 @@ std::string infoLog(GLuint object, GetIv getIv, GetLog getLog) {
 ShaderProgram::ShaderProgram(const std::string& vertexPath, const std::string& fragmentPath) {
   program = glCreateProgram();
   if (program == 0) {
-    app::fatalExit(std::cerr, "Failed to create shader program", 1);
+    failure::fatalExit(std::cerr, "Failed to create shader program", 1);
   }
   loadShader(vertexPath, GL_VERTEX_SHADER, vertexShader);
   loadShader(fragmentPath, GL_FRAGMENT_SHADER, fragmentShader);
@@ -61,7 +61,7 @@ void ShaderProgram::loadShader(const std::string& path, GLenum type, GLuint& sha
 
   shader = glCreateShader(type);
   if (shader == 0) {
-    app::fatalExit(std::cerr, "Failed to create shader", 1);
+    failure::fatalExit(std::cerr, "Failed to create shader", 1);
   }
   const char* text = source->c_str();
   glShaderSource(shader, 1, &text, nullptr);
@@ -73,7 +73,7 @@ void ShaderProgram::loadShader(const std::string& path, GLenum type, GLuint& sha
     return;
   }
   std::cerr << " Failed to compile shader\n";
-  app::fatalExit(std::cerr, infoLog(shader, glGetShaderiv, glGetShaderInfoLog), 1);
+  failure::fatalExit(std::cerr, infoLog(shader, glGetShaderiv, glGetShaderInfoLog), 1);
 }
 
 void ShaderProgram::link(const std::string& vertexPath, const std::string& fragmentPath) {
@@ -81,7 +81,7 @@ void ShaderProgram::link(const std::string& vertexPath, const std::string& fragm
   for (const auto& [shader, path] : {std::pair{vertexShader, &vertexPath}, std::pair{fragmentShader, &fragmentPath}}) {
     if (shader == 0) {
       std::cerr << "Failed to link shader program\n";
-      app::fatalExit(std::cerr, "Could not read shader file " + *path + ": " + whyUnread(*path), 1);
+      failure::fatalExit(std::cerr, "Could not read shader file " + *path + ": " + whyUnread(*path), 1);
     }
   }
   glAttachShader(program, vertexShader);
@@ -92,7 +92,7 @@ void ShaderProgram::link(const std::string& vertexPath, const std::string& fragm
   glGetProgramiv(program, GL_LINK_STATUS, &status);
   if (status == GL_FALSE) {
     std::cerr << "Failed to link shader program\n";
-    app::fatalExit(std::cerr, infoLog(program, glGetProgramiv, glGetProgramInfoLog), 1);
+    failure::fatalExit(std::cerr, infoLog(program, glGetProgramiv, glGetProgramInfoLog), 1);
   }
 }
 

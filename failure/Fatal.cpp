@@ -1,13 +1,13 @@
-#include "app/Fatal.h"
+#include "failure/Fatal.h"
 
 #include <GLFW/glfw3.h>
 
 #include <cstdlib>
 #include <iostream>
 
-#include "app/Pause.h"
+#include "failure/Pause.h"
 
-namespace voidskirmish::app {
+namespace voidskirmish::failure {
 
 void fatalExit(std::ostream& out, const std::string& message, int exitCode, LineEnd lineEnd, bool terminateGlfw) {
   out << message;
@@ -24,4 +24,4 @@ void fatalExit(std::ostream& out, const std::string& message, int exitCode, Line
   std::exit(exitCode);
 }
 
-}  // namespace voidskirmish::app
+}  // namespace voidskirmish::failure

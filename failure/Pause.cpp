@@ -1,10 +1,10 @@
-#include "app/Pause.h"
+#include "failure/Pause.h"
 
 #include <cstdio>
 #include <iostream>
 #include <unistd.h>
 
-namespace voidskirmish::app {
+namespace voidskirmish::failure {
 
 void pauseForKey() {
   if (!isatty(STDIN_FILENO)) {
@@ -14,4 +14,4 @@ void pauseForKey() {
   std::getchar();
 }
 
-}  // namespace voidskirmish::app
+}  // namespace voidskirmish::failure

@@ -3,7 +3,7 @@
 #include <ostream>
 #include <string>
 
-namespace voidskirmish::app {
+namespace voidskirmish::failure {
 
 enum class LineEnd { Newline, None };
 
@@ -12,4 +12,4 @@ enum class LineEnd { Newline, None };
 [[noreturn]] void fatalExit(std::ostream& out, const std::string& message, int exitCode,
                             LineEnd lineEnd = LineEnd::Newline, bool terminateGlfw = false);
 
-}  // namespace voidskirmish::app
+}  // namespace voidskirmish::failure
