@@ -1,6 +1,5 @@
 #include "render/ParticlePool.h"
 
-#include <algorithm>
 
 #include "game/Random.h"
 
@@ -77,8 +76,9 @@ void spawnParticles(int count, int kind, glm::vec3 position) {
 }
 
 void updateParticles(float deltaTime) {
-  // Clamped so a slow frame (over 0.2 s) brings particles to rest instead of throwing them backwards.
-  const float drag = std::clamp(1.0f - DRAG_PER_SECOND * deltaTime, 0.0f, 1.0f);
+  // Not clamped: a frame over 0.2 s turns the factor negative and throws the particles back, as the game's
+  // drag rule has it.
+  const float drag = 1.0f - DRAG_PER_SECOND * deltaTime;
   particleCount = 0;
   for (Particle& particle : particlePool) {
     if (particle.life <= 0.0f) {

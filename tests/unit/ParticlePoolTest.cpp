@@ -42,7 +42,7 @@ TEST(ParticlePoolTest, FreeSlotSearchWrapsAFullPoolIsOverwrittenBackwardsAndABig
   clearParticles();
 }
 
-TEST(ParticlePoolTest, UpdatePacksOnlyTheLivingDragNeverReversesAndTheLastStepEndsThem) {
+TEST(ParticlePoolTest, UpdatePacksOnlyTheLivingALongFrameReversesAndTheLastStepEndsThem) {
   clearParticles();
   spawnParticles(3, 1, glm::vec3(0.0f));
   particlePool[0].velocity = glm::vec3(1.0f, -2.0f, 0.5f);
@@ -54,8 +54,9 @@ TEST(ParticlePoolTest, UpdatePacksOnlyTheLivingDragNeverReversesAndTheLastStepEn
   EXPECT_FLOAT_EQ(particlePool[0].position.y, -0.75f);
   EXPECT_EQ(particleCount, 2);
   EXPECT_EQ(particlePositionSizeData[4], particlePool[2].position.x);  // slot 2 packed second
-  updateParticles(0.375f);  // a slow frame brings the particle to rest where it is
-  EXPECT_EQ(glm::vec4(particlePool[0].velocity, particlePool[0].position.y), glm::vec4(0, 0, 0, -0.75f));
+  updateParticles(0.375f);  // a frame over 0.2 s: the factor 1 - 5 t is -0.875 and throws the particle back
+  EXPECT_EQ(glm::vec4(particlePool[0].velocity, particlePool[0].position.y),
+            glm::vec4(-0.328125f, 0.65625f, -0.1640625f, -0.09375f));
   updateParticles(1.0f);  // exactly used up
   EXPECT_EQ(particleCount, 0);
 }
