@@ -2,9 +2,7 @@
 
 #include <glm/gtc/type_ptr.hpp>
 
-#include "game/Random.h"
 #include "net/MatchHash.h"
-#include "render/ParticlePool.h"
 
 namespace voidskirmish::app {
 
@@ -16,8 +14,8 @@ std::uint64_t matchHash(const game::Match& match) {
     hash.add(ship.speed);
     hash.add(ship.lifePoints);
   }
-  hash.add(static_cast<std::uint64_t>(render::particleCount));
-  hash.add(static_cast<std::uint64_t>(game::randomState()));
+  hash.add(static_cast<std::uint64_t>(match.particles->particleCount));
+  hash.add(static_cast<std::uint64_t>(match.random.state));
   return hash.value();
 }
 

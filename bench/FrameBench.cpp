@@ -6,10 +6,8 @@
 
 #include "bench/AllocationCounter.h"
 #include "bench/BenchWindow.h"
-#include "game/Random.h"
-#include "game/RenderSettings.h"
+#include "game/Match.h"
 #include "game/RunningGameState.h"
-#include "render/ParticlePool.h"
 
 // The real game's frame at the windowed size, as the shell runs it, against the empty frame in the same window.
 namespace voidskirmish::game {
@@ -36,8 +34,6 @@ struct GameContext {
     }
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LEQUAL);
-    // The game's own asteroid field, whatever ran before: another field may put an asteroid on a ship.
-    restartRandomSequence();
     game = std::make_unique<RunningGameState>(surface.window);
     game->resize(WIDTH, HEIGHT);
     fillBurst(BURST_SIZE);
@@ -65,21 +61,25 @@ struct GameContext {
   }
 
   // Particles of every age up to a whole lifetime, so about as many die each frame as are topped up.
-  static void fillBurst(int size) {
-    render::clearParticles();
+  void fillBurst(int size) {
+    Match& match = game->match();
+    match.particles->clearParticles();
     const int lifetimeFrames = static_cast<int>(1.5f / FRAME_DELTA);
     for (int i = 0; i < lifetimeFrames; ++i) {
-      render::spawnParticles(size / lifetimeFrames, FIRE, BURST_CENTRE);
-      render::updateParticles(FRAME_DELTA);
+      match.particles->spawnParticles(size / lifetimeFrames, FIRE, BURST_CENTRE, match.random);
+      match.particles->updateParticles(FRAME_DELTA);
     }
   }
 
   // Replaces the particles that died in the last update.
-  static void topUpBurst(int size) {
-    if (render::particleCount < size) {
-      render::spawnParticles(size - render::particleCount, FIRE, BURST_CENTRE);
+  void topUpBurst(int size) {
+    Match& match = game->match();
+    if (liveParticles() < size) {
+      match.particles->spawnParticles(size - liveParticles(), FIRE, BURST_CENTRE, match.random);
     }
   }
+
+  int liveParticles() { return game->match().particles->particleCount; }
 
   BenchWindow surface{WIDTH, HEIGHT, "frame bench"};
   std::unique_ptr<RunningGameState> game;
@@ -108,18 +108,18 @@ void BM_GameFrame(benchmark::State& state) {
     return;
   }
   const int burst = static_cast<int>(state.range(0));
-  renderSettings.bloom = state.range(1) != 0;
-  GameContext::fillBurst(burst);
+  context().game->settings.bloom = state.range(1) != 0;
+  context().fillBurst(burst);
   double liveParticles = 0.0;
   for (auto _ : state) {
     state.PauseTiming();
-    GameContext::topUpBurst(burst);
+    context().topUpBurst(burst);
     state.ResumeTiming();
     context().frame();
-    liveParticles += render::particleCount;
+    liveParticles += context().liveParticles();
   }
   state.counters["live_particles"] = benchmark::Counter(liveParticles, benchmark::Counter::kAvgIterations);
-  renderSettings.bloom = true;
+  context().game->settings.bloom = true;
 }
 BENCHMARK(BM_GameFrame)
     ->ArgNames({"particles", "bloom"})
@@ -134,14 +134,14 @@ void BM_GameUpdate(benchmark::State& state) {
   if (!context().ready(state)) {
     return;
   }
-  GameContext::fillBurst(BURST_SIZE);
+  context().fillBurst(BURST_SIZE);
   for (auto _ : state) {
     state.PauseTiming();
-    GameContext::topUpBurst(BURST_SIZE);
+    context().topUpBurst(BURST_SIZE);
     state.ResumeTiming();
     context().game->update(FRAME_DELTA);
   }
-  state.counters["live_particles"] = render::particleCount;
+  state.counters["live_particles"] = context().liveParticles();
 }
 BENCHMARK(BM_GameUpdate)->Unit(benchmark::kMicrosecond);
 
@@ -163,10 +163,10 @@ void BM_GameSteadyStateAllocations(benchmark::State& state) {
     state.SkipWithError("operator new is not replaced in this binary: nothing would be counted");
     return;
   }
-  GameContext::fillBurst(BURST_SIZE);
+  context().fillBurst(BURST_SIZE);
   double allocations = 0.0;
   for (auto _ : state) {
-    GameContext::topUpBurst(BURST_SIZE);
+    context().topUpBurst(BURST_SIZE);
     const AllocationCounter counter;
     context().frame();
     allocations += static_cast<double>(counter.count());

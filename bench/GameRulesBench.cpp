@@ -6,17 +6,11 @@
 #include <vector>
 
 #include "game/Match.h"
-#include "game/Random.h"
-#include "game/objects/LaserBeam.h"
-#include "render/ParticlePool.h"
 
 namespace voidskirmish {
 namespace {
 
 std::unique_ptr<game::Match> freshMatch() {
-  game::restartRandomSequence();
-  render::clearParticles();
-  game::objects::laserBeams.clear();
   return std::make_unique<game::Match>(game::Match::Programs{});
 }
 
@@ -52,13 +46,13 @@ void BM_FireHittingTheEnemy(benchmark::State& state) {
     sphere.w = 0.0f;
   }
   match->ship2->setModelMatrix(glm::scale(glm::translate(glm::mat4(1.0f), glm::vec3(0, 0, -50)), glm::vec3(2)));
-  const game::RenderSettings settings;
+  const scene::RenderSettings settings;
   for (auto _ : state) {
     match->fire(match->ship1.get(), match->ship2.get(), settings);
     state.PauseTiming();
     match->restart();
-    game::objects::laserBeams.clear();
-    render::clearParticles();  // a full pool would make every spawn scan all 100000 slots
+    match->laserBeams.clear();
+    match->particles->clearParticles();  // a full pool would make every spawn scan all 100000 slots
     state.ResumeTiming();
   }
 }
@@ -70,7 +64,7 @@ void BM_MatchUpdateWithIdleParticles(benchmark::State& state) {
   for (glm::vec4& sphere : match->asteroids->asteroidSpheres) {
     sphere.w = 0.0f;
   }
-  game::RenderSettings settings;
+  scene::RenderSettings settings;
   for (auto* ship : {match->ship1.get(), match->ship2.get()}) {
     ship->thrustForward = true;
     ship->thrust = ship->thrustAcceleration;
@@ -80,7 +74,7 @@ void BM_MatchUpdateWithIdleParticles(benchmark::State& state) {
   for (auto _ : state) {
     match->update(1.0f / 60.0f, settings);
   }
-  state.counters["live_particles"] = render::particleCount;
+  state.counters["live_particles"] = match->particles->particleCount;
 }
 BENCHMARK(BM_MatchUpdateWithIdleParticles)->Unit(benchmark::kMicrosecond);
 

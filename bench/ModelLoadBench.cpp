@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "game/RenderSettings.h"
+#include "scene/RenderSettings.h"
 #include "scene/Geometry.h"
 #include "scene/ShaderProgram.h"
 
@@ -79,7 +79,7 @@ void firstDraw(benchmark::State& state, const std::string& path) {
     state.SkipWithError("no OpenGL context: run under Xvfb");
     return;
   }
-  const voidskirmish::game::RenderSettings settings;
+  const voidskirmish::scene::RenderSettings settings;
   std::uint32_t culled = 0;
   for (auto _ : state) {
     state.PauseTiming();

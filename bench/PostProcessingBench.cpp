@@ -5,7 +5,7 @@
 
 #include "bench/BenchWindow.h"
 #include "bench/FloorShaders.h"
-#include "game/RenderSettings.h"
+#include "scene/RenderSettings.h"
 #include "render/PostProcessing.h"
 #include "scene/ShaderProgram.h"
 
@@ -47,7 +47,7 @@ struct FrameContext {
   bool ready(benchmark::State& state) const { return surface.makeCurrent(state); }
 
   BenchWindow surface{WIDTH, HEIGHT, "post-processing bench"};
-  game::RenderSettings everyEffect;  // bloom and contours are on by default
+  scene::RenderSettings everyEffect;  // bloom and contours are on by default
   std::unique_ptr<ShaderProgram> edgeDetection, blur, combine;
   std::unique_ptr<ShaderProgram> edgeFloor, blurFloor, combineFloor;  // the same passes with one fetch
   std::unique_ptr<PostProcessing> frame, floorFrame;
@@ -107,7 +107,7 @@ void BM_PostProcessingFrame(benchmark::State& state) {
   if (!context().ready(state)) {
     return;
   }
-  game::RenderSettings settings;
+  scene::RenderSettings settings;
   settings.bloom = state.range(0) != 0;
   settings.contours = state.range(1) != 0;
   const SceneDrawer emptyScene = [](bool, bool, bool, bool, bool) {};

@@ -7,11 +7,10 @@
 
 #include "bench/BenchWindow.h"
 #include "bench/FloorShaders.h"
-#include "game/Random.h"
-#include "game/RenderSettings.h"
+#include "scene/RenderSettings.h"
 #include "game/RunningGameState.h"
 #include "game/SplitLayout.h"
-#include "render/ParticlePool.h"
+#include "game/Match.h"
 #include "render/PostProcessing.h"
 
 // The scene pass (both halves) and the contour pass of the real game, each against its floor: the same draws
@@ -35,7 +34,6 @@ std::unique_ptr<scene::ShaderProgram> loadProgram(const std::string& stem) {
 std::unique_ptr<RunningGameState> matchIn(GLFWwindow* window, const fs::path& folder) {
   const fs::path home = fs::current_path();
   fs::current_path(folder);
-  restartRandomSequence();
   auto game = std::make_unique<RunningGameState>(window);
   fs::current_path(home);
   game->resize(WIDTH, HEIGHT);
@@ -67,7 +65,7 @@ struct PassContext {
     frame->createFramebuffers(false, WIDTH, HEIGHT);
     // Uploads the models and lets the driver build its code for every draw before anything is timed.
     for (RunningGameState* each : {game.get(), floorGame.get()}) {
-      frame->render(renderSettings, [each](bool asteroids, bool skybox, bool warning, bool effects, bool enemyOnly) {
+      frame->render(each->settings, [each](bool asteroids, bool skybox, bool warning, bool effects, bool enemyOnly) {
         each->renderScene(asteroids, skybox, warning, effects, enemyOnly);
       });
     }
@@ -114,7 +112,7 @@ class View {
   double pixels_;
 };
 
-using Pass = void (render::PostProcessing::*)(RenderSettings&, const render::SceneDrawer&);
+using Pass = void (render::PostProcessing::*)(scene::RenderSettings&, const render::SceneDrawer&);
 
 // One pass into the frame's own targets, waited for; no particles are alive.
 void timePass(benchmark::State& state, Pass pass, bool floor) {
@@ -122,14 +120,14 @@ void timePass(benchmark::State& state, Pass pass, bool floor) {
     return;
   }
   const View view(state.range(0) != 0);
-  render::clearParticles();
   RunningGameState& game = floor ? *context().floorGame : *context().game;
+  game.match().particles->clearParticles();
   const render::SceneDrawer drawer = [&game](bool asteroids, bool skybox, bool warning, bool effects,
                                              bool enemyOnly) {
     game.renderScene(asteroids, skybox, warning, effects, enemyOnly);
   };
   for (auto _ : state) {
-    (context().frame.get()->*pass)(renderSettings, drawer);
+    (context().frame.get()->*pass)(game.settings, drawer);
     glFinish();
   }
 }

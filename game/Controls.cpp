@@ -36,28 +36,28 @@ void steer(bool pressed, bool& own, bool& opposite, float& value, float signedVa
 
 struct Toggle {
   int key;
-  bool RenderSettings::*flag;
+  bool scene::RenderSettings::*flag;
   const char* label;  // nullptr: toggled silently
 };
 
 constexpr std::array<Toggle, 10> toggles{{
-    {GLFW_KEY_1, &RenderSettings::bloom, "Bloom "},
-    {GLFW_KEY_2, &RenderSettings::contours, "Contours "},
-    {GLFW_KEY_3, &RenderSettings::normalMapping, "Normal mapping "},
-    {GLFW_KEY_4, &RenderSettings::particles, "Particle effects "},
-    {GLFW_KEY_5, &RenderSettings::celShading, "Cel shading "},
-    {GLFW_KEY_F2, &RenderSettings::frameTime, nullptr},
-    {GLFW_KEY_F3, &RenderSettings::wireframe, "Wireframe "},
-    {GLFW_KEY_F8, &RenderSettings::frustumCulling, "Frustum culling "},
-    {GLFW_KEY_F9, &RenderSettings::blending, "Blending "},
-    {GLFW_KEY_F10, &RenderSettings::lifePointsChanges, "Life points changes "},
+    {GLFW_KEY_1, &scene::RenderSettings::bloom, "Bloom "},
+    {GLFW_KEY_2, &scene::RenderSettings::contours, "Contours "},
+    {GLFW_KEY_3, &scene::RenderSettings::normalMapping, "Normal mapping "},
+    {GLFW_KEY_4, &scene::RenderSettings::particles, "Particle effects "},
+    {GLFW_KEY_5, &scene::RenderSettings::celShading, "Cel shading "},
+    {GLFW_KEY_F2, &scene::RenderSettings::frameTime, nullptr},
+    {GLFW_KEY_F3, &scene::RenderSettings::wireframe, "Wireframe "},
+    {GLFW_KEY_F8, &scene::RenderSettings::frustumCulling, "Frustum culling "},
+    {GLFW_KEY_F9, &scene::RenderSettings::blending, "Blending "},
+    {GLFW_KEY_F10, &scene::RenderSettings::lifePointsChanges, "Life points changes "},
 }};
 
 constexpr double MOUSE_PIXELS_PER_RADIAN = 1000.0;
 
 }  // namespace
 
-Controls::Controls(Match& match, RenderSettings& settings, std::ostream& out)
+Controls::Controls(Match& match, scene::RenderSettings& settings, std::ostream& out)
     : mouseShip(match.ship1.get()), match(match), settings(settings), out(out) {}
 
 void Controls::keyPressed(int key) {
@@ -74,11 +74,11 @@ void Controls::keyPressed(int key) {
     case GLFW_KEY_F1: printHelp(); break;
     case GLFW_KEY_F4:
       settings.samplingMode = (settings.samplingMode - 1) & 1;
-      out << "Texture sampling quality " << samplingModeName(settings.samplingMode) << std::endl;
+      out << "Texture sampling quality " << scene::samplingModeName(settings.samplingMode) << std::endl;
       break;
     case GLFW_KEY_F5:
       settings.mipmapMode = (settings.mipmapMode + 1) % 3;
-      out << "Mipmap mode " << mipmapModeName(settings.mipmapMode) << std::endl;
+      out << "Mipmap mode " << scene::mipmapModeName(settings.mipmapMode) << std::endl;
       break;
     case GLFW_KEY_P: mouseSteering = !mouseSteering; break;
     case GLFW_KEY_ENTER:
@@ -129,11 +129,11 @@ bool Controls::toggleKey(int key) {
     }
     bool& flag = settings.*toggle.flag;
     flag = !flag;
-    if (toggle.flag == &RenderSettings::normalMapping) {
+    if (toggle.flag == &scene::RenderSettings::normalMapping) {
       match.asteroids->hasNormalMap = flag;
     }
     if (toggle.label != nullptr) {
-      out << toggle.label << onOff(flag) << std::endl;
+      out << toggle.label << scene::onOff(flag) << std::endl;
     }
     return true;
   }

@@ -3,7 +3,7 @@
 #include <ostream>
 
 #include "game/Match.h"
-#include "game/RenderSettings.h"
+#include "scene/RenderSettings.h"
 
 namespace voidskirmish::game {
 
@@ -13,7 +13,7 @@ namespace voidskirmish::game {
 // restart do nothing, but releases still clear held controls, so nothing is stuck on resume.
 class Controls {
  public:
-  Controls(Match& match, RenderSettings& settings, std::ostream& out);
+  Controls(Match& match, scene::RenderSettings& settings, std::ostream& out);
 
   void keyPressed(int key);
   void keyReleased(int key);
@@ -46,7 +46,7 @@ class Controls {
   static void turn(objects::Spaceship& ship, double left, double up);
 
   Match& match;
-  RenderSettings& settings;
+  scene::RenderSettings& settings;
   std::ostream& out;
 };
 

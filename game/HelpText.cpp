@@ -4,7 +4,7 @@
 
 namespace voidskirmish::game {
 
-std::string helpText(const RenderSettings& settings) {
+std::string helpText(const scene::RenderSettings& settings) {
   std::ostringstream text;
   text << "\n"
        << "HELP:\n"
@@ -36,15 +36,15 @@ std::string helpText(const RenderSettings& settings) {
        << "5: Cel shading\n"
        << "----- Functions ----------\n"
        << "F1: Help\n"
-       << "F2: Frame time on/off | Current: " << onOff(settings.frameTime) << "\n"
-       << "F3: Wire frame on/off | Current: " << onOff(settings.wireframe) << "\n"
+       << "F2: Frame time on/off | Current: " << scene::onOff(settings.frameTime) << "\n"
+       << "F3: Wire frame on/off | Current: " << scene::onOff(settings.wireframe) << "\n"
        << "F4: Texture sampling quality (nearest neighbor/bilinear) | Current: "
-       << samplingModeName(settings.samplingMode) << "\n"
-       << "F5: Mip mapping quality (off/nearestneighbor/linear) | Current: " << mipmapModeName(settings.mipmapMode)
+       << scene::samplingModeName(settings.samplingMode) << "\n"
+       << "F5: Mip mapping quality (off/nearestneighbor/linear) | Current: " << scene::mipmapModeName(settings.mipmapMode)
        << "\n"
-       << "F8: View frustum culling on/off | Current: " << onOff(settings.frustumCulling) << "\n"
-       << "F9: Blending on/off | Current: " << onOff(settings.blending) << "\n"
-       << "F10: Life points outside of boundary sphere on/off | Current: " << onOff(settings.lifePointsChanges)
+       << "F8: View frustum culling on/off | Current: " << scene::onOff(settings.frustumCulling) << "\n"
+       << "F9: Blending on/off | Current: " << scene::onOff(settings.blending) << "\n"
+       << "F10: Life points outside of boundary sphere on/off | Current: " << scene::onOff(settings.lifePointsChanges)
        << "\n"
        << "\n";
   return text.str();

@@ -7,9 +7,6 @@
 #include <limits>
 #include <optional>
 
-#include "game/objects/LaserBeam.h"
-#include "render/Frustum.h"
-#include "render/ParticlePool.h"
 
 namespace voidskirmish::game {
 
@@ -45,14 +42,11 @@ Match::Match(const Programs& programs) : programs(programs) {
   ship2 = std::make_unique<Spaceship>(glm::vec3(20.0f, 0.0f, 0.0f), glm::vec3(0.0f), programs.draw);
   ship2->boundingSphere.w = SHIP_RADIUS;
 
-  asteroids = std::make_unique<objects::Asteroid>(programs.normalMapping);
+  asteroids = std::make_unique<objects::Asteroid>(programs.normalMapping, random);
   beamModel = objects::LaserBeam::readModel();
-  render::totalObjectCount += 2 + asteroids->asteroidCount;
 }
 
-Match::~Match() { objects::laserBeams.clear(); }
-
-void Match::update(float deltaTime, RenderSettings& settings) {
+void Match::update(float deltaTime, scene::RenderSettings& settings) {
   if (!paused) {
     advance(deltaTime, settings);
   }
@@ -61,7 +55,7 @@ void Match::update(float deltaTime, RenderSettings& settings) {
   }
 }
 
-void Match::advance(float deltaTime, const RenderSettings& settings) {
+void Match::advance(float deltaTime, const scene::RenderSettings& settings) {
   ship1->update(deltaTime);
   ship2->update(deltaTime);
   asteroids->spin(deltaTime);
@@ -74,7 +68,7 @@ void Match::advance(float deltaTime, const RenderSettings& settings) {
     collide(*ship2, settings);
   }
 
-  render::updateParticles(deltaTime);
+  particles->updateParticles(deltaTime);
 
   for (int player = 0; player < 2; ++player) {
     Spaceship& own = ship(player);
@@ -92,16 +86,15 @@ void Match::advance(float deltaTime, const RenderSettings& settings) {
   }
 
   // All beams live equally long, so the expired ones are at the front.
-  auto& beams = objects::laserBeams;
-  while (!beams.empty() && beams.front()->timeLeft <= 0.0f) {
-    beams.pop_front();
+  while (!laserBeams.empty() && laserBeams.front()->timeLeft <= 0.0f) {
+    laserBeams.pop_front();
   }
-  for (auto& beam : beams) {
+  for (auto& beam : laserBeams) {
     beam->update(deltaTime);
   }
 }
 
-void Match::fire(Spaceship* shooter, Spaceship* target, const RenderSettings& settings) {
+void Match::fire(Spaceship* shooter, Spaceship* target, const scene::RenderSettings& settings) {
   if (!shooter->hasLife() || shooter->collided) {
     return;
   }
@@ -125,19 +118,19 @@ void Match::fire(Spaceship* shooter, Spaceship* target, const RenderSettings& se
       target->decreaseLife(LASER_DAMAGE, &settings);
       burstKind = FIRE;
       if (!target->hasLife()) {
-        render::spawnParticles(DEATH_BURST, FIRE, target->position());
+        particles->spawnParticles(DEATH_BURST, FIRE, target->position(), random);
         destroyed(*target);
       }
     }
   }
 
   if (!hitPoint) {
-    objects::laserBeams.push_back(std::make_unique<objects::LaserBeam>(shooter, programs.laser, beamModel));
+    laserBeams.push_back(std::make_unique<objects::LaserBeam>(shooter, programs.laser, beamModel));
     return;
   }
-  objects::laserBeams.push_back(
+  laserBeams.push_back(
       std::make_unique<objects::LaserBeam>(shooter, *hitPoint, programs.laser, beamModel));
-  render::spawnParticles(SMALL_BURST, burstKind, *hitPoint);
+  particles->spawnParticles(SMALL_BURST, burstKind, *hitPoint, random);
 }
 
 void Match::restart() {
@@ -151,7 +144,7 @@ void Match::restart() {
 
 void Match::endFrame() { rounds.settle(std::cout); }
 
-void Match::applyBoundaryRules(int player, const RenderSettings& settings) {
+void Match::applyBoundaryRules(int player, const scene::RenderSettings& settings) {
   if (paused || !outsideBoundary[player]) {
     return;
   }
@@ -161,14 +154,14 @@ void Match::applyBoundaryRules(int player, const RenderSettings& settings) {
   }
 }
 
-void Match::applyOutOfBoundsLoss(int player, const RenderSettings& settings) {
+void Match::applyOutOfBoundsLoss(int player, const scene::RenderSettings& settings) {
   Spaceship& own = ship(player);
   const bool hadLife = own.hasLife();
   // Per rendered frame, not scaled by time.
   own.decreaseLife(OUT_OF_BOUNDS_DAMAGE, &settings);
   if (own.hasLife() != hadLife) {
     outsideBoundary[player] = false;
-    render::spawnParticles(DEATH_BURST, FIRE, own.position());
+    particles->spawnParticles(DEATH_BURST, FIRE, own.position(), random);
     destroyed(own);
   }
 }
@@ -202,13 +195,13 @@ void Match::destroyed(Spaceship& ship) {
   rounds.shipDied(upper ? 0 : 1);
 }
 
-void Match::collide(Spaceship& ship, const RenderSettings& settings) {
+void Match::collide(Spaceship& ship, const scene::RenderSettings& settings) {
   const bool hadLife = ship.hasLife();
   ship.bounceBack();
   ship.decreaseLife(CONTACT_DAMAGE, &settings);
-  render::spawnParticles(SMALL_BURST, DEBRIS, ship.position());
+  particles->spawnParticles(SMALL_BURST, DEBRIS, ship.position(), random);
   if (!ship.hasLife()) {
-    render::spawnParticles(CONTACT_DEATH_BURST, FIRE, ship.position());
+    particles->spawnParticles(CONTACT_DEATH_BURST, FIRE, ship.position(), random);
   }
   if (hadLife && !ship.hasLife()) {
     destroyed(ship);

@@ -1,12 +1,16 @@
 #pragma once
 
 #include <array>
+#include <deque>
 #include <memory>
 
-#include "game/RenderSettings.h"
+#include "game/ParticlePool.h"
+#include "game/Random.h"
+#include "scene/RenderSettings.h"
 #include "game/Rounds.h"
 #include "game/objects/Asteroid.h"
 #include "game/objects/BoundarySphere.h"
+#include "game/objects/LaserBeam.h"
 #include "game/objects/Spaceship.h"
 #include "scene/ModelFile.h"
 
@@ -26,16 +30,14 @@ class Match {
   // Builds the arena, ship1 at the origin, ship2 20 units along x, the asteroid field and the beams' model, in
   // that order.
   explicit Match(const Programs& programs);
-  // The beams in flight go with the match, while the GL context that holds their buffers still lives.
-  ~Match();
   Match(const Match&) = delete;
   Match& operator=(const Match&) = delete;
 
   // One frame: flight, spin, ship contacts, particles, asteroid contacts and arena test, beams, frame-time line.
   // While paused only the frame-time line.
-  void update(float deltaTime, RenderSettings& settings);
+  void update(float deltaTime, scene::RenderSettings& settings);
   // Resolves a shot at once against the asteroids and the target; leaves a beam and a burst.
-  void fire(objects::Spaceship* shooter, objects::Spaceship* target, const RenderSettings& settings);
+  void fire(objects::Spaceship* shooter, objects::Spaceship* target, const scene::RenderSettings& settings);
   // ENTER: a round that ended in this frame is scored first, then both ships are back to full life where they
   // stand and the next round begins.
   void restart();
@@ -44,7 +46,7 @@ class Match {
   // The rules of a player outside the arena, applied once per drawn frame where that player's half is drawn:
   // the life-point loss (a death there ends the warning and throws the big burst), then the warning pulse
   // turning at its ends. Nothing while the player is inside or the match is paused.
-  void applyBoundaryRules(int player, const RenderSettings& settings);
+  void applyBoundaryRules(int player, const scene::RenderSettings& settings);
   // The life bar's warning colour: the life colour blended toward red by the player's pulse.
   glm::vec3 warningColor(int player) const;
 
@@ -53,11 +55,15 @@ class Match {
   objects::Spaceship& enemyOf(int player) { return player == 0 ? *ship2 : *ship1; }
 
   Programs programs;
+  Random random;  // first drawn by the asteroid field, then by every burst
+  std::unique_ptr<ParticlePool> particles = std::make_unique<ParticlePool>();
   std::unique_ptr<objects::BoundarySphere> boundarySphere;
   std::unique_ptr<objects::Spaceship> ship1;
   std::unique_ptr<objects::Spaceship> ship2;
   std::unique_ptr<objects::Asteroid> asteroids;
   scene::ModelFile beamModel;
+  // The beams in flight, in firing order; all live equally long, so expired ones are always at the front.
+  std::deque<std::unique_ptr<objects::LaserBeam>> laserBeams;
   std::array<bool, 2> outsideBoundary{};
   std::array<float, 2> warningBlend{};
   float warningBlendDirection = 1.0f;
@@ -65,9 +71,9 @@ class Match {
   bool paused = false;  // nothing in the match moves or changes
 
  private:
-  void advance(float deltaTime, const RenderSettings& settings);
-  void collide(objects::Spaceship& ship, const RenderSettings& settings);
-  void applyOutOfBoundsLoss(int player, const RenderSettings& settings);
+  void advance(float deltaTime, const scene::RenderSettings& settings);
+  void collide(objects::Spaceship& ship, const scene::RenderSettings& settings);
+  void applyOutOfBoundsLoss(int player, const scene::RenderSettings& settings);
   void turnWarningPulse(int player);
   // The game-over block naming the ship's half; the round goes to the other ship.
   void destroyed(objects::Spaceship& ship);

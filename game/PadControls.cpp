@@ -48,7 +48,7 @@ const char* const PadControls::BINDINGS =
     "\tright bumper or X: laser gun\n"
     "\tSTART: ENTER\n";
 
-PadControls::PadControls(Match& match, const RenderSettings& settings, std::ostream& out)
+PadControls::PadControls(Match& match, const scene::RenderSettings& settings, std::ostream& out)
     : match(match), settings(settings), out(out) {}
 
 void PadControls::linked(int ship, bool connected, std::string_view name) {

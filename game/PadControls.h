@@ -6,7 +6,7 @@
 
 #include "game/GameState.h"
 #include "game/Match.h"
-#include "game/RenderSettings.h"
+#include "scene/RenderSettings.h"
 
 namespace voidskirmish::game {
 
@@ -15,7 +15,7 @@ namespace voidskirmish::game {
 // press. A connection is announced with the bindings; a pad that goes lets go of everything it held.
 class PadControls {
  public:
-  PadControls(Match& match, const RenderSettings& settings, std::ostream& out);
+  PadControls(Match& match, const scene::RenderSettings& settings, std::ostream& out);
 
   void linked(int ship, bool connected, std::string_view name);
   void control(int ship, PadControl control, float value);
@@ -29,7 +29,7 @@ class PadControls {
   };
 
   Match& match;
-  const RenderSettings& settings;
+  const scene::RenderSettings& settings;
   std::ostream& out;
   std::array<Pad, 2> pads{};
 };

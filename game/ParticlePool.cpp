@@ -1,15 +1,9 @@
-#include "render/ParticlePool.h"
+#include "game/ParticlePool.h"
 
+#include <algorithm>
+#include <cstring>
 
-#include "game/Random.h"
-
-namespace voidskirmish::render {
-
-std::array<Particle, MAX_PARTICLES> particlePool{};
-int lastUsedParticle = 0;
-int particleCount = 0;
-std::array<float, MAX_PARTICLES * 4> particlePositionSizeData{};
-std::array<std::uint8_t, MAX_PARTICLES * 4> particleColorData{};
+namespace voidskirmish::game {
 
 namespace {
 
@@ -18,8 +12,10 @@ constexpr float SPAWN_SIZE = 0.5f;
 constexpr float MAX_SPREAD = 3.0f;
 constexpr float DRAG_PER_SECOND = 5.0f;
 
-// 0 to 1, from the shared sequence.
-float randomUnit() { return static_cast<float>(game::randomNumber() / static_cast<double>(game::RANDOM_MAX)); }
+template <typename T>
+bool sameBytes(const std::vector<T>& a, const std::vector<T>& b) {
+  return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(T)) == 0);
+}
 
 // q near 1 is a slow particle. Fire: the slowest burn white, the rest run from red (fast) to yellow (slow).
 // Debris: greys from 50 to 120. Other kinds keep the colour the slot had.
@@ -37,7 +33,7 @@ void setColour(Particle& particle, int kind, float q) {
 
 }  // namespace
 
-int findFreeParticle() {
+int ParticlePool::findFreeParticle() {
   for (int i = lastUsedParticle; i < MAX_PARTICLES; ++i) {
     if (particlePool[i].life <= 0.0f) {
       lastUsedParticle = i;
@@ -55,13 +51,13 @@ int findFreeParticle() {
   return lastUsedParticle;
 }
 
-void spawnParticles(int count, int kind, glm::vec3 position) {
+void ParticlePool::spawnParticles(int count, int kind, glm::vec3 position, Random& random) {
   for (int n = 0; n < count; ++n) {
     Particle& particle = particlePool[findFreeParticle()];
-    const float r1 = randomUnit();
-    const float r2 = randomUnit();
-    const float r3 = randomUnit();
-    const float r4 = randomUnit();
+    const float r1 = random.unit();
+    const float r2 = random.unit();
+    const float r3 = random.unit();
+    const float r4 = random.unit();
 
     // Each component uniform within ±spread: the burst fills a cube.
     const float spread = r1 * MAX_SPREAD;
@@ -75,7 +71,7 @@ void spawnParticles(int count, int kind, glm::vec3 position) {
   }
 }
 
-void updateParticles(float deltaTime) {
+void ParticlePool::updateParticles(float deltaTime) {
   // Not clamped: a frame over 0.2 s turns the factor negative and throws the particles back, as the game's
   // drag rule has it.
   const float drag = 1.0f - DRAG_PER_SECOND * deltaTime;
@@ -107,10 +103,46 @@ void updateParticles(float deltaTime) {
   }
 }
 
-void clearParticles() {
+void ParticlePool::clearParticles() {
   particlePool.fill(Particle{});
   lastUsedParticle = 0;
   particleCount = 0;
 }
 
-}  // namespace voidskirmish::render
+// Only live slots are kept: a free slot's other fields are all overwritten before it is used again.
+void ParticlePool::save(Saved& saved) const {
+  saved.slots.clear();
+  saved.live.clear();
+  for (std::uint32_t slot = 0; slot < particlePool.size(); ++slot) {
+    if (particlePool[slot].life > 0.0f) {
+      saved.slots.push_back(slot);
+      saved.live.push_back(particlePool[slot]);
+    }
+  }
+  saved.lastUsedParticle = lastUsedParticle;
+  saved.particleCount = particleCount;
+  const auto count = static_cast<std::size_t>(particleCount);
+  saved.positionSize.assign(particlePositionSizeData.begin(), particlePositionSizeData.begin() + 4 * count);
+  saved.colours.assign(particleColorData.begin(), particleColorData.begin() + 4 * count);
+}
+
+void ParticlePool::restore(const Saved& saved) {
+  for (Particle& particle : particlePool) {
+    particle.life = 0.0f;
+  }
+  for (std::size_t i = 0; i < saved.slots.size(); ++i) {
+    particlePool[saved.slots[i]] = saved.live[i];
+  }
+  lastUsedParticle = saved.lastUsedParticle;
+  particleCount = saved.particleCount;
+  std::copy(saved.positionSize.begin(), saved.positionSize.end(), particlePositionSizeData.begin());
+  std::copy(saved.colours.begin(), saved.colours.end(), particleColorData.begin());
+}
+
+bool ParticlePool::Saved::operator==(const Saved& other) const {
+  return slots == other.slots && sameBytes(live, other.live) && lastUsedParticle == other.lastUsedParticle &&
+         particleCount == other.particleCount && sameBytes(positionSize, other.positionSize) &&
+         colours == other.colours;
+}
+
+}  // namespace voidskirmish::game

@@ -10,7 +10,6 @@
 #include "game/Match.h"
 #include "game/PadControls.h"
 #include "game/SplitLayout.h"
-#include "render/Frustum.h"
 #include "render/Overlays.h"
 #include "render/ParticleRenderer.h"
 #include "render/PostProcessing.h"
@@ -24,7 +23,7 @@ namespace {
 // The ten programs, in the order they are built; each is read from "Voidskirmish/Shader/<role>.vert/.frag".
 enum Program {
   Draw, NormalMapping, SkyboxProgram, EnemyDirectionArrow, DrawColor, ContoursEdgeDetection, FrameBuffersCombined,
-  Blur, Particle, Laser, ProgramCount
+  Blur, ParticleProgram, Laser, ProgramCount
 };
 
 constexpr std::array<const char*, ProgramCount> programRoles{
@@ -66,34 +65,33 @@ void RunningGameState::init() {
   for (int role = 0; role < ProgramCount; ++role) {
     p.programs[role] = loadProgram(programRoles[role]);
   }
-  render::frustum = render::Frustum{};
   glfwGetWindowSize(window, &width, &height);
   p.skybox = std::make_unique<scene::Skybox>(p.program(SkyboxProgram));
   p.match = std::make_unique<Match>(Match::Programs{p.program(Draw), p.program(NormalMapping), p.program(Laser)});
-  p.controls = std::make_unique<Controls>(*p.match, renderSettings, std::cout);
-  p.pads = std::make_unique<PadControls>(*p.match, renderSettings, std::cout);
+  p.controls = std::make_unique<Controls>(*p.match, settings, std::cout);
+  p.pads = std::make_unique<PadControls>(*p.match, settings, std::cout);
   p.overlays.createOverlayBuffers(p.program(EnemyDirectionArrow), p.program(DrawColor));
   p.particles.createParticleBuffers();
   p.postProcessing = std::make_unique<render::PostProcessing>(render::PostProcessing::Programs{
       p.program(ContoursEdgeDetection), p.program(Blur), p.program(FrameBuffersCombined)});
   p.postProcessing->createFramebuffers(false, width, height);
   // The out-of-bounds rules go with drawing each half, as often as halves are drawn and in the console's order.
-  render::ScenePass::HalfRules halfRules = [match = p.match.get()](int player) {
-    match->applyBoundaryRules(player, renderSettings);
+  render::ScenePass::HalfRules halfRules = [this, match = p.match.get()](int player) {
+    match->applyBoundaryRules(player, settings);
   };
   if (networkPlayer) {
     halfRules = [](int) {};
   }
   p.scenePass = std::make_unique<render::ScenePass>(*p.match, *p.skybox, p.overlays, p.particles, p.program(Draw),
-                                                    p.program(Particle), std::move(halfRules));
+                                                    p.program(ParticleProgram), std::move(halfRules));
   p.controls->printHelp();
 }
 
-void RunningGameState::update(float deltaTime) { parts->match->update(deltaTime, renderSettings); }
+void RunningGameState::update(float deltaTime) { parts->match->update(deltaTime, settings); }
 
 void RunningGameState::render() {
   if (!minimised) {
-    parts->postProcessing->render(renderSettings, [this](bool asteroids, bool skybox, bool boundaryWarning,
+    parts->postProcessing->render(settings, [this](bool asteroids, bool skybox, bool boundaryWarning,
                                                          bool effects, bool enemyOnly) {
       renderScene(asteroids, skybox, boundaryWarning, effects, enemyOnly);
     });
@@ -101,7 +99,7 @@ void RunningGameState::render() {
   // Once a frame for both ships, as a local game applies them once a frame per drawn half.
   if (networkPlayer) {
     for (int player = 0; player < 2; ++player) {
-      parts->match->applyBoundaryRules(player, renderSettings);
+      parts->match->applyBoundaryRules(player, settings);
     }
   }
   // Drawing is the frame's last step and may take a life (outside the arena): the frame's deaths settle here.
@@ -110,7 +108,7 @@ void RunningGameState::render() {
 
 void RunningGameState::renderScene(bool asteroids, bool skybox, bool boundaryWarning, bool effects,
                                    bool enemyOnly) {
-  parts->scenePass->renderScene(renderSettings, asteroids, skybox, boundaryWarning, effects, enemyOnly);
+  parts->scenePass->renderScene(settings, asteroids, skybox, boundaryWarning, effects, enemyOnly);
 }
 
 void RunningGameState::keyPressed(int key) { parts->controls->keyPressed(key); }

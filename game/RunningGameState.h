@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "game/GameState.h"
+#include "scene/RenderSettings.h"
 
 namespace voidskirmish::game {
 
@@ -40,6 +41,7 @@ class RunningGameState : public GameState {
 
   int width = 0;
   int height = 0;
+  scene::RenderSettings settings;  // the toggles' state, read by every drawing operation
 
  private:
   const std::optional<int> networkPlayer;

@@ -4,8 +4,6 @@
 
 #include <array>
 
-#include "render/ParticlePool.h"
-
 namespace voidskirmish::render {
 namespace {
 
@@ -13,8 +11,8 @@ constexpr GLuint CORNER_ATTRIBUTE = 0;
 constexpr GLuint POSITION_SIZE_ATTRIBUTE = 1;
 constexpr GLuint COLOUR_ATTRIBUTE = 2;
 
-constexpr GLsizeiptr POSITION_SIZE_BYTES = sizeof(particlePositionSizeData);
-constexpr GLsizeiptr COLOUR_BYTES = sizeof(particleColorData);
+constexpr GLsizeiptr POSITION_SIZE_BYTES = sizeof(game::ParticlePool::particlePositionSizeData);
+constexpr GLsizeiptr COLOUR_BYTES = sizeof(game::ParticlePool::particleColorData);
 constexpr GLsizeiptr POSITION_SIZE_STRIDE = 4 * sizeof(float);
 constexpr GLsizeiptr COLOUR_STRIDE = 4;
 
@@ -60,15 +58,15 @@ void ParticleRenderer::createParticleBuffers() {
   particleVao_ = scene::makeVertexArray();
 }
 
-void ParticleRenderer::drawParticles(const glm::mat4& view, const glm::mat4& projection,
+void ParticleRenderer::drawParticles(const game::ParticlePool& pool, const glm::mat4& view, const glm::mat4& projection,
                                      const scene::ShaderProgram* program,
-                                     const game::RenderSettings* settings) const {
+                                     const scene::RenderSettings* settings) const {
   const glm::mat4 viewProjection = projection * view;
   const auto& [cameraRight, cameraUp, viewProjectionLocation] = uniforms_.in(program->program);
 
   glBindVertexArray(particleVao_.get());
-  stream(particlePositionBuffer_.get(), particleCount * POSITION_SIZE_STRIDE, particlePositionSizeData.data());
-  stream(particleColorBuffer_.get(), particleCount * COLOUR_STRIDE, particleColorData.data());
+  stream(particlePositionBuffer_.get(), pool.particleCount * POSITION_SIZE_STRIDE, pool.particlePositionSizeData.data());
+  stream(particleColorBuffer_.get(), pool.particleCount * COLOUR_STRIDE, pool.particleColorData.data());
 
   if (settings->blending) {
     glEnable(GL_BLEND);
@@ -87,7 +85,7 @@ void ParticleRenderer::drawParticles(const glm::mat4& view, const glm::mat4& pro
   pointAttribute(POSITION_SIZE_ATTRIBUTE, particlePositionBuffer_.get(), 4, GL_FLOAT, GL_FALSE, 1);
   pointAttribute(COLOUR_ATTRIBUTE, particleColorBuffer_.get(), 4, GL_UNSIGNED_BYTE, GL_TRUE, 1);
 
-  glDrawArraysInstanced(GL_TRIANGLE_STRIP, 0, 4, particleCount);
+  glDrawArraysInstanced(GL_TRIANGLE_STRIP, 0, 4, pool.particleCount);
 
   glDisableVertexAttribArray(CORNER_ATTRIBUTE);
   glDisableVertexAttribArray(POSITION_SIZE_ATTRIBUTE);

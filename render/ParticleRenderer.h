@@ -2,7 +2,8 @@
 
 #include <glm/mat4x4.hpp>
 
-#include "game/RenderSettings.h"
+#include "game/ParticlePool.h"
+#include "scene/RenderSettings.h"
 #include "scene/GlName.h"
 #include "scene/ShaderProgram.h"
 #include "scene/UniformLocations.h"
@@ -15,10 +16,10 @@ class ParticleRenderer {
   // The corner buffer, the two streamed per-particle buffers at full pool size, and the vertex array.
   void createParticleBuffers();
 
-  // Uploads what the last update packed and draws it with one view's matrices. Leaves GL_BLEND on or off as
+  // Uploads what the pool's last update packed and draws it with one view's matrices. Leaves GL_BLEND on or off as
   // the settings' blending flag says, for everything drawn after it.
-  void drawParticles(const glm::mat4& view, const glm::mat4& projection, const scene::ShaderProgram* program,
-                     const game::RenderSettings* settings) const;
+  void drawParticles(const game::ParticlePool& pool, const glm::mat4& view, const glm::mat4& projection, const scene::ShaderProgram* program,
+                     const scene::RenderSettings* settings) const;
 
  private:
   scene::GlBuffer billboardVertexBuffer_;

@@ -154,7 +154,7 @@ void PostProcessing::createFramebuffers(bool rebuild, int width, int height) {
   glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
 }
 
-void PostProcessing::render(game::RenderSettings& settings, const SceneDrawer& renderScene) {
+void PostProcessing::render(scene::RenderSettings& settings, const SceneDrawer& renderScene) {
   scenePass(settings, renderScene);
   if (settings.contours) {
     contourPass(settings, renderScene);
@@ -166,7 +166,7 @@ void PostProcessing::render(game::RenderSettings& settings, const SceneDrawer& r
   combinePass(settings);
 }
 
-void PostProcessing::scenePass(game::RenderSettings& settings, const SceneDrawer& renderScene) {
+void PostProcessing::scenePass(scene::RenderSettings& settings, const SceneDrawer& renderScene) {
   static constexpr std::array<GLenum, 2> attachments = {GL_COLOR_ATTACHMENT0, GL_COLOR_ATTACHMENT1};
   glBindFramebuffer(GL_FRAMEBUFFER, sceneFramebuffer_.get());
   settings.textures = true;
@@ -176,7 +176,7 @@ void PostProcessing::scenePass(game::RenderSettings& settings, const SceneDrawer
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 
-void PostProcessing::contourPass(game::RenderSettings& settings, const SceneDrawer& renderScene) {
+void PostProcessing::contourPass(scene::RenderSettings& settings, const SceneDrawer& renderScene) {
   glBindFramebuffer(GL_FRAMEBUFFER, contourFramebuffer_.get());
   settings.textures = false;  // the edge filter needs only the silhouette
   clearTarget(true, width_, height_);
@@ -211,7 +211,7 @@ void PostProcessing::bloomPasses() {
   }
 }
 
-void PostProcessing::combinePass(const game::RenderSettings& settings) {
+void PostProcessing::combinePass(const scene::RenderSettings& settings) {
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
   glDisable(GL_DEPTH_TEST);
   glClearColor(1.0f, 1.0f, 1.0f, 1.0f);

@@ -3,7 +3,7 @@
 #include <array>
 #include <functional>
 
-#include "game/RenderSettings.h"
+#include "scene/RenderSettings.h"
 #include "scene/GlName.h"
 #include "scene/ShaderProgram.h"
 
@@ -36,14 +36,14 @@ class PostProcessing {
 
   // One frame: scene pass, contour and edge passes if contours are on, ten blur passes if bloom is on, and
   // the combining pass into the window. Sets the settings' textures flag for each pass.
-  void render(game::RenderSettings& settings, const SceneDrawer& renderScene);
+  void render(scene::RenderSettings& settings, const SceneDrawer& renderScene);
 
   // The passes of render(), in its order, each leaving frame buffer 0 bound.
-  void scenePass(game::RenderSettings& settings, const SceneDrawer& renderScene);
-  void contourPass(game::RenderSettings& settings, const SceneDrawer& renderScene);
+  void scenePass(scene::RenderSettings& settings, const SceneDrawer& renderScene);
+  void contourPass(scene::RenderSettings& settings, const SceneDrawer& renderScene);
   void edgePass();
   void bloomPasses();
-  void combinePass(const game::RenderSettings& settings);
+  void combinePass(const scene::RenderSettings& settings);
 
   // The full-window quad as a strip; made on first use.
   void drawScreenQuad();

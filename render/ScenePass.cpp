@@ -5,8 +5,7 @@
 #include <iostream>
 #include <utility>
 
-#include "game/objects/LaserBeam.h"
-#include "render/Frustum.h"
+#include "scene/Frustum.h"
 
 namespace voidskirmish::render {
 
@@ -14,7 +13,9 @@ ScenePass::ScenePass(game::Match& match, scene::Skybox& skybox, const Overlays& 
                      const ParticleRenderer& particles, const scene::ShaderProgram* drawProgram,
                      const scene::ShaderProgram* particleProgram, HalfRules halfRules)
     : match(match), skybox(skybox), overlays(overlays), particles(particles), drawProgram(drawProgram),
-      particleProgram(particleProgram), halfRules(std::move(halfRules)) {}
+      particleProgram(particleProgram), halfRules(std::move(halfRules)) {
+  scene::totalObjectCount = 2 + match.asteroids->asteroidCount;
+}
 
 void ScenePass::setLayout(const game::SplitLayout& newLayout, int newWidth, int newHeight) {
   layout = newLayout;
@@ -22,14 +23,14 @@ void ScenePass::setLayout(const game::SplitLayout& newLayout, int newWidth, int 
   height = newHeight;
 }
 
-void ScenePass::renderScene(game::RenderSettings& settings, bool asteroids, bool skyboxOn, bool boundaryWarning,
+void ScenePass::renderScene(scene::RenderSettings& settings, bool asteroids, bool skyboxOn, bool boundaryWarning,
                             bool effects, bool enemyOnly) {
   const float tanHalfFov = tanHalfFieldOfView();
   for (int player = 0; player < 2; ++player) {
     if (!layout.shows(player)) {
       continue;
     }
-    culledObjectCount = 0;
+    scene::culledObjectCount = 0;
     const game::Viewport& viewport = layout.viewports[player];
     glViewport(viewport.x, viewport.y, viewport.width, viewport.height);
     const HalfView half = prepareHalf(player, tanHalfFov);
@@ -65,14 +66,14 @@ ScenePass::HalfView ScenePass::prepareHalf(int player, float tanHalfFov) const {
   const glm::vec3 forward(pose * glm::vec4(0, 0, -1, 0));
   const glm::vec3 up(pose * glm::vec4(0, 1, 0, 0));
 
-  frustum.setCameraInternals(tanHalfFov, layout.aspectRatio, camera.nearPlane, camera.farPlane);
-  frustum.setCameraPose(half.cameraPosition, half.cameraPosition + forward, up);
+  scene::frustum.setCameraInternals(tanHalfFov, layout.aspectRatio, camera.nearPlane, camera.farPlane);
+  scene::frustum.setCameraPose(half.cameraPosition, half.cameraPosition + forward, up);
   const game::objects::Spaceship& enemy = match.enemyOf(player);
   half.enemy = classifyEnemy(half.view, half.projection, enemy.position(), own.position(), forward);
   return half;
 }
 
-void ScenePass::drawShips(int player, const HalfView& half, game::RenderSettings& settings, bool enemyOnly) {
+void ScenePass::drawShips(int player, const HalfView& half, scene::RenderSettings& settings, bool enemyOnly) {
   game::objects::Spaceship& own = match.ship(player);
   game::objects::Spaceship& enemy = match.enemyOf(player);
   glUseProgram(own.shader->program);
@@ -90,7 +91,7 @@ void ScenePass::drawShips(int player, const HalfView& half, game::RenderSettings
   enemy.drawShip(own.shader, half.cameraPosition, &settings, half.view, half.projection);
 }
 
-void ScenePass::drawAsteroids(const HalfView& half, const game::RenderSettings& settings) {
+void ScenePass::drawAsteroids(const HalfView& half, const scene::RenderSettings& settings) {
   game::objects::Asteroid& asteroids = *match.asteroids;
   glUseProgram(asteroids.shader->program);
   // Asteroids are closed, so their far sides never show; skipping them halves the triangles to set up. The
@@ -99,14 +100,14 @@ void ScenePass::drawAsteroids(const HalfView& half, const game::RenderSettings& 
     glEnable(GL_CULL_FACE);
   }
   for (std::uint32_t j : asteroidOrder.order(asteroids.asteroidSpheres, asteroids.asteroidCount, half.cameraPosition)) {
-    asteroids.setModelMatrix(game::objects::asteroidMatrices[j]);
+    asteroids.setModelMatrix(asteroids.asteroidMatrices[j]);
     asteroids.draw(asteroids.shader, half.view, half.projection, half.cameraPosition, &asteroids.asteroidSpheres[j],
-                   &culledObjectCount, &settings);
+                   &scene::culledObjectCount, &settings);
   }
   glDisable(GL_CULL_FACE);
 }
 
-void ScenePass::drawBoundaryWarning(const HalfView& half, game::RenderSettings& settings) {
+void ScenePass::drawBoundaryWarning(const HalfView& half, scene::RenderSettings& settings) {
   game::objects::BoundarySphere& arena = *match.boundarySphere;
   glUseProgram(drawProgram->program);
   settings.colorWireframeMode = glm::vec3(1.0f, 0.0f, 0.0f);
@@ -114,17 +115,17 @@ void ScenePass::drawBoundaryWarning(const HalfView& half, game::RenderSettings& 
   settings.wireframe = true;
   settings.colorWireframeModeEnabled = true;
   arena.draw(drawProgram, half.view, half.projection, half.cameraPosition, &arena.boundingSphere,
-             &culledObjectCount, &settings);
+             &scene::culledObjectCount, &settings);
   settings.wireframe = wireframe;
   settings.colorWireframeModeEnabled = false;
 }
 
-void ScenePass::drawEffects(int player, const HalfView& half, game::RenderSettings& settings, bool boundaryWarning) {
-  for (const auto& beam : game::objects::laserBeams) {
+void ScenePass::drawEffects(int player, const HalfView& half, scene::RenderSettings& settings, bool boundaryWarning) {
+  for (const auto& beam : match.laserBeams) {
     beam->drawLaser(half.cameraPosition, &settings, half.view, half.projection);
   }
   if (settings.particles) {
-    particles.drawParticles(half.view, half.projection, particleProgram, &settings);
+    particles.drawParticles(*match.particles, half.view, half.projection, particleProgram, &settings);
   }
   const game::objects::Spaceship& own = match.ship(player);
   const bool warning = boundaryWarning && match.outsideBoundary[player];
@@ -140,7 +141,7 @@ void ScenePass::drawEffects(int player, const HalfView& half, game::RenderSettin
     overlays.drawPausedMark(width, height);
   }
   if (settings.frustumCulling && player == 0) {
-    std::cout << "Objects culled for ship1 (top): " << culledObjectCount << " / " << totalObjectCount << std::endl;
+    std::cout << "Objects culled for ship1 (top): " << scene::culledObjectCount << " / " << scene::totalObjectCount << std::endl;
   }
 }
 

@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "game/Match.h"
-#include "game/RenderSettings.h"
+#include "scene/RenderSettings.h"
 #include "game/SplitLayout.h"
 #include "render/EnemyDirection.h"
 #include "render/NearestFirst.h"
@@ -31,7 +31,7 @@ class ScenePass {
   void setLayout(const game::SplitLayout& layout, int width, int height);
 
   // The scene pass draws everything; the contour pass only the enemy ship, and only where it is on screen.
-  void renderScene(game::RenderSettings& settings, bool asteroids, bool skybox, bool boundaryWarning, bool effects,
+  void renderScene(scene::RenderSettings& settings, bool asteroids, bool skybox, bool boundaryWarning, bool effects,
                    bool enemyOnly);
 
  private:
@@ -43,10 +43,10 @@ class ScenePass {
   };
 
   HalfView prepareHalf(int player, float tanHalfFov) const;
-  void drawShips(int player, const HalfView& half, game::RenderSettings& settings, bool enemyOnly);
-  void drawAsteroids(const HalfView& half, const game::RenderSettings& settings);
-  void drawBoundaryWarning(const HalfView& half, game::RenderSettings& settings);
-  void drawEffects(int player, const HalfView& half, game::RenderSettings& settings, bool boundaryWarning);
+  void drawShips(int player, const HalfView& half, scene::RenderSettings& settings, bool enemyOnly);
+  void drawAsteroids(const HalfView& half, const scene::RenderSettings& settings);
+  void drawBoundaryWarning(const HalfView& half, scene::RenderSettings& settings);
+  void drawEffects(int player, const HalfView& half, scene::RenderSettings& settings, bool boundaryWarning);
 
   game::Match& match;
   scene::Skybox& skybox;

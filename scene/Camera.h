@@ -11,7 +11,7 @@ class Camera : public SceneObject {
 
   void update(float) override {}
   void draw(const ShaderProgram*, glm::mat4, glm::mat4, glm::vec3, const glm::vec4*, std::uint32_t*,
-            const game::RenderSettings*) override {}
+            const scene::RenderSettings*) override {}
   void setModelMatrix(glm::mat4 matrix) override { modelMatrix = matrix; }
 
   const float nearPlane = 0.1f;

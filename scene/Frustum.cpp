@@ -1,10 +1,10 @@
-#include "render/Frustum.h"
+#include "scene/Frustum.h"
 
 #include <glm/geometric.hpp>
 
 #include <cmath>
 
-namespace voidskirmish::render {
+namespace voidskirmish::scene {
 
 Frustum frustum;
 unsigned int culledObjectCount = 0;
@@ -69,4 +69,4 @@ Frustum::Result Frustum::testSphere(glm::vec3 centre, float radius) const {
   return result;
 }
 
-}  // namespace voidskirmish::render
+}  // namespace voidskirmish::scene

@@ -4,7 +4,7 @@
 
 #include <array>
 
-namespace voidskirmish::render {
+namespace voidskirmish::scene {
 
 struct FrustumPlane {
   glm::vec3 normal{0.0f};  // unit length, pointing into the frustum
@@ -38,4 +38,4 @@ extern Frustum frustum;
 extern unsigned int culledObjectCount;
 extern unsigned int totalObjectCount;
 
-}  // namespace voidskirmish::render
+}  // namespace voidskirmish::scene

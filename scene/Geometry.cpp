@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <array>
 
-#include "game/RenderSettings.h"
-#include "render/Frustum.h"
+#include "scene/RenderSettings.h"
+#include "scene/Frustum.h"
 #include "scene/ShaderProgram.h"
 #include "scene/Texture.h"
 #include "scene/WeldedMesh.h"
@@ -54,7 +54,7 @@ void setMatrix(GLint location, const glm::mat4& value) {
   glUniformMatrix4fv(location, 1, GL_FALSE, glm::value_ptr(value));
 }
 
-void setColourWireframe(const Geometry::Locations& at, const game::RenderSettings& settings) {
+void setColourWireframe(const Geometry::Locations& at, const scene::RenderSettings& settings) {
   const bool programHasIt = at[ColorWireframeModeEnabled] != -1 && at[ColorWireframeMode] != -1;
   if (settings.colorWireframeModeEnabled && programHasIt) {
     setVec3(at[ColorWireframeMode], settings.colorWireframeMode);
@@ -65,7 +65,7 @@ void setColourWireframe(const Geometry::Locations& at, const game::RenderSetting
 }
 
 // Binds a texture (uploading it on first use) to a unit with the current filters and points the sampler there.
-void bindTexture(GLint sampler, int unit, Texture& texture, const game::RenderSettings& settings) {
+void bindTexture(GLint sampler, int unit, Texture& texture, const scene::RenderSettings& settings) {
   glActiveTexture(GL_TEXTURE0 + static_cast<GLenum>(unit));
   glBindTexture(GL_TEXTURE_2D, texture.glName());
   applySamplingSettings(&settings);
@@ -141,9 +141,9 @@ void Geometry::upload(const ShaderProgram* drawingShader) {
 }
 
 void Geometry::draw(const ShaderProgram* shader, glm::mat4 view, glm::mat4 projection, glm::vec3 cameraPosition,
-                    const glm::vec4* sphere, std::uint32_t* culledCount, const game::RenderSettings* settings) {
+                    const glm::vec4* sphere, std::uint32_t* culledCount, const scene::RenderSettings* settings) {
   if (settings->frustumCulling &&
-      render::frustum.testSphere(glm::vec3(*sphere), sphere->w) == render::Frustum::Outside) {
+      scene::frustum.testSphere(glm::vec3(*sphere), sphere->w) == scene::Frustum::Outside) {
     ++*culledCount;
     return;
   }
@@ -166,7 +166,7 @@ void Geometry::draw(const ShaderProgram* shader, glm::mat4 view, glm::mat4 proje
 
 // Unit 0 carries the diffuse texture, unit 1 the normal map; the textures switch leaves the normal map alone.
 void Geometry::setMaterialUniforms(const Locations& at, glm::vec3 cameraPosition,
-                                   const game::RenderSettings& settings) {
+                                   const scene::RenderSettings& settings) {
   setVec3(at[DiffuseColor], diffuseColor);
   setVec3(at[SpecularColor], specularColor);
   setVec3(at[LightPosition], lightPosition);

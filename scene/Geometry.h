@@ -30,7 +30,7 @@ class Geometry : public SceneObject {
 
   void update(float) override {}
   void draw(const ShaderProgram* shader, glm::mat4 view, glm::mat4 projection, glm::vec3 cameraPosition,
-            const glm::vec4* sphere, std::uint32_t* culledCount, const game::RenderSettings* settings) override;
+            const glm::vec4* sphere, std::uint32_t* culledCount, const scene::RenderSettings* settings) override;
   // Stores the matrix and moves the bounding sphere's centre to its translation; the radius stays.
   void setModelMatrix(glm::mat4 matrix) override;
 
@@ -54,7 +54,7 @@ class Geometry : public SceneObject {
   // Creates the buffers and the vertex array; attribute locations come from the program the model was built
   // for, or from the drawing program when it was built without one.
   void upload(const ShaderProgram* drawingShader);
-  void setMaterialUniforms(const Locations& at, glm::vec3 cameraPosition, const game::RenderSettings& settings);
+  void setMaterialUniforms(const Locations& at, glm::vec3 cameraPosition, const scene::RenderSettings& settings);
 
   UniformLocations<MODEL_UNIFORM_COUNT> uniforms;  // of the program last drawn with
   GlVertexArray vao;

@@ -1,8 +1,6 @@
-#include "game/RenderSettings.h"
+#include "scene/RenderSettings.h"
 
-namespace voidskirmish::game {
-
-RenderSettings renderSettings;
+namespace voidskirmish::scene {
 
 const char* onOff(bool value) { return value ? "on" : "off"; }
 
@@ -23,4 +21,4 @@ const char* mipmapModeName(int mipmapMode) {
   }
 }
 
-}  // namespace voidskirmish::game
+}  // namespace voidskirmish::scene

@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace voidskirmish::game {
+namespace voidskirmish::scene {
 
 // The switches every drawing operation reads and the keyboard toggles change.
 struct RenderSettings {
@@ -25,11 +25,8 @@ struct RenderSettings {
   int samplingMode = 1;  // 0 nearest neighbour, 1 bilinear
 };
 
-// The one instance, alive for the whole process.
-extern RenderSettings renderSettings;
-
 const char* onOff(bool value);
 const char* samplingModeName(int samplingMode);
 const char* mipmapModeName(int mipmapMode);
 
-}  // namespace voidskirmish::game
+}  // namespace voidskirmish::scene

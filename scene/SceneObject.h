@@ -7,11 +7,9 @@
 #include <cstdint>
 #include <memory>
 
-namespace voidskirmish::game {
-struct RenderSettings;
-}
-
 namespace voidskirmish::scene {
+
+struct RenderSettings;
 
 class Texture;
 struct ShaderProgram;
@@ -27,7 +25,7 @@ class SceneObject {
 
   virtual void update(float deltaTime) = 0;
   virtual void draw(const ShaderProgram* shader, glm::mat4 view, glm::mat4 projection, glm::vec3 cameraPosition,
-                    const glm::vec4* sphere, std::uint32_t* culledCount, const game::RenderSettings* settings) = 0;
+                    const glm::vec4* sphere, std::uint32_t* culledCount, const scene::RenderSettings* settings) = 0;
   virtual void rotateX(float angle);
   virtual void rotateY(float angle);
   virtual void rotateZ(float angle);

@@ -3,7 +3,7 @@
 #include <glm/gtc/type_ptr.hpp>
 #include <glm/mat3x3.hpp>
 
-#include "game/RenderSettings.h"
+#include "scene/RenderSettings.h"
 #include "scene/ShaderProgram.h"
 #include "scene/Texture.h"
 
@@ -51,7 +51,7 @@ Skybox::Skybox(const ShaderProgram* shader) : shader(shader) {
 
 Skybox::~Skybox() = default;
 
-void Skybox::draw(glm::vec3, const game::RenderSettings* settings, glm::mat4 view, glm::mat4 projection) {
+void Skybox::draw(glm::vec3, const scene::RenderSettings* settings, glm::mat4 view, glm::mat4 projection) {
   glDepthMask(GL_FALSE);
   const glm::mat4 rotationOnlyView = glm::mat4(glm::mat3(view));  // the cube stays centred on the eye
   const glm::mat4 viewProjection = projection * rotationOnlyView;

@@ -8,11 +8,9 @@
 #include "scene/GlName.h"
 #include "scene/UniformLocations.h"
 
-namespace voidskirmish::game {
-struct RenderSettings;
-}
-
 namespace voidskirmish::scene {
+
+struct RenderSettings;
 
 class Texture;
 struct ShaderProgram;
@@ -26,7 +24,7 @@ class Skybox {
 
   // The caller has made the skybox program current; cameraPosition is not needed (the view's translation is
   // dropped so the cube stays centred on the eye).
-  void draw(glm::vec3 cameraPosition, const game::RenderSettings* settings, glm::mat4 view, glm::mat4 projection);
+  void draw(glm::vec3 cameraPosition, const scene::RenderSettings* settings, glm::mat4 view, glm::mat4 projection);
 
   const ShaderProgram* shader;
 

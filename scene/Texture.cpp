@@ -4,7 +4,7 @@
 #include <iostream>
 #include <map>
 
-#include "game/RenderSettings.h"
+#include "scene/RenderSettings.h"
 
 namespace voidskirmish::scene {
 
@@ -98,7 +98,7 @@ void Texture::uploadSlot(GLenum target, int slot, GLenum format) {
   image.reset();  // the pixels live on in the GL texture
 }
 
-void applySamplingSettings(const game::RenderSettings* settings) {
+void applySamplingSettings(const scene::RenderSettings* settings) {
   const GLint magFilter = settings->samplingMode == 0 ? GL_NEAREST : GL_LINEAR;
   GLint minFilter = magFilter;
   if (settings->mipmapMode == 1) {

@@ -11,11 +11,9 @@
 #include "scene/GlName.h"
 #include "scene/Image.h"
 
-namespace voidskirmish::game {
-struct RenderSettings;
-}
-
 namespace voidskirmish::scene {
+
+struct RenderSettings;
 
 // Set at start-up; every image name is appended to it as is.
 extern const std::string TEXTURE_FOLDER;
@@ -64,6 +62,6 @@ class Texture {
 
 // Sets min and mag filters of the texture bound to GL_TEXTURE_2D on the active unit from the sampling and
 // mipmap modes; applied on every draw so a toggle shows on the next frame.
-void applySamplingSettings(const game::RenderSettings* settings);
+void applySamplingSettings(const scene::RenderSettings* settings);
 
 }  // namespace voidskirmish::scene

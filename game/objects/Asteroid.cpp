@@ -6,11 +6,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "game/Random.h"
-
 namespace voidskirmish::game::objects {
-
-std::vector<glm::mat4> asteroidMatrices;
 
 namespace {
 
@@ -18,45 +14,43 @@ constexpr float RANDOM_RANGE = static_cast<float>(RANDOM_MAX);
 constexpr float FIELD_HALF_EXTENT = 800.0f;
 constexpr float DEGREES_TO_RADIANS = 0.017453292f;
 
-float randomUnit() { return static_cast<float>(randomNumber()) / RANDOM_RANGE; }
+float randomUnit(Random& random) { return static_cast<float>(random.next()) / RANDOM_RANGE; }
 
 // One number picks the sign, the next the distance from 0.
-float randomCoordinate() {
-  const bool negative = 2.0f * static_cast<float>(randomNumber()) / RANDOM_RANGE < 1.0f;
-  const float magnitude = randomUnit() * FIELD_HALF_EXTENT;
+float randomCoordinate(Random& random) {
+  const bool negative = 2.0f * static_cast<float>(random.next()) / RANDOM_RANGE < 1.0f;
+  const float magnitude = randomUnit(random) * FIELD_HALF_EXTENT;
   return negative ? -magnitude : magnitude;
 }
 
 }  // namespace
 
-// The field is drawn from the shared sequence in a fixed order (positions, axes, scales, speeds), so every run
+// The field is drawn from the match's sequence in a fixed order (positions, axes, scales, speeds), so every run
 // lays out the same asteroids.
-Asteroid::Asteroid(const scene::ShaderProgram* normalMappingProgram)
+Asteroid::Asteroid(const scene::ShaderProgram* normalMappingProgram, Random& random)
     : GameObject("Voidskirmish/Material/asteroidLessComplex.dae", glm::mat4(1.0f), normalMappingProgram,
                  glm::mat4(1.0f)) {
   for (std::uint32_t i = 0; i < asteroidCount; ++i) {
-    const float x = randomCoordinate();
-    const float y = randomCoordinate();
-    const float z = randomCoordinate();
+    const float x = randomCoordinate(random);
+    const float y = randomCoordinate(random);
+    const float z = randomCoordinate(random);
     asteroidPositions.emplace_back(x, y, z);
   }
   for (std::uint32_t i = 0; i < asteroidCount; ++i) {
-    const float a = randomUnit();
-    const float b = randomUnit();
-    const float c = randomUnit();
+    const float a = randomUnit(random);
+    const float b = randomUnit(random);
+    const float c = randomUnit(random);
     spinAxes.emplace_back(c - 0.5f, b - 0.5f, a - 0.5f);
   }
   for (std::uint32_t i = 0; i < asteroidCount; ++i) {
-    asteroidScales.push_back(static_cast<float>(randomNumber() % 100 + 1));
+    asteroidScales.push_back(static_cast<float>(random.next() % 100 + 1));
   }
   for (std::uint32_t i = 0; i < asteroidCount; ++i) {
-    spinSpeeds.push_back(randomUnit() * 10.0f + 1.0f);
+    spinSpeeds.push_back(randomUnit(random) * 10.0f + 1.0f);
   }
   hasLighting = true;
 
-  // There is one field per program: a new one replaces the matrices of any earlier one.
   const float baseRadius = boundingSphere.w;
-  asteroidMatrices.clear();
   for (std::uint32_t i = 0; i < asteroidCount; ++i) {
     const float scale = asteroidScales[i];
     asteroidMatrices.push_back(glm::scale(glm::translate(glm::mat4(1.0f), asteroidPositions[i]), glm::vec3(scale)));

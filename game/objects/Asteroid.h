@@ -3,16 +3,17 @@
 #include <cstdint>
 #include <vector>
 
+#include "game/Random.h"
 #include "game/collision/Line.h"
 #include "game/objects/GameObject.h"
 
 namespace voidskirmish::game::objects {
 
 // The whole asteroid field: one shared model drawn once per asteroid with its own matrix, and one collision
-// sphere per asteroid. Generated from the shared random sequence, so every run has the same field.
+// sphere per asteroid. Generated from the match's random sequence, so every run has the same field.
 class Asteroid : public GameObject {
  public:
-  explicit Asteroid(const scene::ShaderProgram* normalMappingProgram);
+  Asteroid(const scene::ShaderProgram* normalMappingProgram, Random& random);
 
   // Turns every asteroid about its own axis by one frame's worth.
   void spin(float deltaTime);
@@ -27,9 +28,8 @@ class Asteroid : public GameObject {
   std::vector<glm::vec3> spinAxes;
   std::vector<float> spinSpeeds;  // degrees per second
   std::vector<glm::vec4> asteroidSpheres;
+  // Model matrix of every asteroid, spun each frame and read by the asteroid drawing.
+  std::vector<glm::mat4> asteroidMatrices;
 };
-
-// Model matrix of every asteroid, spun each frame and read by the asteroid drawing.
-extern std::vector<glm::mat4> asteroidMatrices;
 
 }  // namespace voidskirmish::game::objects

@@ -3,14 +3,12 @@
 #include <glm/geometric.hpp>
 #include <glm/gtc/matrix_transform.hpp>
 
-#include "game/RenderSettings.h"
+#include "scene/RenderSettings.h"
 #include "game/objects/Spaceship.h"
-#include "render/Frustum.h"
+#include "scene/Frustum.h"
 #include "scene/ShaderProgram.h"
 
 namespace voidskirmish::game::objects {
-
-std::deque<std::unique_ptr<LaserBeam>> laserBeams;
 
 namespace {
 
@@ -43,9 +41,17 @@ LaserBeam::LaserBeam(const Spaceship* shooter, const scene::ShaderProgram* laser
     : Geometry(model, placement(shooter, MISS_HALF_LENGTH), laserProgram),
       collision::Line(shooter->getLaserLine()) {}
 
+LaserBeam::LaserBeam(const Saved& saved, const scene::ShaderProgram* laserProgram, const scene::ModelFile& model)
+    : Geometry(model, saved.modelMatrix, laserProgram), collision::Line(saved.line), timeLeft(saved.timeLeft) {}
+
+bool LaserBeam::Saved::operator==(const Saved& other) const {
+  return modelMatrix == other.modelMatrix && line.start == other.line.start && line.end == other.line.end &&
+         timeLeft == other.timeLeft;
+}
+
 float LaserBeam::alpha() const { return glm::clamp(timeLeft, 0.0f, 1.0f); }
 
-void LaserBeam::drawLaser(glm::vec3 cameraPosition, RenderSettings* settings, glm::mat4 view,
+void LaserBeam::drawLaser(glm::vec3 cameraPosition, scene::RenderSettings* settings, glm::mat4 view,
                           glm::mat4 projection) {
   glUseProgram(shader->program);
   const GLint alphaLocation = alphaUniform.in(shader->program)[0];
@@ -55,7 +61,7 @@ void LaserBeam::drawLaser(glm::vec3 cameraPosition, RenderSettings* settings, gl
   // Beams are never culled: their bounding sphere is the unit cylinder's, not the stretched beam's.
   const bool culling = settings->frustumCulling;
   settings->frustumCulling = false;
-  Geometry::draw(shader, view, projection, cameraPosition, &boundingSphere, &render::culledObjectCount, settings);
+  Geometry::draw(shader, view, projection, cameraPosition, &boundingSphere, &scene::culledObjectCount, settings);
   settings->frustumCulling = culling;
 }
 

@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <iostream>
 
-#include "game/RenderSettings.h"
-#include "render/Frustum.h"
+#include "scene/RenderSettings.h"
+#include "scene/Frustum.h"
 
 namespace voidskirmish::game::objects {
 
@@ -154,7 +154,7 @@ void Spaceship::bounceBack() {
   setModelMatrix(previousModelMatrix);
 }
 
-void Spaceship::decreaseLife(float amount, const RenderSettings* settings) {
+void Spaceship::decreaseLife(float amount, const scene::RenderSettings* settings) {
   if (!alive) {
     return;
   }
@@ -178,12 +178,12 @@ collision::Line Spaceship::getLaserLine() const {
 }
 
 void Spaceship::drawShip(const scene::ShaderProgram* shader, glm::vec3 cameraPosition,
-                         const RenderSettings* settings, glm::mat4 view, glm::mat4 projection) {
+                         const scene::RenderSettings* settings, glm::mat4 view, glm::mat4 projection) {
   // Hull and gun are culled by the hull's sphere together, but each rejected draw is counted.
-  Geometry::draw(shader, view, projection, cameraPosition, &boundingSphere, &render::culledObjectCount, settings);
+  Geometry::draw(shader, view, projection, cameraPosition, &boundingSphere, &scene::culledObjectCount, settings);
   // After a shot the gun slides back along +Z and returns within a second.
   gun->setModelMatrix(glm::translate(gunMatrix, glm::vec3(0.0f, 0.0f, 2.0f * recoil)));
-  gun->draw(shader, view, projection, cameraPosition, &boundingSphere, &render::culledObjectCount, settings);
+  gun->draw(shader, view, projection, cameraPosition, &boundingSphere, &scene::culledObjectCount, settings);
 }
 
 }  // namespace voidskirmish::game::objects

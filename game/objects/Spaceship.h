@@ -30,11 +30,11 @@ class Spaceship : public GameObject, public Controllable {
   // Collision response: half speed reversed, a fresh lock, and the last step undone.
   void bounceBack();
   // Damage; prints the change when settings->lifePointsChanges is on and the death line when life goes below 0.
-  void decreaseLife(float amount, const RenderSettings* settings);
+  void decreaseLife(float amount, const scene::RenderSettings* settings);
   collision::Line getLaserLine() const;
   glm::vec3 position() const { return glm::vec3(modelMatrix[3]); }
   bool hasLife() const { return lifePoints > 0.0f; }
-  void drawShip(const scene::ShaderProgram* shader, glm::vec3 cameraPosition, const RenderSettings* settings,
+  void drawShip(const scene::ShaderProgram* shader, glm::vec3 cameraPosition, const scene::RenderSettings* settings,
                 glm::mat4 view, glm::mat4 projection);
 
   std::unique_ptr<scene::Camera> camera;

@@ -2,7 +2,9 @@
 
 #include "render/EnemyDirection.h"
 #include "render/Overlays.h"
-#include "render/ParticlePool.h"
+#include <memory>
+
+#include "game/ParticlePool.h"
 #include "render/ParticleRenderer.h"
 #include "tests/gl/GlTest.h"
 
@@ -20,27 +22,28 @@ TEST_F(ParticleRendererTest, OneDrawShowsTheLiveParticlesAndBlendingFollowsTheSe
   const auto program = loadProgram("particle");
   ParticleRenderer renderer;
   renderer.createParticleBuffers();
-  clearParticles();
-  spawnParticles(2, 0, glm::vec3(-1.5f, 0.0f, -5.0f));
-  particlePool[1].position = glm::vec3(1.5f, 0.0f, -5.0f);
+  auto pool = std::make_unique<game::ParticlePool>();
+  game::Random random;
+  pool->spawnParticles(2, 0, glm::vec3(-1.5f, 0.0f, -5.0f), random);
+  pool->particlePool[1].position = glm::vec3(1.5f, 0.0f, -5.0f);
   for (int slot : {0, 1}) {
-    Particle& particle = particlePool[slot];
+    game::Particle& particle = pool->particlePool[slot];
     particle.velocity = glm::vec3(0.0f);
     particle.size = 1.5f;
     particle.r = 255;
     particle.g = particle.b = 0;
   }
-  particlePool[1].life = 0.6f;
-  updateParticles(0.1f);  // alpha 127 for the right one
-  ASSERT_EQ(particleCount, 2);
+  pool->particlePool[1].life = 0.6f;
+  pool->updateParticles(0.1f);  // alpha 127 for the right one
+  ASSERT_EQ(pool->particleCount, 2);
 
-  game::RenderSettings settings;
+  scene::RenderSettings settings;
   const auto draw = [&](bool blending) {
     settings.blending = blending;
     glViewport(0, 0, SIZE, SIZE);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    renderer.drawParticles(glm::mat4(1.0f), halfProjection(tanHalfFieldOfView(), 1.0f, 0.1f, 100.0f),
+    renderer.drawParticles(*pool, glm::mat4(1.0f), halfProjection(tanHalfFieldOfView(), 1.0f, 0.1f, 100.0f),
                            program.get(), &settings);
     glReadBuffer(GL_BACK);
     return testing::Picture(SIZE, SIZE);
@@ -51,7 +54,6 @@ TEST_F(ParticleRendererTest, OneDrawShowsTheLiveParticlesAndBlendingFollowsTheSe
   const testing::Picture blended = draw(true);
   EXPECT_EQ(blended.at(15, 32).r, 255);
   EXPECT_NEAR(blended.at(49, 32).r, 127, 2);  // half faded over black
-  clearParticles();
 }
 
 using OverlaysTest = testing::GlTest;

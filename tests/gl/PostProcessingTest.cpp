@@ -57,7 +57,7 @@ TEST_F(PostProcessingTest, PassesDrawWhatTheSettingsAskAndBlurRunsOnlyWithBloom)
   glBindFramebuffer(GL_FRAMEBUFFER, frame.pingpongFramebuffer(1));
   glClearBufferfv(GL_COLOR, 0, marker.data());
 
-  game::RenderSettings settings;
+  scene::RenderSettings settings;
   settings.bloom = false;
   using Call = std::array<bool, 7>;  // asteroids, skybox, warning, effects, enemy only, textures, depth test
   std::vector<Call> calls;

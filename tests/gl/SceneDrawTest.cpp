@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "game/RenderSettings.h"
+#include "scene/RenderSettings.h"
 #include "scene/Geometry.h"
 #include "scene/Skybox.h"
 #include "tests/gl/GlTest.h"
@@ -40,7 +40,7 @@ class SceneDrawTest : public GlTest {
 
   OffscreenTarget target{SIZE, SIZE, {0.2f, 0.4f, 0.6f, 1.0f}};  // CLEAR
   std::unique_ptr<ShaderProgram> program = loadProgram("draw");
-  game::RenderSettings settings;  // the start-up defaults
+  scene::RenderSettings settings;  // the start-up defaults
   std::uint32_t culled = 0;
   glm::vec3 eye{0.0f, 0.0f, 3.0f};
   glm::mat4 view = glm::lookAt(eye, glm::vec3(0.0f), glm::vec3(0, 1, 0));

@@ -17,23 +17,24 @@ namespace {
 using namespace collision;
 
 // The field's layout, drawn from the sequence, sets what the start view culls frame by frame in
-// tests/replays/toggles.out and every replayed picture. Here a second field from a restarted sequence is the
-// same, replacing the first's matrices, and a spin turns each asteroid in place.
-TEST(AsteroidFieldTest, ARestartedSequenceRebuildsTheSameFieldAndASpinTurnsEachAsteroidInPlace) {
-  restartRandomSequence();
-  const Asteroid field(nullptr);
-  restartRandomSequence();
-  Asteroid again(nullptr);
+// tests/replays/toggles.out and every replayed picture. Here a second field from a new sequence is the same, and
+// a spin turns each asteroid in place.
+TEST(AsteroidFieldTest, ANewSequenceBuildsTheSameFieldAndASpinTurnsEachAsteroidInPlace) {
+  Random first;
+  const Asteroid field(nullptr, first);
+  Random second;
+  Asteroid again(nullptr, second);
   EXPECT_TRUE(again.asteroidSpheres == field.asteroidSpheres && again.spinAxes == field.spinAxes);
-  ASSERT_EQ(asteroidMatrices.size(), 100u);  // replaced, not appended to
+  EXPECT_EQ(second.state, first.state);
+  ASSERT_EQ(again.asteroidMatrices.size(), 100u);
 
   // About its own axis by its speed in degrees; the first stands for all.
-  const glm::mat4 before = asteroidMatrices[0];
+  const glm::mat4 before = again.asteroidMatrices[0];
   again.spin(1.0f);
-  EXPECT_EQ(glm::vec3(asteroidMatrices[0][3]), glm::vec3(before[3]));
+  EXPECT_EQ(glm::vec3(again.asteroidMatrices[0][3]), glm::vec3(before[3]));
   const glm::vec3 axis = glm::normalize(again.spinAxes[0]);
   const glm::vec3 across = glm::normalize(glm::cross(axis, glm::vec3(0.3f, 0.5f, 0.8f)));
-  const glm::mat3 turn = glm::mat3(asteroidMatrices[0]) / again.asteroidScales[0];
+  const glm::mat3 turn = glm::mat3(again.asteroidMatrices[0]) / again.asteroidScales[0];
   EXPECT_NEAR(glm::distance(turn * axis, axis), 0.0f, 1e-4f);
   EXPECT_NEAR(glm::degrees(std::acos(glm::dot(turn * across, across))), again.spinSpeeds[0], 2e-2f);
 }
@@ -59,7 +60,8 @@ TEST(RayTest, SphereIsEnteredAtItsNearSideOrMissedWithNaNAndSpheresOverlapOnlyWh
 }
 
 TEST(NearestHitTest, NearestRealHitWinsWhateverTheIndexAndNoHitIsInfinite) {
-  Asteroid field(nullptr);
+  Random random;
+  Asteroid field(nullptr, random);
   const auto nearest = [&](std::initializer_list<glm::vec4> spheres) {
     std::fill(field.asteroidSpheres.begin(), field.asteroidSpheres.end(), glm::vec4(5000.0f, 5000.0f, 5000.0f, 1.0f));
     std::copy(spheres.begin(), spheres.end(), field.asteroidSpheres.begin());

@@ -11,8 +11,6 @@
 namespace voidskirmish::testing {
 namespace {
 
-using game::objects::laserBeams;
-
 const std::string DIED = "Player died => Game is over!\nPlease Restart with ENTER or exit the game with ESC\n";
 
 std::string gameOver(const char* half) {
@@ -66,7 +64,7 @@ TEST_F(MatchUpdateTest, OnlyTheFirstTouchingAsteroidCountsEvenWithoutLife) {
   ship1().lifePoints = 0.0f;
   ship2().lifePoints = 0.5f;
   placeAsteroid(9, glm::vec3(20.0f, 8.0f, 0.0f), 4.0f);
-  render::clearParticles();
+  match->particles->clearParticles();
   EXPECT_EQ(update(0.1f), "Enemy life points decreased from 0 to -0.5\n" + DIED +
                               "Enemy life points decreased from 0.5 to 0\n" + gameOver("lower"));
   EXPECT_FLOAT_EQ(ship1().lifePoints, 0.0f);
@@ -104,7 +102,7 @@ TEST_F(MatchUpdateTest, ShipTouchingTheArenaExactlyIsOutsideItsWarningPulsesAndA
   EXPECT_EQ(printed([&] { match->applyBoundaryRules(1, settings); }), DIED + gameOver("lower"));
   EXPECT_FALSE(match->outsideBoundary[1]);
   EXPECT_EQ(particles(0, ship2().position()), 10000);
-  render::clearParticles();
+  match->particles->clearParticles();
   ship1().lifePoints = 0.0f;
   printed([&] { match->applyBoundaryRules(0, settings); });
   EXPECT_TRUE(!ship1().alive && match->outsideBoundary[0]);
@@ -115,9 +113,9 @@ TEST_F(MatchUpdateTest, PausedMatchStandsStillAndResumesWithTheFramesOwnDelta) {
   ship1().speed = 50.0f;
   ship2().setModelMatrix(shipPose(glm::vec3(0.0f, 0.0f, arenaRadius() + 100.0f)));
   placeAsteroid(4, glm::vec3(0.0f, 8.0f, 0.0f), 4.0f);
-  render::spawnParticles(500, 0, glm::vec3(0.0f, 0.0f, -30.0f));
-  laserBeams.push_back(std::make_unique<game::objects::LaserBeam>(&ship1(), nullptr, match->beamModel));
-  const glm::mat4 rock = game::objects::asteroidMatrices[0];
+  match->particles->spawnParticles(500, 0, glm::vec3(0.0f, 0.0f, -30.0f), match->random);
+  match->laserBeams.push_back(std::make_unique<game::objects::LaserBeam>(&ship1(), nullptr, match->beamModel));
+  const glm::mat4 rock = match->asteroids->asteroidMatrices[0];
   match->paused = true;
   update(5.0f);
   match->outsideBoundary[1] = true;
@@ -125,15 +123,15 @@ TEST_F(MatchUpdateTest, PausedMatchStandsStillAndResumesWithTheFramesOwnDelta) {
   match->applyBoundaryRules(1, settings);
   EXPECT_EQ(ship1().position(), glm::vec3(0.0f));
   EXPECT_EQ(glm::vec3(ship1().lifePoints, ship2().lifePoints, match->warningBlend[1]), glm::vec3(10, 10, 1.5f));
-  EXPECT_EQ(game::objects::asteroidMatrices[0], rock);
+  EXPECT_EQ(match->asteroids->asteroidMatrices[0], rock);
   EXPECT_EQ(particles(), 500);
-  EXPECT_FLOAT_EQ(laserBeams.front()->timeLeft, 0.5f);
+  EXPECT_FLOAT_EQ(match->laserBeams.front()->timeLeft, 0.5f);
 
   match->paused = false;
   placeAsteroid(4, glm::vec3(100000.0f), 1.0f);
   update(0.1f);
   EXPECT_NEAR(ship1().position().z, -9.1f, 1e-4f);  // 50 damped by 9 % to 45.5, 0.1 s, doubled by the scale
-  EXPECT_FLOAT_EQ(laserBeams.front()->alpha(), 0.4f);
+  EXPECT_FLOAT_EQ(match->laserBeams.front()->alpha(), 0.4f);
 }
 
 // ship1 at the origin looks along −Z at ship2, 50 units ahead; ship2's near side is 44 units away.
@@ -155,7 +153,7 @@ TEST_F(CombatTest, AsteroidOnTheLineShieldsTheShipEvenAtTheSameDistance) {
     fire();
     EXPECT_FLOAT_EQ(ship2().lifePoints, rock.life) << rock.z;
   }
-  EXPECT_EQ(laserBeams.front()->end, glm::vec3(0.0f, 0.0f, -27.0f));
+  EXPECT_EQ(match->laserBeams.front()->end, glm::vec3(0.0f, 0.0f, -27.0f));
   EXPECT_EQ(glm::ivec2(particles(1, glm::vec3(0.0f, 0.0f, -27.0f)), particles(1, shipHit)), glm::ivec2(500));
 }
 
@@ -164,32 +162,32 @@ TEST_F(CombatTest, AHitThrowsFireAndABeamToItTheLastPointTheBigBurstAndAHitAtZer
   EXPECT_FLOAT_EQ(ship2().lifePoints, 9.0f);
   EXPECT_FLOAT_EQ(ship1().recoil, 1.0f);
   EXPECT_EQ(glm::ivec2(particles(0, shipHit), particles()), glm::ivec2(500));
-  ASSERT_EQ(laserBeams.size(), 1u);
+  ASSERT_EQ(match->laserBeams.size(), 1u);
   // A quarter of the distance as half length, reaching the hit from the gun 2 units lower.
-  const glm::mat4& placement = laserBeams.back()->modelMatrix;
+  const glm::mat4& placement = match->laserBeams.back()->modelMatrix;
   EXPECT_FLOAT_EQ(glm::length(glm::vec3(placement[2])), 2.0f * 11.0f);
   const glm::vec3 farEnd(placement * glm::vec4(0.0f, 0.0f, -1.0f, 1.0f));
   EXPECT_NEAR(glm::distance(farEnd, shipHit + glm::vec3(0.0f, -2.0f, 0.0f)), 0.0f, 1e-3f);
 
   ship2().lifePoints = 1.0f;
-  render::clearParticles();
+  match->particles->clearParticles();
   EXPECT_EQ(fire(), gameOver("lower"));
   EXPECT_FALSE(ship2().alive);  // dead once announced, even at exactly 0
   EXPECT_EQ(glm::ivec2(particles(0, ship2().position()), particles(0, shipHit)), glm::ivec2(10000, 500));
 
-  render::clearParticles();
+  match->particles->clearParticles();
   EXPECT_EQ(fire(), "");
   EXPECT_FLOAT_EQ(ship2().lifePoints, 0.0f);
   EXPECT_EQ(glm::ivec2(particles(1, shipHit), particles()), glm::ivec2(500));
 }
 
-TEST_F(CombatTest, LockedOrDeadShooterIsRefusedAMissLeavesABeamOnlyAndBeamsGoWithTheMatch) {
+TEST_F(CombatTest, LockedOrDeadShooterIsRefusedAndAMissLeavesABeamOnly) {
   ship1().collided = true;
   fire();
   ship1().collided = false;
   ship1().lifePoints = 0.0f;
   fire();
-  EXPECT_TRUE(ship1().recoil == 0.0f && laserBeams.empty() && particles() == 0);
+  EXPECT_TRUE(ship1().recoil == 0.0f && match->laserBeams.empty() && particles() == 0);
 
   // A miss, and a shot from inside the target's sphere, leave a long beam without a burst; its length is seen in
   // tests/replays/duel.rec.
@@ -199,10 +197,7 @@ TEST_F(CombatTest, LockedOrDeadShooterIsRefusedAMissLeavesABeamOnlyAndBeamsGoWit
   ship2().setModelMatrix(shipPose(glm::vec3(0.0f, 0.0f, -3.0f)));
   fire();
   EXPECT_FLOAT_EQ(ship2().lifePoints, 10.0f);
-  EXPECT_EQ(glm::ivec2(laserBeams.size(), particles()), glm::ivec2(2, 0));
-  // Before the window and its GL context are gone.
-  match.reset();
-  EXPECT_TRUE(laserBeams.empty());
+  EXPECT_EQ(glm::ivec2(match->laserBeams.size(), particles()), glm::ivec2(2, 0));
 }
 
 // Both ships dying in one frame (in rule-rounds.rec: a round going to the survivor once, the winner's later

@@ -141,7 +141,7 @@ TEST_F(PadControlsTest, APadFliesItsShipLikeItsKeysAndLetsGoWhenPausedOrGone) {
   match->paused = true;  // a paused match takes neither fire nor a new push, but lets go
   pads.control(0, PadControl::Fire, 1.0f);
   pads.control(0, PadControl::Pitch, -1.0f);
-  EXPECT_TRUE(game::objects::laserBeams.empty() && ship.pitchUp && !ship.pitchDown);
+  EXPECT_TRUE(match->laserBeams.empty() && ship.pitchUp && !ship.pitchDown);
   pads.control(0, PadControl::Pitch, 0.0f);
   EXPECT_FALSE(ship.pitchUp);
   match->paused = false;

@@ -5,7 +5,7 @@
 #include <glm/ext/matrix_transform.hpp>
 
 #include "render/EnemyDirection.h"
-#include "render/Frustum.h"
+#include "scene/Frustum.h"
 #include "render/OverlayMath.h"
 
 // What each half sees: its projection, the enemy's direction, the culling frustum and the arrow's placement.
@@ -55,15 +55,15 @@ TEST(EnemyDirectionTest, ProjectionTakes22Point5AsRadiansTheMarginIsOnScreenAndT
 // The start view's planes set how many objects it culls in tests/replays/toggles.out; which spheres count as
 // outside a plane is measured on drawn pixels in tests/gl.
 TEST(FrustumTest, ATurnedCameraCarriesEachPlaneInwardFromItsSide) {
-  Frustum f;
+  scene::Frustum f;
   f.setCameraInternals(tanHalfFieldOfView(), ASPECT, 0.1f, 10000.0f);
   f.setCameraPose({10.0f, 0.0f, 0.0f}, {11.0f, 0.0f, 0.0f}, {0.0f, 1.0f, 0.0f});  // along +x: right is +z
   // A point 100 ahead just past each side is outside that plane only; the planes' normals are unit length.
   const float y = 100.0f * f.tanHalfFov * 1.01f;
   const float z = y * f.aspect;
   const struct { glm::vec3 point; int outsidePlane; } cases[] = {
-      {{110, y, 0}, Frustum::Top},    {{110, -y, 0}, Frustum::Bottom},    {{110, 0, -z}, Frustum::Left},
-      {{110, 0, z}, Frustum::Right},  {{10.05f, 0, 0}, Frustum::Near},    {{10011, 0, 0}, Frustum::Far},
+      {{110, y, 0}, scene::Frustum::Top},    {{110, -y, 0}, scene::Frustum::Bottom},    {{110, 0, -z}, scene::Frustum::Left},
+      {{110, 0, z}, scene::Frustum::Right},  {{10.05f, 0, 0}, scene::Frustum::Near},    {{10011, 0, 0}, scene::Frustum::Far},
   };
   for (const auto& c : cases) {
     for (int i = 0; i < 6; ++i) {
