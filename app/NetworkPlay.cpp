@@ -9,7 +9,7 @@
 
 #include "failure/Fatal.h"
 #include "app/Shell.h"
-#include "game/RunningGameState.h"
+#include "app/RunningGameState.h"
 #include "input/Delivery.h"
 #include "input/Sharing.h"
 #include "net/BackgroundService.h"

@@ -11,7 +11,7 @@
 #include "app/LostWindowWatch.h"
 #include "app/MatchCheck.h"
 #include "app/NetworkPlay.h"
-#include "game/RunningGameState.h"
+#include "app/RunningGameState.h"
 #include "input/Delivery.h"
 #include "input/EventText.h"
 #include "net/MatchHash.h"
@@ -187,7 +187,6 @@ void Shell::setUpGame(std::optional<int> networkPlayer) {
 }
 
 void Shell::runFrame(const std::vector<input::Event>& events, float delta) {
-  ++frameNumber;
   // Cleared only now, after this frame's resize: the driver sizes the frame's buffers at the first drawing call
   // after a swap, and a buffer sized before the resize leaves the new part of the window undrawn.
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -197,6 +196,7 @@ void Shell::runFrame(const std::vector<input::Event>& events, float delta) {
     saveScreenshot();
   }
   glfwSwapBuffers(window);
+  const long frameNumber = state->match().frameNumber;
   if (netCheck && frameNumber % net::HASH_INTERVAL == 0) {
     std::cout << net::matchHashLine(static_cast<std::uint32_t>(frameNumber), matchHash(state->match())) << std::endl;
   }
@@ -256,7 +256,7 @@ void Shell::saveScreenshot() {
   int width = 0;
   int height = 0;
   glfwGetFramebufferSize(window, &width, &height);
-  const std::string path = render::screenshotPath(frameNumber);
+  const std::string path = render::screenshotPath(state->match().frameNumber);
   if (render::saveScreenshot(path, width, height)) {
     std::cout << "Screenshot saved to " << path << std::endl;
   } else {

@@ -7,7 +7,7 @@
 #include "app/Dialogue.h"
 #include "app/LiveInput.h"
 #include "app/LostWindowWatch.h"
-#include "game/RunningGameState.h"
+#include "app/RunningGameState.h"
 #include "input/Recording.h"
 #include "input/RecordingWriter.h"
 
@@ -66,7 +66,6 @@ class Shell {
   std::unique_ptr<game::RunningGameState> state;
   std::unique_ptr<LiveInput> liveInput;
   std::unique_ptr<LostWindowWatch> lostWindowWatch;
-  long frameNumber = 0;
   bool cursorSteers = false;  // as of the last frame
 };
 

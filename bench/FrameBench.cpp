@@ -7,7 +7,7 @@
 #include "bench/AllocationCounter.h"
 #include "bench/BenchWindow.h"
 #include "game/Match.h"
-#include "game/RunningGameState.h"
+#include "app/RunningGameState.h"
 
 // The real game's frame at the windowed size, as the shell runs it, against the empty frame in the same window.
 namespace voidskirmish::game {
@@ -108,7 +108,7 @@ void BM_GameFrame(benchmark::State& state) {
     return;
   }
   const int burst = static_cast<int>(state.range(0));
-  context().game->settings.bloom = state.range(1) != 0;
+  context().game->settings().bloom = state.range(1) != 0;
   context().fillBurst(burst);
   double liveParticles = 0.0;
   for (auto _ : state) {
@@ -119,7 +119,7 @@ void BM_GameFrame(benchmark::State& state) {
     liveParticles += context().liveParticles();
   }
   state.counters["live_particles"] = benchmark::Counter(liveParticles, benchmark::Counter::kAvgIterations);
-  context().game->settings.bloom = true;
+  context().game->settings().bloom = true;
 }
 BENCHMARK(BM_GameFrame)
     ->ArgNames({"particles", "bloom"})

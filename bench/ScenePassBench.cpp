@@ -8,7 +8,7 @@
 #include "bench/BenchWindow.h"
 #include "bench/FloorShaders.h"
 #include "scene/RenderSettings.h"
-#include "game/RunningGameState.h"
+#include "app/RunningGameState.h"
 #include "game/SplitLayout.h"
 #include "game/Match.h"
 #include "render/PostProcessing.h"
@@ -65,7 +65,7 @@ struct PassContext {
     frame->createFramebuffers(false, WIDTH, HEIGHT);
     // Uploads the models and lets the driver build its code for every draw before anything is timed.
     for (RunningGameState* each : {game.get(), floorGame.get()}) {
-      frame->render(each->settings, [each](bool asteroids, bool skybox, bool warning, bool effects, bool enemyOnly) {
+      frame->render(each->settings(), [each](bool asteroids, bool skybox, bool warning, bool effects, bool enemyOnly) {
         each->renderScene(asteroids, skybox, warning, effects, enemyOnly);
       });
     }
@@ -127,7 +127,7 @@ void timePass(benchmark::State& state, Pass pass, bool floor) {
     game.renderScene(asteroids, skybox, warning, effects, enemyOnly);
   };
   for (auto _ : state) {
-    (context().frame.get()->*pass)(game.settings, drawer);
+    (context().frame.get()->*pass)(game.settings(), drawer);
     glFinish();
   }
 }

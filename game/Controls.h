@@ -33,6 +33,18 @@ class Controls {
   // the key of the same action for `player`. Other keys stay as they are.
   static int ownShipKey(int key, int player);
 
+  // What changes in play besides the match and the settings.
+  struct Saved {
+    bool mouseSteering;
+    int centreX, centreY;
+  };
+  Saved save() const { return {mouseSteering, centreX, centreY}; }
+  void restore(const Saved& saved) {
+    mouseSteering = saved.mouseSteering;
+    centreX = saved.centreX;
+    centreY = saved.centreY;
+  }
+
   bool mouseSteering = false;
   objects::Spaceship* mouseShip;
   int centreX = 0;

@@ -32,7 +32,7 @@ const char* const RULE = "------------------------------------------------------
 
 }  // namespace
 
-Match::Match(const Programs& programs) : programs(programs) {
+Match::Match(const Programs& programs, std::ostream& console) : programs(programs), console(console) {
   boundarySphere = std::make_unique<objects::BoundarySphere>(glm::vec3(1500.0f), programs.draw);
   // Only the drawn warning grows; the arena's radius stays as loaded.
   boundarySphere->setModelMatrix(glm::scale(boundarySphere->modelMatrix, glm::vec3(1.3f)));
@@ -46,12 +46,49 @@ Match::Match(const Programs& programs) : programs(programs) {
   beamModel = objects::LaserBeam::readModel();
 }
 
+void Match::save(MatchSnapshot& snapshot) const {
+  snapshot.ships = {ship1->save(), ship2->save()};
+  snapshot.asteroidMatrices = asteroids->asteroidMatrices;
+  snapshot.beams.clear();
+  for (const auto& beam : laserBeams) {
+    snapshot.beams.push_back(beam->save());
+  }
+  particles->save(snapshot.particles);
+  snapshot.random = random;
+  snapshot.rounds = rounds;
+  snapshot.paused = paused;
+  snapshot.outsideBoundary = outsideBoundary;
+  snapshot.warningBlend = warningBlend;
+  snapshot.warningBlendDirection = warningBlendDirection;
+  snapshot.frameNumber = frameNumber;
+}
+
+void Match::restore(const MatchSnapshot& snapshot) {
+  ship1->restore(snapshot.ships[0]);
+  ship2->restore(snapshot.ships[1]);
+  asteroids->asteroidMatrices = snapshot.asteroidMatrices;
+  // Rebuilt from the model read at set-up: a restore reads nothing from disk.
+  laserBeams.clear();
+  for (const objects::LaserBeam::Saved& beam : snapshot.beams) {
+    laserBeams.push_back(std::make_unique<objects::LaserBeam>(beam, programs.laser, beamModel));
+  }
+  particles->restore(snapshot.particles);
+  random = snapshot.random;
+  rounds = snapshot.rounds;
+  paused = snapshot.paused;
+  outsideBoundary = snapshot.outsideBoundary;
+  warningBlend = snapshot.warningBlend;
+  warningBlendDirection = snapshot.warningBlendDirection;
+  frameNumber = snapshot.frameNumber;
+}
+
 void Match::update(float deltaTime, scene::RenderSettings& settings) {
+  ++frameNumber;
   if (!paused) {
     advance(deltaTime, settings);
   }
   if (settings.frameTime) {
-    std::cout << "Frame time: " << deltaTime << "\t | FPS: " << 1.0f / deltaTime << std::endl;
+    console << "Frame time: " << deltaTime << "\t | FPS: " << 1.0f / deltaTime << std::endl;
   }
 }
 
@@ -115,7 +152,7 @@ void Match::fire(Spaceship* shooter, Spaceship* target, const scene::RenderSetti
   if (isHit(targetHit) && glm::distance(targetHit, ray.start) < bestDistance) {
     hitPoint = targetHit;
     if (target->hasLife()) {
-      target->decreaseLife(LASER_DAMAGE, &settings);
+      target->decreaseLife(LASER_DAMAGE, &settings, console);
       burstKind = FIRE;
       if (!target->hasLife()) {
         particles->spawnParticles(DEATH_BURST, FIRE, target->position(), random);
@@ -134,7 +171,7 @@ void Match::fire(Spaceship* shooter, Spaceship* target, const scene::RenderSetti
 }
 
 void Match::restart() {
-  rounds.settle(std::cout);
+  rounds.settle(console);
   rounds.startNext();
   for (Spaceship* each : {ship1.get(), ship2.get()}) {
     each->lifePoints = MAX_LIFE_POINTS;
@@ -142,7 +179,7 @@ void Match::restart() {
   }
 }
 
-void Match::endFrame() { rounds.settle(std::cout); }
+void Match::endFrame() { rounds.settle(console); }
 
 void Match::applyBoundaryRules(int player, const scene::RenderSettings& settings) {
   if (paused || !outsideBoundary[player]) {
@@ -158,7 +195,7 @@ void Match::applyOutOfBoundsLoss(int player, const scene::RenderSettings& settin
   Spaceship& own = ship(player);
   const bool hadLife = own.hasLife();
   // Per rendered frame, not scaled by time.
-  own.decreaseLife(OUT_OF_BOUNDS_DAMAGE, &settings);
+  own.decreaseLife(OUT_OF_BOUNDS_DAMAGE, &settings, console);
   if (own.hasLife() != hadLife) {
     outsideBoundary[player] = false;
     particles->spawnParticles(DEATH_BURST, FIRE, own.position(), random);
@@ -188,17 +225,17 @@ void Match::destroyed(Spaceship& ship) {
   // arena cannot announce it again.
   ship.alive = false;
   const bool upper = &ship == ship1.get();
-  std::cout << '\n' << RULE << std::endl;
-  std::cout << "Player of " << (upper ? "upper" : "lower")
+  console << '\n' << RULE << std::endl;
+  console << "Player of " << (upper ? "upper" : "lower")
             << " window died => Game is over!\nPlease Restart with ENTER or exit the game with ESC" << std::endl;
-  std::cout << RULE << std::endl;
+  console << RULE << std::endl;
   rounds.shipDied(upper ? 0 : 1);
 }
 
 void Match::collide(Spaceship& ship, const scene::RenderSettings& settings) {
   const bool hadLife = ship.hasLife();
   ship.bounceBack();
-  ship.decreaseLife(CONTACT_DAMAGE, &settings);
+  ship.decreaseLife(CONTACT_DAMAGE, &settings, console);
   particles->spawnParticles(SMALL_BURST, DEBRIS, ship.position(), random);
   if (!ship.hasLife()) {
     particles->spawnParticles(CONTACT_DEATH_BURST, FIRE, ship.position(), random);

@@ -2,8 +2,10 @@
 
 #include <array>
 #include <deque>
+#include <iostream>
 #include <memory>
 
+#include "game/MatchSnapshot.h"
 #include "game/ParticlePool.h"
 #include "game/Random.h"
 #include "scene/RenderSettings.h"
@@ -28,12 +30,17 @@ class Match {
   };
 
   // Builds the arena, ship1 at the origin, ship2 20 units along x, the asteroid field and the beams' model, in
-  // that order.
-  explicit Match(const Programs& programs);
+  // that order. Everything the rules print goes to `console`.
+  explicit Match(const Programs& programs, std::ostream& console = std::cout);
   Match(const Match&) = delete;
   Match& operator=(const Match&) = delete;
 
-  // One frame: flight, spin, ship contacts, particles, asteroid contacts and arena test, beams, frame-time line.
+  // Fills `snapshot` (reusing its storage) with everything that decides the match's future.
+  void save(MatchSnapshot& snapshot) const;
+  // Back to exactly the saved point: advancing from there gives the same state, lines and pictures again.
+  void restore(const MatchSnapshot& snapshot);
+
+  // One frame (counted, paused or not): flight, spin, ship contacts, particles, asteroid contacts and arena test, beams, frame-time line.
   // While paused only the frame-time line.
   void update(float deltaTime, scene::RenderSettings& settings);
   // Resolves a shot at once against the asteroids and the target; leaves a beam and a burst.
@@ -69,6 +76,8 @@ class Match {
   float warningBlendDirection = 1.0f;
   Rounds rounds;
   bool paused = false;  // nothing in the match moves or changes
+  long frameNumber = 0;  // frames updated so far
+  std::ostream& console;
 
  private:
   void advance(float deltaTime, const scene::RenderSettings& settings);

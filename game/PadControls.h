@@ -22,11 +22,15 @@ class PadControls {
 
   static const char* const BINDINGS;
 
- private:
   struct Pad {
     bool connected = false;
     std::array<float, 3> axes{};  // thrust, yaw and pitch as the pad last set them (PadControl's order)
   };
+  using Saved = std::array<Pad, 2>;
+  Saved save() const { return pads; }
+  void restore(const Saved& saved) { pads = saved; }
+
+ private:
 
   Match& match;
   const scene::RenderSettings& settings;

@@ -1,7 +1,8 @@
 #include "game/ParticlePool.h"
 
 #include <algorithm>
-#include <cstring>
+
+#include "game/SameBits.h"
 
 namespace voidskirmish::game {
 
@@ -11,11 +12,6 @@ constexpr float SPAWN_LIFE = 1.5f;
 constexpr float SPAWN_SIZE = 0.5f;
 constexpr float MAX_SPREAD = 3.0f;
 constexpr float DRAG_PER_SECOND = 5.0f;
-
-template <typename T>
-bool sameBytes(const std::vector<T>& a, const std::vector<T>& b) {
-  return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(T)) == 0);
-}
 
 // q near 1 is a slow particle. Fire: the slowest burn white, the rest run from red (fast) to yellow (slow).
 // Debris: greys from 50 to 120. Other kinds keep the colour the slot had.
@@ -140,8 +136,8 @@ void ParticlePool::restore(const Saved& saved) {
 }
 
 bool ParticlePool::Saved::operator==(const Saved& other) const {
-  return slots == other.slots && sameBytes(live, other.live) && lastUsedParticle == other.lastUsedParticle &&
-         particleCount == other.particleCount && sameBytes(positionSize, other.positionSize) &&
+  return slots == other.slots && sameBits(live, other.live) && lastUsedParticle == other.lastUsedParticle &&
+         particleCount == other.particleCount && sameBits(positionSize, other.positionSize) &&
          colours == other.colours;
 }
 

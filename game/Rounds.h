@@ -16,6 +16,9 @@ class Rounds {
   void settle(std::ostream& out);
   // ENTER: the next round begins; the score stays.
   void startNext() { decided = false; }
+  bool operator==(const Rounds& other) const {
+    return wins == other.wins && diedThisFrame == other.diedThisFrame && decided == other.decided;
+  }
 
   std::array<int, 2> wins{};
 

@@ -1,6 +1,17 @@
 #include "scene/RenderSettings.h"
 
+#include <tuple>
+
 namespace voidskirmish::scene {
+
+bool RenderSettings::operator==(const RenderSettings& other) const {
+  const auto fields = [](const RenderSettings& s) {
+    return std::tie(s.textures, s.frameTime, s.wireframe, s.blending, s.frustumCulling, s.celShading, s.particles,
+                    s.bloom, s.normalMapping, s.contours, s.colorWireframeModeEnabled, s.colorWireframeMode,
+                    s.lifePointsChanges, s.mipmapMode, s.samplingMode);
+  };
+  return fields(*this) == fields(other);
+}
 
 const char* onOff(bool value) { return value ? "on" : "off"; }
 

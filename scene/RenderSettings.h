@@ -23,6 +23,8 @@ struct RenderSettings {
   bool lifePointsChanges = false;
   int mipmapMode = 2;    // 0 off, 1 nearest neighbour, 2 linear
   int samplingMode = 1;  // 0 nearest neighbour, 1 bilinear
+
+  bool operator==(const RenderSettings& other) const;
 };
 
 const char* onOff(bool value);

@@ -44,10 +44,7 @@ LaserBeam::LaserBeam(const Spaceship* shooter, const scene::ShaderProgram* laser
 LaserBeam::LaserBeam(const Saved& saved, const scene::ShaderProgram* laserProgram, const scene::ModelFile& model)
     : Geometry(model, saved.modelMatrix, laserProgram), collision::Line(saved.line), timeLeft(saved.timeLeft) {}
 
-bool LaserBeam::Saved::operator==(const Saved& other) const {
-  return modelMatrix == other.modelMatrix && line.start == other.line.start && line.end == other.line.end &&
-         timeLeft == other.timeLeft;
-}
+static_assert(sizeof(LaserBeam::Saved) == sizeof(glm::mat4) + 7 * sizeof(float), "a saved beam has no padding");
 
 float LaserBeam::alpha() const { return glm::clamp(timeLeft, 0.0f, 1.0f); }
 

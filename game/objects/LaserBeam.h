@@ -14,12 +14,11 @@ class LaserBeam : public scene::Geometry, public collision::Line {
   // The cylinder every beam is made of, read once when the match is set up so a shot reads nothing from disk.
   static scene::ModelFile readModel();
 
-  // What a saved match keeps of a beam in flight.
+  // What a saved match keeps of a beam in flight; without padding, so saves compare byte for byte.
   struct Saved {
     glm::mat4 modelMatrix{1.0f};
     collision::Line line;
     float timeLeft = 0.0f;
-    bool operator==(const Saved& other) const;
   };
 
   // A beam that ends at a hit point.

@@ -4,7 +4,7 @@
 #include <glm/gtc/matrix_transform.hpp>
 
 #include <algorithm>
-#include <iostream>
+#include <ostream>
 
 #include "scene/RenderSettings.h"
 #include "scene/Frustum.h"
@@ -142,6 +142,40 @@ void Spaceship::setModelMatrix(glm::mat4 matrix) {
 
 glm::mat4 Spaceship::getViewMatrix() const { return glm::inverse(camera->modelMatrix); }
 
+static_assert(sizeof(Spaceship::Saved) == 2 * sizeof(glm::mat4) + sizeof(glm::vec4) + 9 * sizeof(float) + 8,
+              "a saved ship has no padding");
+
+Spaceship::Saved Spaceship::save() const {
+  return {modelMatrix, previousModelMatrix, boundingSphere, collisionTimer, recoil, lifePoints, speed, thrust, yawRate,
+          yawAcceleration, pitchRate, pitchAcceleration, collided, alive, thrustForward, thrustBackward, yawLeft,
+          yawRight, pitchUp, pitchDown};
+}
+
+// Straight into the fields: setModelMatrix would take the present pose for the previous one.
+void Spaceship::restore(const Saved& saved) {
+  modelMatrix = saved.modelMatrix;
+  previousModelMatrix = saved.previousModelMatrix;
+  boundingSphere = saved.boundingSphere;
+  collisionTimer = saved.collisionTimer;
+  recoil = saved.recoil;
+  lifePoints = saved.lifePoints;
+  speed = saved.speed;
+  thrust = saved.thrust;
+  yawRate = saved.yawRate;
+  yawAcceleration = saved.yawAcceleration;
+  pitchRate = saved.pitchRate;
+  pitchAcceleration = saved.pitchAcceleration;
+  collided = saved.collided;
+  alive = saved.alive;
+  thrustForward = saved.thrustForward;
+  thrustBackward = saved.thrustBackward;
+  yawLeft = saved.yawLeft;
+  yawRight = saved.yawRight;
+  pitchUp = saved.pitchUp;
+  pitchDown = saved.pitchDown;
+  updateAttachments();
+}
+
 void Spaceship::updateAttachments() {
   camera->setModelMatrix(modelMatrix * cameraOffset);
   gunMatrix = modelMatrix * gunOffset;
@@ -154,20 +188,20 @@ void Spaceship::bounceBack() {
   setModelMatrix(previousModelMatrix);
 }
 
-void Spaceship::decreaseLife(float amount, const scene::RenderSettings* settings) {
+void Spaceship::decreaseLife(float amount, const scene::RenderSettings* settings, std::ostream& out) {
   if (!alive) {
     return;
   }
   const float before = lifePoints;
   lifePoints -= amount;
   if (settings->lifePointsChanges) {
-    std::cout << "Enemy life points decreased from " << before << " to " << lifePoints << std::endl;
+    out << "Enemy life points decreased from " << before << " to " << lifePoints << std::endl;
   }
   // Exactly 0 still counts as alive; only going below ends the ship.
   if (lifePoints < 0.0f) {
     alive = false;
     lifePoints = 0.0f;
-    std::cout << "Player died => Game is over!\nPlease Restart with ENTER or exit the game with ESC" << std::endl;
+    out << "Player died => Game is over!\nPlease Restart with ENTER or exit the game with ESC" << std::endl;
   }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <ostream>
 
 #include "game/collision/Line.h"
 #include "game/objects/Controllable.h"
@@ -13,6 +14,16 @@ namespace voidskirmish::game::objects {
 // accelerations; update integrates them. Holds the player's life points and the damage and collision responses.
 class Spaceship : public GameObject, public Controllable {
  public:
+  // Everything of a ship that changes in play; the camera and the gun follow from the pose. Laid out without
+  // padding, so two saves compare byte for byte.
+  struct Saved {
+    glm::mat4 modelMatrix;
+    glm::mat4 previousModelMatrix;
+    glm::vec4 boundingSphere;
+    float collisionTimer, recoil, lifePoints, speed, thrust, yawRate, yawAcceleration, pitchRate, pitchAcceleration;
+    bool collided, alive, thrustForward, thrustBackward, yawLeft, yawRight, pitchUp, pitchDown;
+  };
+
   // rotation: angles in degrees about X, Y and Z.
   Spaceship(glm::vec3 position, glm::vec3 rotation, const scene::ShaderProgram* drawProgram);
 
@@ -26,11 +37,14 @@ class Spaceship : public GameObject, public Controllable {
   void setModelMatrix(glm::mat4 matrix) override;
   glm::mat4 getViewMatrix() const override;
 
+  Saved save() const;
+  void restore(const Saved& saved);
   void updateAttachments();
   // Collision response: half speed reversed, a fresh lock, and the last step undone.
   void bounceBack();
-  // Damage; prints the change when settings->lifePointsChanges is on and the death line when life goes below 0.
-  void decreaseLife(float amount, const scene::RenderSettings* settings);
+  // Damage; prints the change to `out` when settings->lifePointsChanges is on, and the death line when life goes
+  // below 0.
+  void decreaseLife(float amount, const scene::RenderSettings* settings, std::ostream& out);
   collision::Line getLaserLine() const;
   glm::vec3 position() const { return glm::vec3(modelMatrix[3]); }
   bool hasLife() const { return lifePoints > 0.0f; }

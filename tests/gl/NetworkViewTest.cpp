@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "game/Match.h"
-#include "game/RunningGameState.h"
+#include "app/RunningGameState.h"
 #include "tests/gl/GlTest.h"
 
 namespace voidskirmish::testing {

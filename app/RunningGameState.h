@@ -9,9 +9,10 @@
 namespace voidskirmish::game {
 
 class Match;
+class Play;
 
-// The match the players see: the one concrete game state. Builds the match once, lays the window out in two
-// halves, and hands frames, keys and the mouse to the match's parts.
+// The match the players see: the one concrete game state. Builds the play (the match and its controls) and what
+// draws it once, lays the window out in two halves, and hands frames, keys and the mouse to the play.
 //
 // In a network match each machine shows only the view of the ship it flies (`networkPlayer`), in the whole
 // window. Its out-of-bounds rules then cannot go with drawing halves: they apply to both ships once every frame,
@@ -37,11 +38,12 @@ class RunningGameState : public GameState {
   // Both halves into the bound frame buffer; the scene pass draws everything, the contour pass the enemy only.
   void renderScene(bool asteroids, bool skybox, bool boundaryWarning, bool effects, bool enemyOnly);
 
+  Play& play();
   Match& match();
+  scene::RenderSettings& settings();  // the toggles' state, read by every drawing operation
 
   int width = 0;
   int height = 0;
-  scene::RenderSettings settings;  // the toggles' state, read by every drawing operation
 
  private:
   const std::optional<int> networkPlayer;

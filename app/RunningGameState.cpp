@@ -1,4 +1,4 @@
-#include "game/RunningGameState.h"
+#include "app/RunningGameState.h"
 
 #include <GLFW/glfw3.h>
 
@@ -6,9 +6,7 @@
 #include <iostream>
 #include <string>
 
-#include "game/Controls.h"
-#include "game/Match.h"
-#include "game/PadControls.h"
+#include "game/Play.h"
 #include "game/SplitLayout.h"
 #include "render/Overlays.h"
 #include "render/ParticleRenderer.h"
@@ -41,9 +39,7 @@ std::unique_ptr<scene::ShaderProgram> loadProgram(const std::string& role) {
 struct RunningGameState::MatchParts {
   std::array<std::unique_ptr<scene::ShaderProgram>, ProgramCount> programs;
   std::unique_ptr<scene::Skybox> skybox;
-  std::unique_ptr<Match> match;
-  std::unique_ptr<Controls> controls;
-  std::unique_ptr<PadControls> pads;
+  std::unique_ptr<Play> play;
   render::Overlays overlays;
   render::ParticleRenderer particles;
   std::unique_ptr<render::PostProcessing> postProcessing;
@@ -67,31 +63,28 @@ void RunningGameState::init() {
   }
   glfwGetWindowSize(window, &width, &height);
   p.skybox = std::make_unique<scene::Skybox>(p.program(SkyboxProgram));
-  p.match = std::make_unique<Match>(Match::Programs{p.program(Draw), p.program(NormalMapping), p.program(Laser)});
-  p.controls = std::make_unique<Controls>(*p.match, settings, std::cout);
-  p.pads = std::make_unique<PadControls>(*p.match, settings, std::cout);
+  p.play = std::make_unique<Play>(Match::Programs{p.program(Draw), p.program(NormalMapping), p.program(Laser)},
+                                  std::cout);
   p.overlays.createOverlayBuffers(p.program(EnemyDirectionArrow), p.program(DrawColor));
   p.particles.createParticleBuffers();
   p.postProcessing = std::make_unique<render::PostProcessing>(render::PostProcessing::Programs{
       p.program(ContoursEdgeDetection), p.program(Blur), p.program(FrameBuffersCombined)});
   p.postProcessing->createFramebuffers(false, width, height);
   // The out-of-bounds rules go with drawing each half, as often as halves are drawn and in the console's order.
-  render::ScenePass::HalfRules halfRules = [this, match = p.match.get()](int player) {
-    match->applyBoundaryRules(player, settings);
-  };
+  render::ScenePass::HalfRules halfRules = [play = p.play.get()](int player) { play->applyBoundaryRules(player); };
   if (networkPlayer) {
     halfRules = [](int) {};
   }
-  p.scenePass = std::make_unique<render::ScenePass>(*p.match, *p.skybox, p.overlays, p.particles, p.program(Draw),
+  p.scenePass = std::make_unique<render::ScenePass>(p.play->match, *p.skybox, p.overlays, p.particles, p.program(Draw),
                                                     p.program(ParticleProgram), std::move(halfRules));
-  p.controls->printHelp();
+  p.play->controls.printHelp();
 }
 
-void RunningGameState::update(float deltaTime) { parts->match->update(deltaTime, settings); }
+void RunningGameState::update(float deltaTime) { parts->play->update(deltaTime); }
 
 void RunningGameState::render() {
   if (!minimised) {
-    parts->postProcessing->render(settings, [this](bool asteroids, bool skybox, bool boundaryWarning,
+    parts->postProcessing->render(settings(), [this](bool asteroids, bool skybox, bool boundaryWarning,
                                                          bool effects, bool enemyOnly) {
       renderScene(asteroids, skybox, boundaryWarning, effects, enemyOnly);
     });
@@ -99,45 +92,43 @@ void RunningGameState::render() {
   // Once a frame for both ships, as a local game applies them once a frame per drawn half.
   if (networkPlayer) {
     for (int player = 0; player < 2; ++player) {
-      parts->match->applyBoundaryRules(player, settings);
+      parts->play->applyBoundaryRules(player);
     }
   }
   // Drawing is the frame's last step and may take a life (outside the arena): the frame's deaths settle here.
-  parts->match->endFrame();
+  parts->play->endFrame();
 }
 
 void RunningGameState::renderScene(bool asteroids, bool skybox, bool boundaryWarning, bool effects,
                                    bool enemyOnly) {
-  parts->scenePass->renderScene(settings, asteroids, skybox, boundaryWarning, effects, enemyOnly);
+  parts->scenePass->renderScene(settings(), asteroids, skybox, boundaryWarning, effects, enemyOnly);
 }
 
-void RunningGameState::keyPressed(int key) { parts->controls->keyPressed(key); }
+void RunningGameState::keyPressed(int key) { parts->play->keyPressed(key); }
 
-void RunningGameState::keyReleased(int key) { parts->controls->keyReleased(key); }
+void RunningGameState::keyReleased(int key) { parts->play->keyReleased(key); }
 
-void RunningGameState::cursorMoved(double x, double y) { parts->controls->cursorMoved(x, y); }
+void RunningGameState::cursorMoved(double x, double y) { parts->play->cursorMoved(x, y); }
 
-std::optional<glm::dvec2> RunningGameState::steeringCentre() const {
-  const Controls& controls = *parts->controls;
-  if (!controls.mouseSteering) {
-    return std::nullopt;
-  }
-  return glm::dvec2(controls.centreX, controls.centreY);
-}
+std::optional<glm::dvec2> RunningGameState::steeringCentre() const { return parts->play->steeringCentre(); }
 
-void RunningGameState::mouseButton(int button, int action) { parts->controls->mouseButton(button, action); }
+void RunningGameState::mouseButton(int button, int action) { parts->play->mouseButton(button, action); }
 
 void RunningGameState::padLinked(int ship, bool connected, std::string_view name) {
-  parts->pads->linked(ship, connected, name);
+  parts->play->padLinked(ship, connected, name);
 }
 
 void RunningGameState::padControl(int ship, PadControl control, float value) {
-  parts->pads->control(ship, control, value);
+  parts->play->padControl(ship, control, value);
 }
 
-void RunningGameState::steer(int ship, double dx, double dy) { parts->controls->steerByMouse(ship, dx, dy); }
+void RunningGameState::steer(int ship, double dx, double dy) { parts->play->steer(ship, dx, dy); }
 
-Match& RunningGameState::match() { return *parts->match; }
+Play& RunningGameState::play() { return *parts->play; }
+
+Match& RunningGameState::match() { return parts->play->match; }
+
+scene::RenderSettings& RunningGameState::settings() { return parts->play->settings; }
 
 void RunningGameState::resize(int newWidth, int newHeight) {
   // A minimised window reports no area: there is no aspect ratio and no frame buffer of that size to build.
@@ -147,8 +138,7 @@ void RunningGameState::resize(int newWidth, int newHeight) {
   }
   width = newWidth;
   height = newHeight;
-  const SplitLayout window = SplitLayout::forWindow(width, height);
-  parts->controls->setWindowCentre(window.centreX, window.centreY);
+  parts->play->resize(width, height);
   render::PostProcessing& frame = *parts->postProcessing;
   frame.createFramebuffers(true, width, height);
   // The halves share what the frame buffers hold: the whole window unless it is beyond the driver's limit.
