@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "input/Event.h"
-#include "input/PadReader.h"
+#include "app/PadReader.h"
 
 namespace voidskirmish::app {
 
@@ -32,7 +32,7 @@ class Gamepads {
   static std::optional<std::string> readMappings(const std::string& path, std::ostream& err);
 
  private:
-  input::PadReader reader;
+  app::PadReader reader;
 };
 
 }  // namespace voidskirmish::app

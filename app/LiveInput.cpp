@@ -2,12 +2,42 @@
 
 #include <GLFW/glfw3.h>
 
+#include <initializer_list>
 #include <iostream>
+#include <utility>
 
 #include "input/EventText.h"
+#include "input/Keys.h"
 
 namespace voidskirmish::app {
 namespace {
+
+namespace keys = input::keys;
+
+// GLFW's codes reach the game unchanged: the game's own names for them must have the same values.
+constexpr bool sameCodes(std::initializer_list<std::pair<int, int>> pairs) {
+  for (const auto& [own, glfw] : pairs) {
+    if (own != glfw) {
+      return false;
+    }
+  }
+  return true;
+}
+static_assert(sameCodes({{keys::SPACE, GLFW_KEY_SPACE}, {keys::DIGIT_1, GLFW_KEY_1}, {keys::DIGIT_2, GLFW_KEY_2},
+                         {keys::DIGIT_3, GLFW_KEY_3}, {keys::DIGIT_4, GLFW_KEY_4}, {keys::DIGIT_5, GLFW_KEY_5},
+                         {keys::A, GLFW_KEY_A}, {keys::D, GLFW_KEY_D}, {keys::F, GLFW_KEY_F}, {keys::P, GLFW_KEY_P},
+                         {keys::S, GLFW_KEY_S}, {keys::T, GLFW_KEY_T}, {keys::W, GLFW_KEY_W},
+                         {keys::ESCAPE, GLFW_KEY_ESCAPE}, {keys::ENTER, GLFW_KEY_ENTER},
+                         {keys::BACKSPACE, GLFW_KEY_BACKSPACE}, {keys::RIGHT, GLFW_KEY_RIGHT},
+                         {keys::LEFT, GLFW_KEY_LEFT}, {keys::DOWN, GLFW_KEY_DOWN}, {keys::UP, GLFW_KEY_UP},
+                         {keys::PAUSE, GLFW_KEY_PAUSE}, {keys::F1, GLFW_KEY_F1}, {keys::F2, GLFW_KEY_F2},
+                         {keys::F3, GLFW_KEY_F3}, {keys::F4, GLFW_KEY_F4}, {keys::F5, GLFW_KEY_F5}, {keys::F9, GLFW_KEY_F9},
+                         {keys::F8, GLFW_KEY_F8}, {keys::F10, GLFW_KEY_F10}, {keys::F12, GLFW_KEY_F12},
+                         {keys::KP_0, GLFW_KEY_KP_0}, {keys::KP_4, GLFW_KEY_KP_4}, {keys::KP_8, GLFW_KEY_KP_8},
+                         {keys::LAST, GLFW_KEY_LAST}, {keys::MOUSE_LEFT, GLFW_MOUSE_BUTTON_LEFT},
+                         {keys::MOUSE_LAST, GLFW_MOUSE_BUTTON_LAST}, {keys::PRESS, GLFW_PRESS},
+                         {keys::RELEASE, GLFW_RELEASE}, {keys::LAST_PAD, GLFW_JOYSTICK_LAST}}),
+              "input/Keys.h must keep GLFW's values");
 
 LiveInput& liveInputOf(GLFWwindow* window) { return *static_cast<LiveInput*>(glfwGetWindowUserPointer(window)); }
 

@@ -10,7 +10,7 @@
 #include "failure/Fatal.h"
 #include "app/Shell.h"
 #include "app/RunningGameState.h"
-#include "input/Delivery.h"
+#include "game/Delivery.h"
 #include "input/Sharing.h"
 #include "net/BackgroundService.h"
 #include "net/MatchHash.h"
@@ -102,7 +102,7 @@ int NetworkPlay::playFrames() {
     previousTime = now;
     shared.clear();
     for (const input::Event& event : frame.events) {
-      input::deliver(event, *shell.state);
+      game::deliver(event, *shell.state);
     }
     if (recorder != nullptr) {
       std::vector<input::Event> recorded = local;
@@ -131,7 +131,7 @@ bool NetworkPlay::collect() {
     if (std::optional<input::Event> own = input::ownShipEvent(event, player)) {
       shared.push_back(*own);
     } else {
-      input::deliver(event, *shell.state);
+      game::deliver(event, *shell.state);
       local.push_back(event);
     }
   }

@@ -12,7 +12,7 @@
 #include "app/MatchCheck.h"
 #include "app/NetworkPlay.h"
 #include "app/RunningGameState.h"
-#include "input/Delivery.h"
+#include "game/Delivery.h"
 #include "input/EventText.h"
 #include "net/MatchHash.h"
 #include "render/GlDebug.h"
@@ -66,7 +66,7 @@ int Shell::play(input::RecordingWriter* recorder) {
     // A tap that is over within one frame still counts, as does a key held since an earlier frame.
     const bool escape = escapeHeld() || pressed(events, GLFW_KEY_ESCAPE);
     for (const input::Event& event : events) {
-      input::deliver(event, *state);
+      game::deliver(event, *state);
     }
     steerWithCursor(events);
     if (recorder != nullptr) {
@@ -97,7 +97,7 @@ int Shell::replay(const input::Recording& recording) {
       if (const auto* size = std::get_if<input::SizeEvent>(&event)) {
         resizeWindow(size->width, size->height);
       }
-      input::deliver(event, *state);
+      game::deliver(event, *state);
     }
     escape = escape || pressed(frame.events, GLFW_KEY_ESCAPE);
     // A hand-edited recording gets no longer steps than live play would hand the rules.
@@ -210,7 +210,7 @@ void Shell::steerWithCursor(std::vector<input::Event>& events) {
   }
   const input::Event move = input::CursorEvent{cursor->x, cursor->y};
   events.push_back(move);
-  input::deliver(move, *state);
+  game::deliver(move, *state);
   if (const std::optional<glm::dvec2> centre = state->steeringCentre()) {
     glfwSetCursorPos(window, centre->x, centre->y);
   }

@@ -1,28 +1,17 @@
 #include "game/Controls.h"
 
-#include <GLFW/glfw3.h>
 
 #include <algorithm>
 #include <array>
 
 #include "game/HelpText.h"
+#include "input/Keys.h"
+#include "input/ShipKeys.h"
 
 namespace voidskirmish::game {
+
+namespace keys = input::keys;
 namespace {
-
-struct PlayerKeys {
-  int forward, backward, left, right, up, down, fire;
-};
-
-constexpr std::array<PlayerKeys, 2> playerKeys{{
-    {GLFW_KEY_W, GLFW_KEY_S, GLFW_KEY_A, GLFW_KEY_D, GLFW_KEY_F, GLFW_KEY_T, GLFW_KEY_SPACE},
-    {GLFW_KEY_UP, GLFW_KEY_DOWN, GLFW_KEY_LEFT, GLFW_KEY_RIGHT, GLFW_KEY_KP_4, GLFW_KEY_KP_8, GLFW_KEY_KP_0},
-}};
-
-// A player's keys in the order of their actions, so that a key of one player can be found among the other's.
-constexpr std::array<int, 7> actionKeys(const PlayerKeys& k) {
-  return {k.forward, k.backward, k.left, k.right, k.up, k.down, k.fire};
-}
 
 // One axis of a ship's controls: a press turns its own direction on and the opposite off and stores the signed
 // value; a release clears only its own flag and keeps the value.
@@ -41,16 +30,16 @@ struct Toggle {
 };
 
 constexpr std::array<Toggle, 10> toggles{{
-    {GLFW_KEY_1, &scene::RenderSettings::bloom, "Bloom "},
-    {GLFW_KEY_2, &scene::RenderSettings::contours, "Contours "},
-    {GLFW_KEY_3, &scene::RenderSettings::normalMapping, "Normal mapping "},
-    {GLFW_KEY_4, &scene::RenderSettings::particles, "Particle effects "},
-    {GLFW_KEY_5, &scene::RenderSettings::celShading, "Cel shading "},
-    {GLFW_KEY_F2, &scene::RenderSettings::frameTime, nullptr},
-    {GLFW_KEY_F3, &scene::RenderSettings::wireframe, "Wireframe "},
-    {GLFW_KEY_F8, &scene::RenderSettings::frustumCulling, "Frustum culling "},
-    {GLFW_KEY_F9, &scene::RenderSettings::blending, "Blending "},
-    {GLFW_KEY_F10, &scene::RenderSettings::lifePointsChanges, "Life points changes "},
+    {keys::DIGIT_1, &scene::RenderSettings::bloom, "Bloom "},
+    {keys::DIGIT_2, &scene::RenderSettings::contours, "Contours "},
+    {keys::DIGIT_3, &scene::RenderSettings::normalMapping, "Normal mapping "},
+    {keys::DIGIT_4, &scene::RenderSettings::particles, "Particle effects "},
+    {keys::DIGIT_5, &scene::RenderSettings::celShading, "Cel shading "},
+    {keys::F2, &scene::RenderSettings::frameTime, nullptr},
+    {keys::F3, &scene::RenderSettings::wireframe, "Wireframe "},
+    {keys::F8, &scene::RenderSettings::frustumCulling, "Frustum culling "},
+    {keys::F9, &scene::RenderSettings::blending, "Blending "},
+    {keys::F10, &scene::RenderSettings::lifePointsChanges, "Life points changes "},
 }};
 
 constexpr double MOUSE_PIXELS_PER_RADIAN = 1000.0;
@@ -62,7 +51,7 @@ Controls::Controls(Match& match, scene::RenderSettings& settings, std::ostream& 
 
 void Controls::keyPressed(int key) {
   // Many laptops have no PAUSE key.
-  if (key == GLFW_KEY_PAUSE || key == GLFW_KEY_BACKSPACE) {
+  if (key == keys::PAUSE || key == keys::BACKSPACE) {
     togglePause();
     return;
   }
@@ -71,17 +60,17 @@ void Controls::keyPressed(int key) {
     return;
   }
   switch (key) {
-    case GLFW_KEY_F1: printHelp(); break;
-    case GLFW_KEY_F4:
+    case keys::F1: printHelp(); break;
+    case keys::F4:
       settings.samplingMode = (settings.samplingMode - 1) & 1;
       out << "Texture sampling quality " << scene::samplingModeName(settings.samplingMode) << std::endl;
       break;
-    case GLFW_KEY_F5:
+    case keys::F5:
       settings.mipmapMode = (settings.mipmapMode + 1) % 3;
       out << "Mipmap mode " << scene::mipmapModeName(settings.mipmapMode) << std::endl;
       break;
-    case GLFW_KEY_P: mouseSteering = !mouseSteering; break;
-    case GLFW_KEY_ENTER:
+    case keys::P: mouseSteering = !mouseSteering; break;
+    case keys::ENTER:
       if (playing) {
         match.restart();
       }
@@ -94,7 +83,7 @@ void Controls::keyReleased(int key) { flightKey(key, false); }
 
 bool Controls::flightKey(int key, bool pressed) {
   for (int player = 0; player < 2; ++player) {
-    const PlayerKeys& keys = playerKeys[player];
+    const input::PlayerKeys& keys = input::playerKeys[static_cast<std::size_t>(player)];
     objects::Spaceship& ship = match.ship(player);
     const float thrust = ship.thrustAcceleration;
     const float turn = ship.turnAcceleration;
@@ -177,7 +166,7 @@ void Controls::turn(objects::Spaceship& ship, double left, double up) {
 }
 
 void Controls::mouseButton(int button, int action) {
-  if (action == GLFW_PRESS && button == GLFW_MOUSE_BUTTON_LEFT && !match.paused) {
+  if (action == keys::PRESS && button == keys::MOUSE_LEFT && !match.paused) {
     match.fire(match.ship1.get(), match.ship2.get(), settings);
   }
 }
@@ -188,22 +177,5 @@ void Controls::setWindowCentre(int x, int y) {
 }
 
 void Controls::printHelp() { out << helpText(settings) << std::flush; }
-
-bool Controls::isMatchKey(int key) {
-  // A flight or fire key is one that becomes another key for one of the players.
-  return key == GLFW_KEY_ENTER || key == GLFW_KEY_PAUSE || key == GLFW_KEY_BACKSPACE || ownShipKey(key, 0) != key ||
-         ownShipKey(key, 1) != key;
-}
-
-int Controls::ownShipKey(int key, int player) {
-  for (const PlayerKeys& keys : playerKeys) {
-    const std::array<int, 7> actions = actionKeys(keys);
-    const auto found = std::find(actions.begin(), actions.end(), key);
-    if (found != actions.end()) {
-      return actionKeys(playerKeys[player])[static_cast<std::size_t>(found - actions.begin())];
-    }
-  }
-  return key;
-}
 
 }  // namespace voidskirmish::game

@@ -26,12 +26,6 @@ class Controls {
   void setWindowCentre(int x, int y);
   void printHelp();
 
-  // Keys that change the match, which a network match plays on both machines: flight and fire of both ships,
-  // ENTER and the pause keys. The rest (toggles, help, P, ESC) only concern the machine they are pressed on.
-  static bool isMatchKey(int key);
-  // In a network match either key set flies the machine's own ship: a flight or fire key of either ship becomes
-  // the key of the same action for `player`. Other keys stay as they are.
-  static int ownShipKey(int key, int player);
 
   // What changes in play besides the match and the settings.
   struct Saved {

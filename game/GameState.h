@@ -5,12 +5,13 @@
 
 #include <glm/vec2.hpp>
 
+#include "input/Event.h"
+
 struct GLFWwindow;
 
 namespace voidskirmish::game {
 
-// What a gamepad drives on its ship, once its sticks, triggers and buttons are read.
-enum class PadControl { Thrust, Yaw, Pitch, Fire };
+using input::PadControl;
 
 // What the frame loop and the window callbacks drive. The state's constructor runs init before it returns.
 class GameState {

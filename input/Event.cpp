@@ -1,5 +1,7 @@
 #include "input/Event.h"
 
+#include "input/Keys.h"
+
 namespace voidskirmish::input {
 
 bool operator==(const KeyEvent& a, const KeyEvent& b) { return a.key == b.key && a.pressed == b.pressed; }
@@ -22,6 +24,11 @@ bool operator==(const PadControlEvent& a, const PadControlEvent& b) {
 
 bool operator==(const SteerEvent& a, const SteerEvent& b) {
   return a.ship == b.ship && a.dx == b.dx && a.dy == b.dy;
+}
+
+bool isEscapePress(const Event& event) {
+  const KeyEvent* key = std::get_if<KeyEvent>(&event);
+  return key != nullptr && key->pressed && key->key == keys::ESCAPE;
 }
 
 }  // namespace voidskirmish::input

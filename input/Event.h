@@ -5,9 +5,10 @@
 #include <string_view>
 #include <variant>
 
-#include "game/GameState.h"
-
 namespace voidskirmish::input {
+
+// What a gamepad drives on its ship, once its sticks, triggers and buttons are read.
+enum class PadControl { Thrust, Yaw, Pitch, Fire };
 
 // Everything the match acts on arrives as one of these, at a frame boundary, whether it came from the window,
 // a recording or (later) another machine. Key and button codes are GLFW's.
@@ -58,7 +59,7 @@ struct PadLinkEvent {
 // acceleration, -1 to 1 (positive: forward, turn left, nose up); fire is 1 when pressed and 0 when released.
 struct PadControlEvent {
   int ship = 0;
-  game::PadControl control = game::PadControl::Thrust;
+  PadControl control = PadControl::Thrust;
   float value = 0.0f;
 };
 
@@ -80,5 +81,8 @@ bool operator==(const SizeEvent& a, const SizeEvent& b);
 bool operator==(const PadLinkEvent& a, const PadLinkEvent& b);
 bool operator==(const PadControlEvent& a, const PadControlEvent& b);
 bool operator==(const SteerEvent& a, const SteerEvent& b);
+
+// ESC being pressed: the event that ends a game, live or replayed.
+bool isEscapePress(const Event& event);
 
 }  // namespace voidskirmish::input

@@ -1,10 +1,9 @@
 #include "input/EventText.h"
 
-#include <GLFW/glfw3.h>
-
 #include <array>
 #include <stdexcept>
 
+#include "input/Keys.h"
 #include "input/Tokens.h"
 
 namespace voidskirmish::input {
@@ -12,7 +11,7 @@ namespace {
 
 const char* pressWord(bool pressed) { return pressed ? "press" : "release"; }
 
-// In the order of game::PadControl.
+// In the order of PadControl.
 constexpr std::array<std::string_view, 4> PAD_CONTROL_WORDS{"thrust", "yaw", "pitch", "fire"};
 constexpr std::string_view PAD_CONNECT = " connect ";
 
@@ -96,8 +95,8 @@ Event parsePad(const Tokens& tokens, std::string_view name) {
     if (action != PAD_CONTROL_WORDS[control]) {
       continue;
     }
-    const auto padControl = static_cast<game::PadControl>(control);
-    const float value = padControl == game::PadControl::Fire
+    const auto padControl = static_cast<PadControl>(control);
+    const float value = padControl == PadControl::Fire
                             ? static_cast<float>(tokens.integer(3, 0, 1, "pad fire"))
                             : tokens.realFloat(3, -1.0f, 1.0f, "pad value");
     return PadControlEvent{player, padControl, value};
@@ -113,11 +112,11 @@ BodyLine parseWords(const Tokens& tokens, std::string_view padName) {
   }
   if (kind == "key") {
     tokens.expectCount(3);
-    return Event{KeyEvent{tokens.integer(2, GLFW_KEY_SPACE, GLFW_KEY_LAST, "key code"), readPress(tokens)}};
+    return Event{KeyEvent{tokens.integer(2, keys::SPACE, keys::LAST, "key code"), readPress(tokens)}};
   }
   if (kind == "button") {
     tokens.expectCount(3);
-    return Event{ButtonEvent{tokens.integer(2, 0, GLFW_MOUSE_BUTTON_LAST, "mouse button"), readPress(tokens)}};
+    return Event{ButtonEvent{tokens.integer(2, 0, keys::MOUSE_LAST, "mouse button"), readPress(tokens)}};
   }
   if (kind == "cursor") {
     tokens.expectCount(3);

@@ -1,8 +1,7 @@
 #include "input/Sharing.h"
 
-#include <GLFW/glfw3.h>
-
-#include "game/Controls.h"
+#include "input/Keys.h"
+#include "input/ShipKeys.h"
 
 namespace voidskirmish::input {
 namespace {
@@ -14,18 +13,18 @@ struct OwnShip {
   int player;
 
   std::optional<Event> operator()(KeyEvent e) const {
-    if (!game::Controls::isMatchKey(e.key)) {
+    if (!isMatchKey(e.key)) {
       return std::nullopt;
     }
-    e.key = game::Controls::ownShipKey(e.key, player);
+    e.key = ownShipKey(e.key, player);
     return e;
   }
   std::optional<Event> operator()(const ButtonEvent& e) const {
-    if (e.button != GLFW_MOUSE_BUTTON_LEFT) {
+    if (e.button != keys::MOUSE_LEFT) {
       return std::nullopt;
     }
     // The left button fires as the fire key does: when pressed and the match is not paused.
-    return KeyEvent{game::Controls::ownShipKey(GLFW_KEY_SPACE, player), e.pressed};
+    return KeyEvent{ownShipKey(keys::SPACE, player), e.pressed};
   }
   std::optional<Event> operator()(PadLinkEvent e) const { return ownPad(e); }
   std::optional<Event> operator()(PadControlEvent e) const { return ownPad(e); }
@@ -51,7 +50,7 @@ struct OwnShipOnly {
 
   // ENTER and the pause keys are nobody's and stay as they are.
   bool operator()(const KeyEvent& e) const {
-    return game::Controls::isMatchKey(e.key) && game::Controls::ownShipKey(e.key, player) == e.key;
+    return isMatchKey(e.key) && ownShipKey(e.key, player) == e.key;
   }
   bool operator()(const CursorEvent&) const { return false; }
   bool operator()(const ButtonEvent&) const { return false; }  // shared as the fire key

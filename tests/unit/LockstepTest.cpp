@@ -97,7 +97,7 @@ TEST(LockstepTest, EventsForTheReceivingSidesShipEndTheMatch) {
       {Side::Joiner, input::PadLinkEvent{0, true, input::PadName("Evil Pad")},
        "'pad ship1 connect Evil Pad' is not for ship2"},
       {Side::Joiner, input::KeyEvent{GLFW_KEY_F1, true}, "'key press 290' is not for ship2"},
-      {Side::Host, input::PadControlEvent{1, game::PadControl::Fire, 1.0f}, "'pad ship2 fire 1' is not for ship1"},
+      {Side::Host, input::PadControlEvent{1, input::PadControl::Fire, 1.0f}, "'pad ship2 fire 1' is not for ship1"},
       {Side::Host, input::KeyEvent{GLFW_KEY_KP_0, true}, "'key press 320' is not for ship1"},
       {Side::Joiner, input::KeyEvent{GLFW_KEY_UP, true}, ""},
       {Side::Joiner, input::KeyEvent{GLFW_KEY_ENTER, true}, ""},

@@ -106,9 +106,9 @@ TEST(NetMessageTest, EachMachineSharesItsMatchEventsAsItsOwnShipsAndKeepsTheRest
       {ButtonEvent{GLFW_MOUSE_BUTTON_LEFT, true}, 1, KeyEvent{GLFW_KEY_KP_0, true}},
       {KeyEvent{GLFW_KEY_ENTER, true}, 1, KeyEvent{GLFW_KEY_ENTER, true}},
       {PadLinkEvent{0, true, PadName("Pad")}, 1, PadLinkEvent{1, true, PadName("Pad")}},
-      {PadControlEvent{0, game::PadControl::Fire, 1.0f}, 1, PadControlEvent{1, game::PadControl::Fire, 1.0f}},
+      {PadControlEvent{0, input::PadControl::Fire, 1.0f}, 1, PadControlEvent{1, input::PadControl::Fire, 1.0f}},
       {SteerEvent{0, 3.5, -2.0}, 1, SteerEvent{1, 3.5, -2.0}},
-      {PadControlEvent{1, game::PadControl::Yaw, 0.5f}, 0, std::nullopt},  // a second pad
+      {PadControlEvent{1, input::PadControl::Yaw, 0.5f}, 0, std::nullopt},  // a second pad
       {ButtonEvent{GLFW_MOUSE_BUTTON_RIGHT, true}, 0, std::nullopt},
       {KeyEvent{GLFW_KEY_P, true}, 0, std::nullopt},
       {KeyEvent{GLFW_KEY_ESCAPE, true}, 1, std::nullopt},

@@ -11,7 +11,7 @@
 #include "game/Controls.h"
 #include "game/PadControls.h"
 #include "input/EventText.h"
-#include "input/PadReader.h"
+#include "app/PadReader.h"
 #include "tests/support/TestAssets.h"
 
 namespace voidskirmish::testing {
@@ -35,7 +35,7 @@ GLFWgamepadstate pad(float x = 0, float y = 0, float leftTrigger = -1, float rig
 }
 
 // The events of one look, one text line each.
-std::string look(input::PadReader& reader, int id, const GLFWgamepadstate* state, const char* name = "Pad") {
+std::string look(app::PadReader& reader, int id, const GLFWgamepadstate* state, const char* name = "Pad") {
   std::vector<input::Event> events;
   reader.look(id, state, name, events);
   std::string text;
@@ -96,7 +96,7 @@ TEST(PadReaderTest, SticksTriggersAndButtonsBecomeShipControlsAndPadsTakeTheFirs
       {pad(0, 0, -1, -1, {Y, BACK}), "pad ship1 fire 0\nkey release 257\n"},  // neither does a thing
   };
   std::ostringstream out;
-  input::PadReader reader(out);
+  app::PadReader reader(out);
   const GLFWgamepadstate resting = pad(), holding = pad(0, 0, -1, -1, {START, A});
   ASSERT_EQ(look(reader, 3, &resting, "Pad 3"), "pad ship1 connect Pad 3\n");
   for (const auto& step : steps) {
@@ -114,8 +114,8 @@ TEST(PadReaderTest, SticksTriggersAndButtonsBecomeShipControlsAndPadsTakeTheFirs
   // A returning pad starts from nothing held, whatever it held when it went.
   EXPECT_EQ(look(reader, 2, &holding, "\x01Pad\xc3\xa9"),
             "pad ship2 connect ?Pad??\npad ship2 thrust 1\nkey press 257\n");
-  EXPECT_EQ(input::recordableName(nullptr).text(), "Gamepad");
-  EXPECT_EQ(input::recordableName(std::string(70, 'x').c_str()).text(), std::string(64, 'x'));
+  EXPECT_EQ(app::recordableName(nullptr).text(), "Gamepad");
+  EXPECT_EQ(app::recordableName(std::string(70, 'x').c_str()).text(), std::string(64, 'x'));
   EXPECT_EQ(out.str(), "Gamepad not used, both ships have one: Third\n");  // once
 }
 

@@ -10,7 +10,10 @@
 
 #include "input/Event.h"
 
-namespace voidskirmish::input {
+namespace voidskirmish::app {
+
+using input::Event;
+using input::PadName;
 
 // Turns what the gamepads report, frame by frame, into the game's events. The first pad to arrive takes ship1,
 // the next ship2, a later one the ship that has none; a pad beyond two is told it is not used. A connected pad
@@ -36,7 +39,7 @@ class PadReader {
   struct Held {
     bool rightTrigger = false;
     bool leftTrigger = false;
-    std::array<float, 4> controls{};  // by game::PadControl, with the values of PadControlEvent
+    std::array<float, 4> controls{};  // by PadControl, with the values of PadControlEvent
     bool start = false;
   };
   static constexpr int NO_PAD = -2;
@@ -54,4 +57,4 @@ class PadReader {
 // A pad's name as events carry it: printable, at most MAX_PAD_NAME_LENGTH characters, never empty.
 PadName recordableName(const char* name);
 
-}  // namespace voidskirmish::input
+}  // namespace voidskirmish::app

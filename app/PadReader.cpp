@@ -1,11 +1,17 @@
-#include "input/PadReader.h"
+#include "app/PadReader.h"
 
 #include <algorithm>
 #include <cmath>
 
 #include "input/Tokens.h"
 
-namespace voidskirmish::input {
+namespace voidskirmish::app {
+
+using input::KeyEvent;
+using input::PadControl;
+using input::PadControlEvent;
+using input::PadLinkEvent;
+using input::printable;
 namespace {
 
 // The turn a stick gives: nothing inside the dead zone (nor for a reading that is not a number), beyond it the
@@ -77,17 +83,17 @@ void PadReader::read(int ship, const GLFWgamepadstate& state, std::vector<Event>
   now.leftTrigger = triggerHeld(state.axes[GLFW_GAMEPAD_AXIS_LEFT_TRIGGER], was.leftTrigger);
   const bool forward = now.rightTrigger || pressed(state, GLFW_GAMEPAD_BUTTON_A);
   const bool backward = now.leftTrigger || pressed(state, GLFW_GAMEPAD_BUTTON_B);
-  now.controls[static_cast<int>(game::PadControl::Thrust)] = static_cast<float>(forward) - backward;
+  now.controls[static_cast<int>(PadControl::Thrust)] = static_cast<float>(forward) - backward;
   // Stick left turns left; stick pulled back (positive y) raises the nose, as a plane's stick does.
-  now.controls[static_cast<int>(game::PadControl::Yaw)] = turn(-state.axes[GLFW_GAMEPAD_AXIS_LEFT_X]);
-  now.controls[static_cast<int>(game::PadControl::Pitch)] = turn(state.axes[GLFW_GAMEPAD_AXIS_LEFT_Y]);
-  now.controls[static_cast<int>(game::PadControl::Fire)] =
+  now.controls[static_cast<int>(PadControl::Yaw)] = turn(-state.axes[GLFW_GAMEPAD_AXIS_LEFT_X]);
+  now.controls[static_cast<int>(PadControl::Pitch)] = turn(state.axes[GLFW_GAMEPAD_AXIS_LEFT_Y]);
+  now.controls[static_cast<int>(PadControl::Fire)] =
       pressed(state, GLFW_GAMEPAD_BUTTON_RIGHT_BUMPER) || pressed(state, GLFW_GAMEPAD_BUTTON_X);
   now.start = pressed(state, GLFW_GAMEPAD_BUTTON_START);
 
   for (std::size_t control = 0; control < now.controls.size(); ++control) {
     if (now.controls[control] != was.controls[control]) {
-      events.push_back(PadControlEvent{ship, static_cast<game::PadControl>(control), now.controls[control]});
+      events.push_back(PadControlEvent{ship, static_cast<PadControl>(control), now.controls[control]});
     }
   }
   if (now.start != was.start) {
@@ -106,4 +112,4 @@ PadName recordableName(const char* name) {
   return PadName(shown.empty() ? "Gamepad" : shown);
 }
 
-}  // namespace voidskirmish::input
+}  // namespace voidskirmish::app
