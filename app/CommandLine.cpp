@@ -39,6 +39,17 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
   app.add_flag("--net-check", options.netCheck,
                "Print a hash of the match every " + std::to_string(net::HASH_INTERVAL) +
                    " frames, to compare two machines or a recording's replays");
+  CLI::Option* headless = app.add_flag("--headless", options.headless,
+                                       "Replay without a window or GL, as fast as possible; F12 saves nothing");
+  headless->needs(replay);
+  int syncFrames = 0;
+  CLI::Option* syncTest =
+      app.add_option("--sync-test", syncFrames,
+                     "Replay without a window and, at every frame, save the match, play N frames, restore it, play "
+                     "them again and compare")
+          ->check(CLI::Range(1, 1000))
+          ->type_name("N");
+  syncTest->needs(replay);
   try {
     app.parse(argc, argv);
     if (port->count() > 0 && host->count() + join->count() == 0) {
@@ -56,6 +67,10 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
   }
   if (join->count() > 0) {
     options.joinAddress = joinAddress;
+  }
+  if (syncTest->count() > 0) {
+    options.syncFrames = syncFrames;
+    options.headless = true;
   }
   return ParsedCommandLine{options, 0};
 }

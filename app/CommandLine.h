@@ -16,6 +16,9 @@ struct Options {
   std::uint16_t port = 0;
   // Print the match's hash every net::HASH_INTERVAL frames.
   bool netCheck = false;
+  // Replay without a window; with syncFrames, re-run every frame's next N frames from a restored save.
+  bool headless = false;
+  std::optional<int> syncFrames;
 
   bool network() const { return host || joinAddress; }
 };

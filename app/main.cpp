@@ -3,6 +3,7 @@
 
 #include "app/CommandLine.h"
 #include "app/Dialogue.h"
+#include "app/HeadlessReplay.h"
 #include "failure/Fatal.h"
 #include "app/NetworkPlay.h"
 #include "app/Shell.h"
@@ -16,7 +17,8 @@ using namespace voidskirmish;
 constexpr int RECORDING_INCOMPLETE = 3;
 
 // A recording that cannot be read is refused before a window opens: one line saying what and where, exit 2.
-int replay(const std::string& path, bool netCheck) {
+int replay(const app::Options& options) {
+  const std::string& path = *options.replayPath;
   input::Recording recording;
   try {
     recording = input::readRecordingFile(path);
@@ -32,8 +34,12 @@ int replay(const std::string& path, bool netCheck) {
     std::cerr << "Recording " << path << " ends inside a frame; replaying its " << recording.frames.size()
               << " whole frames" << std::endl;
   }
+  if (options.headless) {
+    return app::HeadlessReplay(recording, options.netCheck, options.syncFrames).run();
+  }
   const input::RecordingHeader& header = recording.header;
-  return app::Shell(app::WindowChoice{header.fullscreen, header.width, header.height}, netCheck).replay(recording);
+  return app::Shell(app::WindowChoice{header.fullscreen, header.width, header.height}, options.netCheck)
+      .replay(recording);
 }
 
 int play(const app::Options& options) {
@@ -71,7 +77,7 @@ int main(int argc, char** argv) {
     return commandLine.exitCode;
   }
   if (commandLine.options->replayPath) {
-    return replay(*commandLine.options->replayPath, commandLine.options->netCheck);
+    return replay(*commandLine.options);
   }
   return play(*commandLine.options);
 }

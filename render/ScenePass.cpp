@@ -5,6 +5,7 @@
 #include <iostream>
 #include <utility>
 
+#include "render/HalfCulling.h"
 #include "scene/Frustum.h"
 
 namespace voidskirmish::render {
@@ -64,10 +65,7 @@ ScenePass::HalfView ScenePass::prepareHalf(int player, float tanHalfFov) const {
   const glm::mat4& pose = camera.modelMatrix;
   half.cameraPosition = glm::vec3(pose * glm::vec4(0, 0, 0, 1));
   const glm::vec3 forward(pose * glm::vec4(0, 0, -1, 0));
-  const glm::vec3 up(pose * glm::vec4(0, 1, 0, 0));
-
-  scene::frustum.setCameraInternals(tanHalfFov, layout.aspectRatio, camera.nearPlane, camera.farPlane);
-  scene::frustum.setCameraPose(half.cameraPosition, half.cameraPosition + forward, up);
+  scene::frustum = halfFrustum(match, player, tanHalfFov, layout.aspectRatio);
   const game::objects::Spaceship& enemy = match.enemyOf(player);
   half.enemy = classifyEnemy(half.view, half.projection, enemy.position(), own.position(), forward);
   return half;

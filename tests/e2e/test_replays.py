@@ -2,9 +2,13 @@
 against NAME.out, byte for byte, and the F12 pictures at the frames some recordings name (regions found on them).
 Each recording is played once; its output check and its picture checks share the run."""
 
+import re
+import subprocess
+
 import pytest
 
 import conftest
+import harness
 import pictures as p
 
 
@@ -13,6 +17,25 @@ def test_recording_replays_to_its_console_byte_for_byte(replay, name):
     out, err, code, _ = replay(name)
     assert (code, err) == (0, "")
     assert out == (conftest.REPLAYS / f"{name}.out").read_bytes().decode("utf-8", "surrogateescape")
+
+
+@pytest.mark.parametrize("name", sorted(path.stem for path in conftest.REPLAYS.glob("*.rec")))
+def test_recording_replays_headless_and_passes_the_sync_test(name, tmp_path):
+    """Without a window: the windowed console less its screenshot lines, no picture, and the same again when
+    every frame is re-run after 1 and after 8 frames from a restored save."""
+    folder = conftest.game_folder(tmp_path)
+    windowed = (conftest.REPLAYS / f"{name}.out").read_text()
+    expected = re.sub(r"^Screenshot saved to .*\n", "", windowed, flags=re.M)
+    for extra, passed in ([], ""), *((["--sync-test", n], f"Sync test passed: {played_frames(windowed)} frames, "
+                                                          f"each re-run after {n} frames\n") for n in ("1", "8")):
+        run = subprocess.run([harness.binary, "--replay", conftest.REPLAYS / f"{name}.rec", "--headless", *extra],
+                             cwd=folder, capture_output=True, text=True, timeout=120, env={"PATH": "/usr/bin:/bin"})
+        assert (run.returncode, run.stderr, run.stdout) == (0, "", expected + passed), extra
+    assert not (folder / "screenshots").exists()  # and no display was there to open
+
+
+def played_frames(console):
+    return re.search(r"Replay finished after (\d+) frames", console).group(1)
 
 
 def played(replay, name):
