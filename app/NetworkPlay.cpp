@@ -1,6 +1,5 @@
 #include "app/NetworkPlay.h"
 
-#include <GL/glew.h>
 #include <GLFW/glfw3.h>
 
 #include <algorithm>
@@ -15,6 +14,7 @@
 #include "net/BackgroundService.h"
 #include "net/MatchHash.h"
 #include "net/NetworkMatch.h"
+#include "render/WindowFrame.h"
 
 namespace voidskirmish::app {
 
@@ -62,7 +62,7 @@ std::optional<int> NetworkPlay::connect() {
     if (!collect()) {
       return quit();
     }
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    render::clearWindow(true);
     glfwSwapBuffers(shell.window);
     session->service(NETWORK_WAIT);
     printNotices();
@@ -109,7 +109,7 @@ int NetworkPlay::playFrames() {
       recorded.insert(recorded.end(), frame.events.begin(), frame.events.end());
       recorder->writeFrame(recorded, frame.delta);
     }
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    render::clearWindow(true);
     {
       const net::BackgroundService keepAlive(*session);
       // The rules get no longer step than in any other play, so the recording's replay runs these very steps. A

@@ -1,6 +1,5 @@
 #include "app/Shell.h"
 
-#include <GL/glew.h>
 #include <GLFW/glfw3.h>
 
 #include <algorithm>
@@ -17,6 +16,7 @@
 #include "net/MatchHash.h"
 #include "render/GlDebug.h"
 #include "render/Screenshot.h"
+#include "render/WindowFrame.h"
 
 namespace voidskirmish::app {
 
@@ -159,14 +159,13 @@ void Shell::openWindow() {
   // A window manager that keeps limits lets no drag past them; without one see LiveInput.
   glfwSetWindowSizeLimits(window, GLFW_DONT_CARE, GLFW_DONT_CARE, largestWindowSide, largestWindowSide);
   glfwMakeContextCurrent(window);
-  glewExperimental = GL_TRUE;
-  if (glewInit() != GLEW_OK) {
+  if (!render::loadOpenGl()) {
     fatalExit(std::cout, "Failed to initialize glew", 1);
   }
   glDebugOutput = render::installGlDebugOutput();
   // GLFW makes the context current before a full-screen window gets the screen's size, and the driver keeps the
   // size it saw then up to the first swap: drawing before it would allocate the asked size, however large.
-  glClear(GL_COLOR_BUFFER_BIT);
+  render::clearWindow(false);
   glfwSwapBuffers(window);
   lostWindowWatch = std::make_unique<LostWindowWatch>(window);
 }
@@ -174,8 +173,7 @@ void Shell::openWindow() {
 void Shell::setUpGame(std::optional<int> networkPlayer) {
   glfwSetWindowTitle(window, title);
   liveInput = std::make_unique<LiveInput>(window);
-  glEnable(GL_DEPTH_TEST);
-  glDepthFunc(GL_LEQUAL);
+  render::enableDepthTest();
   state = std::make_unique<game::RunningGameState>(window, networkPlayer);
   // The size the window really got: full screen gets the screen's mode whatever size was asked, and frame
   // buffers of the asked size would cost memory and seconds for a first frame no larger than the screen.
@@ -183,13 +181,13 @@ void Shell::setUpGame(std::optional<int> networkPlayer) {
   int height = 0;
   glfwGetFramebufferSize(window, &width, &height);
   state->resize(width, height);
-  glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+  render::useBlackClearColour();
 }
 
 void Shell::runFrame(const std::vector<input::Event>& events, float delta) {
   // Cleared only now, after this frame's resize: the driver sizes the frame's buffers at the first drawing call
   // after a swap, and a buffer sized before the resize leaves the new part of the window undrawn.
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  render::clearWindow(true);
   state->update(delta);
   state->render();
   if (pressed(events, GLFW_KEY_F12)) {
