@@ -6,7 +6,7 @@
 #include <iostream>
 #include <stdexcept>
 
-#include "failure/Fatal.h"
+#include "failure/LoadFailure.h"
 #include "app/Shell.h"
 #include "app/RunningGameState.h"
 #include "game/Delivery.h"
@@ -18,7 +18,6 @@
 
 namespace voidskirmish::app {
 
-using failure::fatalExit;
 using failure::LineEnd;
 
 namespace {
@@ -29,8 +28,8 @@ constexpr std::chrono::milliseconds NETWORK_WAIT{10};
 std::uint64_t runTimeFilesHash() {
   try {
     return net::runTimeFilesHash("Voidskirmish");
-  } catch (const std::runtime_error& failure) {
-    fatalExit(std::cout, failure.what(), 1, LineEnd::Newline, true);
+  } catch (const std::runtime_error& refused) {
+    throw failure::LoadFailure(failure::LoadFailure::Stream::Output, refused.what(), LineEnd::Newline, true);
   }
 }
 

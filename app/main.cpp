@@ -1,10 +1,12 @@
+#include <GLFW/glfw3.h>
+
 #include <iostream>
 #include <memory>
 
 #include "app/CommandLine.h"
 #include "app/Dialogue.h"
 #include "app/HeadlessReplay.h"
-#include "failure/Fatal.h"
+#include "failure/LoadFailure.h"
 #include "app/NetworkPlay.h"
 #include "app/Shell.h"
 #include "input/RecordingReader.h"
@@ -76,8 +78,17 @@ int main(int argc, char** argv) {
   if (!commandLine.options) {
     return commandLine.exitCode;
   }
-  if (commandLine.options->replayPath) {
-    return replay(*commandLine.options);
+  // What could not be loaded, wherever in set-up or play: the loader's message, exit 1.
+  try {
+    if (commandLine.options->replayPath) {
+      return replay(*commandLine.options);
+    }
+    return play(*commandLine.options);
+  } catch (const failure::LoadFailure& refused) {
+    if (refused.closesWindow) {
+      glfwTerminate();
+    }
+    failure::fatalExit(refused.stream == failure::LoadFailure::Stream::Output ? std::cout : std::cerr,
+                       refused.what(), 1, refused.lineEnd);
   }
-  return play(*commandLine.options);
 }

@@ -1,7 +1,5 @@
 #include "failure/Fatal.h"
 
-#include <GLFW/glfw3.h>
-
 #include <cstdlib>
 #include <iostream>
 
@@ -9,15 +7,12 @@
 
 namespace voidskirmish::failure {
 
-void fatalExit(std::ostream& out, const std::string& message, int exitCode, LineEnd lineEnd, bool terminateGlfw) {
+void fatalExit(std::ostream& out, const std::string& message, int exitCode, LineEnd lineEnd) {
   out << message;
   if (lineEnd == LineEnd::Newline) {
     out << '\n';
   }
   out << std::flush;
-  if (terminateGlfw) {
-    glfwTerminate();
-  }
   pauseForKey();
   std::cout.flush();
   std::cerr.flush();

@@ -4,7 +4,7 @@
 #include <array>
 #include <iostream>
 
-#include "failure/Fatal.h"
+#include "failure/LoadFailure.h"
 
 namespace voidskirmish::render {
 namespace {
@@ -41,8 +41,8 @@ void attachDepthStencil(GLuint renderbuffer, int width, int height) {
 // Checks the bound frame buffer, then unbinds it. A window size the driver cannot back ends the program.
 void finishFramebuffer() {
   if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
-    failure::fatalExit(std::cout, "Couldn't load frame buffer! Framebuffer is not complete!", 1, failure::LineEnd::None,
-                   true);
+    throw failure::LoadFailure(failure::LoadFailure::Stream::Output,
+                               "Couldn't load frame buffer! Framebuffer is not complete!", failure::LineEnd::None, true);
   }
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }

@@ -10,7 +10,7 @@
 #include <iostream>
 #include <limits>
 
-#include "failure/Fatal.h"
+#include "failure/LoadFailure.h"
 #include "scene/CrashGuard.h"
 #include "scene/RegularFile.h"
 
@@ -26,7 +26,8 @@ std::string naming(const std::string& path, const std::string& reason) {
 // The loader's own message, then a line that names the file and says why.
 [[noreturn]] void cannotLoad(const std::string& path, const std::string& reason) {
   std::cout << CANNOT_LOAD << std::flush;
-  failure::fatalExit(std::cerr, naming(path, reason), 1, failure::LineEnd::None, true);
+  throw failure::LoadFailure(failure::LoadFailure::Stream::Error, naming(path, reason), failure::LineEnd::None,
+                             true);
 }
 
 // Assimp's COLLADA reader overflows the stack on a node that instances itself or on very deep nesting, and an

@@ -4,7 +4,7 @@
 #include <iostream>
 #include <vector>
 
-#include "failure/Fatal.h"
+#include "failure/LoadFailure.h"
 #include "scene/RegularFile.h"
 
 namespace voidskirmish::scene {
@@ -35,12 +35,17 @@ std::string infoLog(GLuint object, GetIv getIv, GetLog getLog) {
   return std::string(buffer.data());
 }
 
+// Shader messages go to standard error.
+[[noreturn]] void fail(const std::string& message) {
+  throw failure::LoadFailure(failure::LoadFailure::Stream::Error, message);
+}
+
 }  // namespace
 
 ShaderProgram::ShaderProgram(const std::string& vertexPath, const std::string& fragmentPath) {
   program = glCreateProgram();
   if (program == 0) {
-    failure::fatalExit(std::cerr, "Failed to create shader program", 1);
+    fail("Failed to create shader program");
   }
   loadShader(vertexPath, GL_VERTEX_SHADER, vertexShader);
   loadShader(fragmentPath, GL_FRAGMENT_SHADER, fragmentShader);
@@ -61,7 +66,7 @@ void ShaderProgram::loadShader(const std::string& path, GLenum type, GLuint& sha
 
   shader = glCreateShader(type);
   if (shader == 0) {
-    failure::fatalExit(std::cerr, "Failed to create shader", 1);
+    fail("Failed to create shader");
   }
   const char* text = source->c_str();
   glShaderSource(shader, 1, &text, nullptr);
@@ -73,7 +78,7 @@ void ShaderProgram::loadShader(const std::string& path, GLenum type, GLuint& sha
     return;
   }
   std::cerr << " Failed to compile shader\n";
-  failure::fatalExit(std::cerr, infoLog(shader, glGetShaderiv, glGetShaderInfoLog), 1);
+  fail(infoLog(shader, glGetShaderiv, glGetShaderInfoLog));
 }
 
 void ShaderProgram::link(const std::string& vertexPath, const std::string& fragmentPath) {
@@ -81,7 +86,7 @@ void ShaderProgram::link(const std::string& vertexPath, const std::string& fragm
   for (const auto& [shader, path] : {std::pair{vertexShader, &vertexPath}, std::pair{fragmentShader, &fragmentPath}}) {
     if (shader == 0) {
       std::cerr << "Failed to link shader program\n";
-      failure::fatalExit(std::cerr, "Could not read shader file " + *path + ": " + whyUnread(*path), 1);
+      fail("Could not read shader file " + *path + ": " + whyUnread(*path));
     }
   }
   glAttachShader(program, vertexShader);
@@ -92,7 +97,7 @@ void ShaderProgram::link(const std::string& vertexPath, const std::string& fragm
   glGetProgramiv(program, GL_LINK_STATUS, &status);
   if (status == GL_FALSE) {
     std::cerr << "Failed to link shader program\n";
-    failure::fatalExit(std::cerr, infoLog(program, glGetProgramiv, glGetProgramInfoLog), 1);
+    fail(infoLog(program, glGetProgramiv, glGetProgramInfoLog));
   }
 }
 

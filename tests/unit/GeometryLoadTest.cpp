@@ -8,6 +8,7 @@
 #include <glm/geometric.hpp>
 #include <glm/gtc/matrix_transform.hpp>
 
+#include "failure/LoadFailure.h"
 #include "scene/Geometry.h"
 #include "scene/Image.h"
 #include "tests/support/Printed.h"
@@ -63,15 +64,26 @@ TEST_F(GeometryLoadTest, TrianglesOfAllMeshesBecomeOneTransformedListWithoutPoin
   EXPECT_NEAR(geometry.boundingSphere.w, 6.0f, 1e-5f);
 }
 
-// A model the loader cannot use ends the program: its message on standard output without a line end, the file
-// and why on standard error, exit code 1. Damaged, cut, piped and folder models are started by the real game in
-// tests/e2e/test_robustness.py; here the reasons it cannot show whole.
-TEST_F(GeometryLoadTest, UnusableModelsEndTheProgramNamingTheFileAndWhy) {
+// A model the loader cannot use is refused: its message on standard output without a line end, then a failure
+// that names the file and why for standard error, which ends the game (exit code 1, the window closed first).
+// Damaged, cut, piped and folder models are started by the real game in tests/e2e/test_robustness.py; here the
+// reasons it cannot show whole.
+TEST_F(GeometryLoadTest, UnusableModelsAreRefusedNamingTheFileAndWhy) {
   for (const auto& [path, why] : {std::pair{folder.file("missing.dae"), "no such file"},
                                   {folder.model("v 0 0 0\nv 1 0 0\n"), "no triangles"},
                                   {folder.model("v 0 0 0\nv 1 0 0\nl -2 -1\n"), "no triangles"}}) {
-    EXPECT_EXIT({ printToStderrWithoutInput(); load(path); }, ::testing::ExitedWithCode(1),
-                "^Could not load model\\. Could not load model file " + path + ": " + why + "\n$");
+    std::string message;
+    EXPECT_EQ(printed([&] {
+                try {
+                  load(path);
+                } catch (const failure::LoadFailure& refused) {
+                  EXPECT_TRUE(refused.stream == failure::LoadFailure::Stream::Error && refused.closesWindow &&
+                              refused.lineEnd == failure::LineEnd::None);
+                  message = refused.what();
+                }
+              }),
+              "Could not load model. ");
+    EXPECT_EQ(message, "Could not load model file " + path + ": " + why + "\n");
   }
 }
 
