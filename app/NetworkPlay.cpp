@@ -11,10 +11,7 @@
 #include "app/RunningGameState.h"
 #include "game/Delivery.h"
 #include "input/Sharing.h"
-#include "net/BackgroundService.h"
 #include "net/MatchHash.h"
-#include "net/NetworkMatch.h"
-#include "render/WindowFrame.h"
 
 namespace voidskirmish::app {
 
@@ -38,89 +35,85 @@ std::uint64_t runTimeFilesHash() {
 NetworkPlay::NetworkPlay(Shell& shell, const Options& options, input::RecordingWriter* recorder)
     : shell(shell), options(options), recorder(recorder), player(playerOf(options)) {}
 
-int NetworkPlay::run() {
-  if (const std::optional<int> exitCode = connect()) {
-    return *exitCode;
-  }
-  return playFrames();
-}
-
 // The game is built before connecting: its seconds of loading stay out of the other machine's patience.
-std::optional<int> NetworkPlay::connect() {
+bool NetworkPlay::connect() {
   net::SessionSettings settings;
   settings.port = options.port;
   settings.hello = net::Hello{net::PROTOCOL_VERSION, gameVersion(), runTimeFilesHash()};
   session = options.host ? net::Session::host(settings) : net::Session::join(*options.joinAddress, settings);
   if (session->ending()) {
-    return end();
+    exitCode = end();
+    return false;
   }
   if (options.host) {
     std::cout << net::lines::waiting(session->port()) << std::endl;
   }
   while (session->state() == net::Session::State::Waiting) {
     if (!collect()) {
-      return quit();
+      exitCode = quit();
+      return false;
     }
-    render::clearWindow(true);
-    glfwSwapBuffers(shell.window);
+    shell.showEmptyFrame();
     session->service(NETWORK_WAIT);
     printNotices();
   }
   if (session->ending()) {
-    return end();
+    exitCode = end();
+    return false;
   }
   shared.clear();  // nothing flies before the match
   std::cout << (options.host ? net::lines::playerJoined(session->peerAddress())
                              : net::lines::joined(session->peerAddress(), session->port()))
             << std::endl;
-  return std::nullopt;
+  match = std::make_unique<net::NetworkMatch>(*session);
+  previousTime = glfwGetTime();
+  return true;
 }
 
-// Frame n runs on both machines with the host's delta and both sides' events, the host's first. What this
-// machine captures meanwhile goes out for a frame a few frames later.
-int NetworkPlay::playFrames() {
-  net::NetworkMatch match(*session);
-  double previousTime = glfwGetTime();
-  for (;;) {
-    if (!collect()) {
-      return quit();
-    }
-    steerWithCursor();
-    while (!match.frameReady(NETWORK_WAIT)) {
-      if (session->ending()) {
-        return end();
-      }
-      if (!collect()) {
-        return quit();
-      }
-    }
-    printNotices();
-    net::ReadyFrame frame = match.takeFrame();
-    const double now = glfwGetTime();
-    match.submit(shared, static_cast<float>(std::min(now - previousTime, Shell::LONGEST_RULES_DELTA)));
-    previousTime = now;
-    shared.clear();
-    for (const input::Event& event : frame.events) {
-      game::deliver(event, *shell.state);
-    }
-    if (recorder != nullptr) {
-      std::vector<input::Event> recorded = local;
-      recorded.insert(recorded.end(), frame.events.begin(), frame.events.end());
-      recorder->writeFrame(recorded, frame.delta);
-    }
-    render::clearWindow(true);
-    {
-      const net::BackgroundService keepAlive(*session);
-      // The rules get no longer step than in any other play, so the recording's replay runs these very steps. A
-      // frame after the host lowered the delay carries two frames' time and may be longer.
-      shell.runFrame(local, std::min(frame.delta, static_cast<float>(Shell::LONGEST_RULES_DELTA)));
-    }
-    local.clear();
+std::optional<SourcedFrame> NetworkPlay::next() {
+  if (!collect()) {
+    exitCode = quit();
+    return std::nullopt;
   }
+  steerWithCursor();
+  while (!match->frameReady(NETWORK_WAIT)) {
+    if (session->ending()) {
+      exitCode = end();
+      return std::nullopt;
+    }
+    if (!collect()) {
+      exitCode = quit();
+      return std::nullopt;
+    }
+  }
+  printNotices();
+  const net::ReadyFrame frame = match->takeFrame();
+  const double now = glfwGetTime();
+  match->submit(shared, static_cast<float>(std::min(now - previousTime, Shell::LONGEST_RULES_DELTA)));
+  previousTime = now;
+  shared.clear();
+  for (const input::Event& event : frame.events) {
+    game::deliver(event, shell.game());
+  }
+  if (recorder != nullptr) {
+    std::vector<input::Event> recorded = local;
+    recorded.insert(recorded.end(), frame.events.begin(), frame.events.end());
+    recorder->writeFrame(recorded, frame.delta);
+  }
+  keepAlive.emplace(*session);
+  // The rules get no longer step than in any other play, so the recording's replay runs these very steps. A
+  // frame after the host lowered the delay carries two frames' time and may be longer.
+  return SourcedFrame{&local, std::min(frame.delta, static_cast<float>(Shell::LONGEST_RULES_DELTA)), false};
+}
+
+bool NetworkPlay::shown() {
+  keepAlive.reset();
+  local.clear();
+  return true;
 }
 
 bool NetworkPlay::collect() {
-  std::vector<input::Event>& events = shell.liveInput->poll();
+  std::vector<input::Event>& events = shell.liveInput().poll();
   gamepads.poll(events);
   if (shell.windowClosed() || shell.escapeHeld() ||
       std::any_of(events.begin(), events.end(), input::isEscapePress)) {
@@ -130,7 +123,7 @@ bool NetworkPlay::collect() {
     if (std::optional<input::Event> own = input::ownShipEvent(event, player)) {
       shared.push_back(*own);
     } else {
-      game::deliver(event, *shell.state);
+      game::deliver(event, shell.game());
       local.push_back(event);
     }
   }
@@ -143,9 +136,9 @@ void NetworkPlay::steerWithCursor() {
   if (!cursor) {
     return;
   }
-  const glm::dvec2 centre = *shell.state->steeringCentre();
+  const glm::dvec2 centre = *shell.game().steeringCentre();
   shared.push_back(input::SteerEvent{player, cursor->x - centre.x, cursor->y - centre.y});
-  glfwSetCursorPos(shell.window, centre.x, centre.y);
+  shell.putCursor(centre);
 }
 
 // Only the host has any: players it turned away while the match waits or goes on.

@@ -5,9 +5,12 @@
 #include <vector>
 
 #include "app/CommandLine.h"
+#include "app/FrameSource.h"
 #include "app/Gamepads.h"
 #include "input/Event.h"
 #include "input/RecordingWriter.h"
+#include "net/BackgroundService.h"
+#include "net/NetworkMatch.h"
 #include "net/Session.h"
 
 namespace voidskirmish::app {
@@ -15,17 +18,22 @@ namespace voidskirmish::app {
 class Shell;
 
 // A match over the network, played in the shell's open window once the game is built: connects to the other
-// machine, then runs the frames in lockstep with it. This machine's match events (either key set, the left
+// machine, then is the source of frames run in lockstep with it. This machine's match events (either key set, the left
 // button, its first gamepad, mouse steering) fly its own ship and travel; everything else stays here and is
 // handled at once. ESC or a closed window leaves the match; the network's faults end it with their line.
-class NetworkPlay {
+class NetworkPlay : public FrameSource {
  public:
   NetworkPlay(Shell& shell, const Options& options, input::RecordingWriter* recorder);
   NetworkPlay(const NetworkPlay&) = delete;
   NetworkPlay& operator=(const NetworkPlay&) = delete;
 
-  // Returns the process's exit code.
-  int run();
+  // Waits for the other machine; false when the match never began (finish() gives the exit code).
+  bool connect();
+  // Frame n runs on both machines with the host's delta and both sides' events, the host's first. What this
+  // machine captures meanwhile goes out for a frame a few frames later.
+  std::optional<SourcedFrame> next() override;
+  bool shown() override;
+  int finish() override { return exitCode; }
 
   // The ship the host flies (ship1) or the joiner (ship2).
   static int playerOf(const Options& options) {
@@ -33,9 +41,6 @@ class NetworkPlay {
   }
 
  private:
-  // Nothing when the match is on; otherwise the exit code.
-  std::optional<int> connect();
-  int playFrames();
   // Polls the window and the pads; false on ESC or a closed window.
   bool collect();
   void steerWithCursor();
@@ -51,6 +56,10 @@ class NetworkPlay {
   std::unique_ptr<net::Session> session;
   std::vector<input::Event> local;   // handled here since the last frame ran
   std::vector<input::Event> shared;  // this machine's match events since the last frame ran
+  std::unique_ptr<net::NetworkMatch> match;
+  double previousTime = 0.0;
+  std::optional<net::BackgroundService> keepAlive;  // while a frame runs
+  int exitCode = 0;
 };
 
 }  // namespace voidskirmish::app

@@ -6,10 +6,11 @@
 #include <iostream>
 
 #include "failure/Fatal.h"
-#include "app/Gamepads.h"
+#include "app/LiveFrames.h"
 #include "app/LostWindowWatch.h"
 #include "app/MatchCheck.h"
 #include "app/NetworkPlay.h"
+#include "app/ReplayFrames.h"
 #include "app/RunningGameState.h"
 #include "game/Delivery.h"
 #include "input/EventText.h"
@@ -54,83 +55,49 @@ Shell::~Shell() = default;
 int Shell::play(input::RecordingWriter* recorder) {
   openWindow();
   setUpGame(std::nullopt);
-  Gamepads gamepads;
-  // Read after set-up, so the first frame's delta does not count the loading time.
-  double previousTime = glfwGetTime();
-  while (!windowClosed()) {
-    const double now = glfwGetTime();
-    const auto delta = static_cast<float>(std::min(now - previousTime, LONGEST_RULES_DELTA));
-    previousTime = now;
-    std::vector<input::Event>& events = liveInput->poll();
-    gamepads.poll(events);
-    // A tap that is over within one frame still counts, as does a key held since an earlier frame.
-    const bool escape = escapeHeld() || pressed(events, GLFW_KEY_ESCAPE);
-    for (const input::Event& event : events) {
-      game::deliver(event, *state);
-    }
-    steerWithCursor(events);
-    if (recorder != nullptr) {
-      recorder->writeFrame(events, delta);
-    }
-    runFrame(events, delta);
-    // The frame in which ESC is seen is still shown.
-    if (escape) {
-      break;
-    }
-  }
+  LiveFrames frames(*this, recorder);
+  const int exitCode = run(frames);
   tearDown();
-  return 0;
+  return exitCode;
 }
 
 int Shell::replay(const input::Recording& recording) {
   openWindow();
   setUpGame(recording.header.networkPlayer);
-  long played = 0;
-  double due = glfwGetTime();
-  for (const input::RecordedFrame& frame : recording.frames) {
-    if (windowClosed()) {
-      break;
-    }
-    // Live input only ends a replay.
-    bool escape = pressed(liveInput->poll(), GLFW_KEY_ESCAPE) || escapeHeld();
-    for (const input::Event& event : frame.events) {
-      if (const auto* size = std::get_if<input::SizeEvent>(&event)) {
-        resizeWindow(size->width, size->height);
-      }
-      game::deliver(event, *state);
-    }
-    escape = escape || pressed(frame.events, GLFW_KEY_ESCAPE);
-    // A hand-edited recording gets no longer steps than live play would hand the rules.
-    runFrame(frame.events, std::min(frame.delta, static_cast<float>(LONGEST_RULES_DELTA)));
-    ++played;
-    // Paced to the recorded deltas; a frame that took longer than recorded is not made up for.
-    due = std::max(due + frame.delta, glfwGetTime());
-    if (!waitUntil(due) || escape) {
-      break;
-    }
-  }
-  std::cout << "Replay finished after " << played << " frames" << std::endl;
+  ReplayFrames frames(*this, recording);
+  const int exitCode = run(frames);
   tearDown();
-  return 0;
-}
-
-// The window is polled while a long recorded frame is waited out, so that ESC or a close ends the replay at once.
-bool Shell::waitUntil(double due) {
-  for (double now = glfwGetTime(); now < due; now = glfwGetTime()) {
-    const std::vector<input::Event>& events = liveInput->wait(due - now);
-    if (windowClosed() || escapeHeld() || pressed(events, GLFW_KEY_ESCAPE)) {
-      return false;
-    }
-  }
-  return true;
+  return exitCode;
 }
 
 int Shell::playNetwork(const Options& options, input::RecordingWriter* recorder) {
   openWindow();
   setUpGame(NetworkPlay::playerOf(options));
-  const int exitCode = NetworkPlay(*this, options, recorder).run();
+  NetworkPlay frames(*this, options, recorder);
+  const int exitCode = frames.connect() ? run(frames) : frames.finish();
   tearDown();
   return exitCode;
+}
+
+int Shell::run(FrameSource& source) {
+  while (const std::optional<SourcedFrame> frame = source.next()) {
+    runFrame(*frame->events, frame->delta);
+    if (!source.shown() || frame->last) {
+      break;
+    }
+  }
+  return source.finish();
+}
+
+// The window is polled while a long recorded frame is waited out, so that ESC or a close ends the replay at once.
+bool Shell::waitUntil(double due) {
+  for (double now = glfwGetTime(); now < due; now = glfwGetTime()) {
+    const std::vector<input::Event>& events = liveInputs->wait(due - now);
+    if (windowClosed() || escapeHeld() || pressed(events, GLFW_KEY_ESCAPE)) {
+      return false;
+    }
+  }
+  return true;
 }
 
 void Shell::openWindow() {
@@ -172,7 +139,7 @@ void Shell::openWindow() {
 
 void Shell::setUpGame(std::optional<int> networkPlayer) {
   glfwSetWindowTitle(window, title);
-  liveInput = std::make_unique<LiveInput>(window);
+  liveInputs = std::make_unique<LiveInput>(window);
   render::enableDepthTest();
   state = std::make_unique<game::RunningGameState>(window, networkPlayer);
   // The size the window really got: full screen gets the screen's mode whatever size was asked, and frame
@@ -210,7 +177,7 @@ void Shell::steerWithCursor(std::vector<input::Event>& events) {
   events.push_back(move);
   game::deliver(move, *state);
   if (const std::optional<glm::dvec2> centre = state->steeringCentre()) {
-    glfwSetCursorPos(window, centre->x, centre->y);
+    putCursor(*centre);
   }
 }
 
@@ -262,13 +229,20 @@ void Shell::saveScreenshot() {
   }
 }
 
+void Shell::putCursor(glm::dvec2 position) { glfwSetCursorPos(window, position.x, position.y); }
+
+void Shell::showEmptyFrame() {
+  render::clearWindow(true);
+  glfwSwapBuffers(window);
+}
+
 bool Shell::escapeHeld() const { return glfwGetKey(window, GLFW_KEY_ESCAPE) != GLFW_RELEASE; }
 
 bool Shell::windowClosed() const { return glfwWindowShouldClose(window) || LostWindowWatch::lost(); }
 
 void Shell::tearDown() {
   state.reset();
-  liveInput.reset();
+  liveInputs.reset();
   if (glDebugOutput) {
     std::cerr << "GL errors: " << render::glErrorCount() << std::endl;
   }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/CommandLine.h"
+#include "app/FrameSource.h"
 #include "app/Dialogue.h"
 #include "app/LiveInput.h"
 #include "app/LostWindowWatch.h"
@@ -16,8 +17,8 @@ struct GLFWwindow;
 namespace voidskirmish::app {
 
 // Owns the window and the frame loop: opens the OpenGL window, builds the game state and runs it frame by
-// frame. Every frame is the same road, live or replayed: that frame's events in order, then the update with
-// the frame's delta, then drawing, then a screenshot when F12 was pressed.
+// frame. Every frame is the same road, live, replayed or over the network: a frame source delivers that frame's
+// events in order, then the update with the frame's delta, then drawing, then a screenshot when F12 was pressed.
 class Shell {
  public:
   // With netCheck, the match's hash is printed every net::HASH_INTERVAL frames.
@@ -36,24 +37,33 @@ class Shell {
   // jump through whatever lies between. Ordinary slow frames under software rendering stay well below this.
   static constexpr double LONGEST_RULES_DELTA = 0.5;
 
- private:
-  friend class NetworkPlay;  // drives the frames of a network match through the shell's window and game
-
-  void openWindow();
-  // In a network match only `networkPlayer`'s view is shown; see game::RunningGameState.
-  void setUpGame(std::optional<int> networkPlayer);
-  void runFrame(const std::vector<input::Event>& events, float delta);
+  // What frame sources use.
+  game::RunningGameState& game() { return *state; }
+  LiveInput& liveInput() { return *liveInputs; }
+  bool escapeHeld() const;
+  // Closed by the player or the window manager, or destroyed.
+  bool windowClosed() const;
+  // A local game steers ship1 by where the cursor is: adds the cursor's move to `events` and delivers it.
   void steerWithCursor(std::vector<input::Event>& events);
   // Where the cursor is while it steers and is away from the centre, read once a frame. In the frame steering
   // starts the cursor is put to the centre instead: steering starts from where the cursor was, P turns nothing.
   std::optional<glm::dvec2> steeringCursor();
+  void putCursor(glm::dvec2 position);
+  // A recorded size is given to the real window too, so pictures have the recorded size.
   void resizeWindow(int width, int height);
-  void saveScreenshot();
-  bool escapeHeld() const;
-  // Closed by the player or the window manager, or destroyed.
-  bool windowClosed() const;
   // Waits until the clock reaches `due`; false when ESC or a closed window ended the wait.
   bool waitUntil(double due);
+  // An empty frame, while nothing is played yet.
+  void showEmptyFrame();
+
+ private:
+  void openWindow();
+  // In a network match only `networkPlayer`'s view is shown; see game::RunningGameState.
+  void setUpGame(std::optional<int> networkPlayer);
+  // The one frame loop, over any source; returns the source's exit code.
+  int run(FrameSource& source);
+  void runFrame(const std::vector<input::Event>& events, float delta);
+  void saveScreenshot();
   void tearDown();
 
   static constexpr const char* title = "Voidskirmish";
@@ -64,7 +74,7 @@ class Shell {
   bool glDebugOutput = false;  // errors are counted and reported at the end
   bool netCheck = false;
   std::unique_ptr<game::RunningGameState> state;
-  std::unique_ptr<LiveInput> liveInput;
+  std::unique_ptr<LiveInput> liveInputs;
   std::unique_ptr<LostWindowWatch> lostWindowWatch;
   bool cursorSteers = false;  // as of the last frame
 };

@@ -1,0 +1,38 @@
+#include "app/LiveFrames.h"
+
+#include <GLFW/glfw3.h>
+
+#include <algorithm>
+
+#include "app/Shell.h"
+#include "game/Delivery.h"
+
+namespace voidskirmish::app {
+
+// Read after set-up, so the first frame's delta does not count the loading time.
+LiveFrames::LiveFrames(Shell& shell, input::RecordingWriter* recorder)
+    : shell(shell), recorder(recorder), previousTime(glfwGetTime()) {}
+
+std::optional<SourcedFrame> LiveFrames::next() {
+  if (ended || shell.windowClosed()) {
+    return std::nullopt;
+  }
+  const double now = glfwGetTime();
+  const auto delta = static_cast<float>(std::min(now - previousTime, Shell::LONGEST_RULES_DELTA));
+  previousTime = now;
+  std::vector<input::Event>& events = shell.liveInput().poll();
+  gamepads.poll(events);
+  // A tap that is over within one frame still counts, as does a key held since an earlier frame.
+  ended = shell.escapeHeld() || std::any_of(events.begin(), events.end(), input::isEscapePress);
+  for (const input::Event& event : events) {
+    game::deliver(event, shell.game());
+  }
+  shell.steerWithCursor(events);
+  if (recorder != nullptr) {
+    recorder->writeFrame(events, delta);
+  }
+  // The frame in which ESC is seen is still shown.
+  return SourcedFrame{&events, delta, ended};
+}
+
+}  // namespace voidskirmish::app
