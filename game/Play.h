@@ -7,10 +7,10 @@
 #include <glm/vec2.hpp>
 
 #include "game/Controls.h"
-#include "game/GameState.h"
 #include "game/Match.h"
 #include "game/MatchSnapshot.h"
 #include "game/PadControls.h"
+#include "input/Event.h"
 #include "scene/RenderSettings.h"
 
 namespace voidskirmish::game {
@@ -47,7 +47,7 @@ class Play {
   // The window's new size: mouse steering's centre.
   void resize(int newWidth, int newHeight);
   void padLinked(int ship, bool connected, std::string_view name) { pads.linked(ship, connected, name); }
-  void padControl(int ship, PadControl control, float value) { pads.control(ship, control, value); }
+  void padControl(int ship, input::PadControl control, float value) { pads.control(ship, control, value); }
   void steer(int ship, double dx, double dy) { controls.steerByMouse(ship, dx, dy); }
   std::optional<glm::dvec2> steeringCentre() const;
 
