@@ -2,6 +2,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include <cmath>
+
 #include "net/Ending.h"
 #include "net/MatchHash.h"
 
@@ -39,15 +41,32 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
   app.add_flag("--net-check", options.netCheck,
                "Print a hash of the match every " + std::to_string(net::HASH_INTERVAL) +
                    " frames, to compare two machines or a recording's replays");
+  CLI::Option* renderScale = app.add_option("--render-scale", options.renderScale,
+                 "Draw the 3-D scene and its effects at S times the window's resolution and scale them up; the "
+                 "head-up display stays sharp")
+      ->type_name("S")
+      ->check(CLI::Range(SMALLEST_RENDER_SCALE, LARGEST_RENDER_SCALE))
+      ->capture_default_str();
+  std::string bloom = "full";
+  app.add_option("--bloom", bloom, "full: the glow of ten full-size blur passes; fast: a cheaper mip chain")
+      ->type_name("KIND")
+      ->check(CLI::IsMember({"full", "fast"}))
+      ->capture_default_str();
   try {
     app.parse(argc, argv);
     if (port->count() > 0 && host->count() + join->count() == 0) {
       throw CLI::ValidationError("--port", "needs --host or --join");
     }
+    // The range check lets a value that is not a number through.
+    if (renderScale->count() > 0 && std::isnan(options.renderScale)) {
+      throw CLI::ValidationError("--render-scale", "Value nan not in range " + std::to_string(SMALLEST_RENDER_SCALE) +
+                                                       " to " + std::to_string(LARGEST_RENDER_SCALE));
+    }
   } catch (const CLI::ParseError& error) {
     const int libraryCode = app.exit(error);
     return ParsedCommandLine{std::nullopt, libraryCode == 0 ? 0 : 2};
   }
+  options.fastBloom = bloom == "fast";
   if (record->count() > 0) {
     options.recordPath = recordPath;
   }

@@ -6,6 +6,7 @@
 #include "failure/Fatal.h"
 #include "app/NetworkPlay.h"
 #include "app/Shell.h"
+#include "game/RenderSettings.h"
 #include "input/RecordingReader.h"
 
 namespace {
@@ -70,6 +71,8 @@ int main(int argc, char** argv) {
   if (!commandLine.options) {
     return commandLine.exitCode;
   }
+  game::renderSettings.renderScale = commandLine.options->renderScale;
+  game::renderSettings.fastBloom = commandLine.options->fastBloom;
   if (commandLine.options->replayPath) {
     return replay(*commandLine.options->replayPath, commandLine.options->netCheck);
   }

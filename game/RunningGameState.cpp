@@ -21,15 +21,16 @@
 namespace voidskirmish::game {
 namespace {
 
-// The ten programs, in the order they are built; each is read from "Voidskirmish/Shader/<role>.vert/.frag".
+// The programs, in the order they are built; each is read from "Voidskirmish/Shader/<role>.vert/.frag". The
+// fast bloom's comes last, after the ten every game uses.
 enum Program {
   Draw, NormalMapping, SkyboxProgram, EnemyDirectionArrow, DrawColor, ContoursEdgeDetection, FrameBuffersCombined,
-  Blur, Particle, Laser, ProgramCount
+  Blur, Particle, Laser, BloomChain, ProgramCount
 };
 
 constexpr std::array<const char*, ProgramCount> programRoles{
     "draw", "normalMapping", "skybox", "enemyDirectionArrow", "drawColor", "contoursEdgeDetection",
-    "frameBuffersCombined", "blur", "particle", "laser"};
+    "frameBuffersCombined", "blur", "particle", "laser", "bloomChain"};
 
 std::unique_ptr<scene::ShaderProgram> loadProgram(const std::string& role) {
   const std::string stem = "Voidskirmish/Shader/" + role;
@@ -75,8 +76,8 @@ void RunningGameState::init() {
   p.overlays.createOverlayBuffers(p.program(EnemyDirectionArrow), p.program(DrawColor));
   p.particles.createParticleBuffers();
   p.postProcessing = std::make_unique<render::PostProcessing>(render::PostProcessing::Programs{
-      p.program(ContoursEdgeDetection), p.program(Blur), p.program(FrameBuffersCombined)});
-  p.postProcessing->createFramebuffers(false, width, height);
+      p.program(ContoursEdgeDetection), p.program(Blur), p.program(FrameBuffersCombined), p.program(BloomChain)});
+  p.postProcessing->createFramebuffers(false, width, height, renderSettings.renderScale, renderSettings.fastBloom);
   // The out-of-bounds rules go with drawing each half, as often as halves are drawn and in the console's order.
   render::ScenePass::HalfRules halfRules = [match = p.match.get()](int player) {
     match->applyBoundaryRules(player, renderSettings);
@@ -93,10 +94,15 @@ void RunningGameState::update(float deltaTime) { parts->match->update(deltaTime,
 
 void RunningGameState::render() {
   if (!minimised) {
+    // The render scale may have moved since the last frame.
+    if (!parts->postProcessing->builtFor(renderSettings.renderScale, renderSettings.fastBloom)) {
+      buildFrame();
+    }
     parts->postProcessing->render(renderSettings, [this](bool asteroids, bool skybox, bool boundaryWarning,
                                                          bool effects, bool enemyOnly) {
       renderScene(asteroids, skybox, boundaryWarning, effects, enemyOnly);
     });
+    parts->scenePass->drawOverlaysApart();
   }
   // Once a frame for both ships, as a local game applies them once a frame per drawn half.
   if (networkPlayer) {
@@ -151,16 +157,20 @@ void RunningGameState::resize(int newWidth, int newHeight) {
   height = newHeight;
   const SplitLayout window = SplitLayout::forWindow(width, height);
   parts->controls->setWindowCentre(window.centreX, window.centreY);
+  buildFrame();
+}
+
+void RunningGameState::buildFrame() {
   render::PostProcessing& frame = *parts->postProcessing;
-  frame.createFramebuffers(true, width, height);
+  frame.createFramebuffers(true, width, height, renderSettings.renderScale, renderSettings.fastBloom);
   // The halves share what the frame buffers hold: the whole window unless it is beyond the driver's limit.
-  if (!networkPlayer) {
-    parts->scenePass->setLayout(SplitLayout::forWindow(frame.width(), frame.height()), frame.width(), frame.height());
-    return;
-  }
+  const auto layout = [this](int layoutWidth, int layoutHeight) {
+    return networkPlayer ? SplitLayout::forView(layoutWidth, layoutHeight, *networkPlayer)
+                         : SplitLayout::forWindow(layoutWidth, layoutHeight);
+  };
   // The head-up overlays are laid out for a half; a view in the whole window is the half of one twice as tall.
-  parts->scenePass->setLayout(SplitLayout::forView(frame.width(), frame.height(), *networkPlayer), frame.width(),
-                              2 * frame.height());
+  parts->scenePass->setLayout(layout(frame.width(), frame.height()), layout(frame.sceneWidth(), frame.sceneHeight()),
+                              frame.width(), networkPlayer ? 2 * frame.height() : frame.height());
 }
 
 }  // namespace voidskirmish::game

@@ -16,8 +16,15 @@ ScenePass::ScenePass(game::Match& match, scene::Skybox& skybox, const Overlays& 
     : match(match), skybox(skybox), overlays(overlays), particles(particles), drawProgram(drawProgram),
       particleProgram(particleProgram), halfRules(std::move(halfRules)) {}
 
-void ScenePass::setLayout(const game::SplitLayout& newLayout, int newWidth, int newHeight) {
-  layout = newLayout;
+void ScenePass::setLayout(const game::SplitLayout& window, const game::SplitLayout& scene, int newWidth,
+                          int newHeight) {
+  layout = window;
+  sceneLayout = scene;
+  overlaysApart = false;
+  for (int player = 0; player < 2; ++player) {
+    const game::Viewport &own = window.viewports[player], &drawn = scene.viewports[player];
+    overlaysApart = overlaysApart || own.width != drawn.width || own.height != drawn.height;
+  }
   width = newWidth;
   height = newHeight;
 }
@@ -30,7 +37,7 @@ void ScenePass::renderScene(game::RenderSettings& settings, bool asteroids, bool
       continue;
     }
     culledObjectCount = 0;
-    const game::Viewport& viewport = layout.viewports[player];
+    const game::Viewport& viewport = sceneLayout.viewports[player];
     glViewport(viewport.x, viewport.y, viewport.width, viewport.height);
     const HalfView half = prepareHalf(player, tanHalfFov);
 
@@ -126,21 +133,40 @@ void ScenePass::drawEffects(int player, const HalfView& half, game::RenderSettin
   if (settings.particles) {
     particles.drawParticles(half.view, half.projection, particleProgram, &settings);
   }
+  enemies[player] = half.enemy;
+  if (!overlaysApart) {
+    drawOverlays(player, boundaryWarning && match.outsideBoundary[player]);
+  }
+  if (settings.frustumCulling && player == 0) {
+    std::cout << "Objects culled for ship1 (top): " << culledObjectCount << " / " << totalObjectCount << std::endl;
+  }
+}
+
+void ScenePass::drawOverlaysApart() const {
+  if (!overlaysApart) {
+    return;
+  }
+  for (int player = 0; player < 2; ++player) {
+    if (layout.shows(player)) {
+      const game::Viewport& viewport = layout.viewports[player];
+      glViewport(viewport.x, viewport.y, viewport.width, viewport.height);
+      drawOverlays(player, match.outsideBoundary[player]);
+    }
+  }
+}
+
+void ScenePass::drawOverlays(int player, bool warning) const {
   const game::objects::Spaceship& own = match.ship(player);
-  const bool warning = boundaryWarning && match.outsideBoundary[player];
   overlays.drawLifeBar(own.lifePoints, warning ? match.warningColor(player) : game::lifeColor(own));
   overlays.drawCrosshair(width, height);
-  if (half.enemy != EnemyDirection::OnScreen) {
-    overlays.drawDirectionArrow(half.enemy == EnemyDirection::Left, half.enemy == EnemyDirection::Above,
-                                half.enemy == EnemyDirection::Right, half.enemy == EnemyDirection::Below, width,
-                                height);
+  const EnemyDirection enemy = enemies[player];
+  if (enemy != EnemyDirection::OnScreen) {
+    overlays.drawDirectionArrow(enemy == EnemyDirection::Left, enemy == EnemyDirection::Above,
+                                enemy == EnemyDirection::Right, enemy == EnemyDirection::Below, width, height);
   }
   overlays.drawScore(match.rounds.wins[player], match.rounds.wins[1 - player], width, height);
   if (match.paused) {
     overlays.drawPausedMark(width, height);
-  }
-  if (settings.frustumCulling && player == 0) {
-    std::cout << "Objects culled for ship1 (top): " << culledObjectCount << " / " << totalObjectCount << std::endl;
   }
 }
 
