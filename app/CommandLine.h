@@ -16,8 +16,11 @@ struct Options {
   std::uint16_t port = 0;
   // Print the match's hash every net::HASH_INTERVAL frames.
   bool netCheck = false;
-  // The share of the window's resolution the 3-D scene is drawn at, and the cheap bloom.
+  // The share of the window's resolution the 3-D scene is drawn at, or chosen as it goes to keep each frame
+  // within the budget (seconds); and the cheap bloom.
   float renderScale = 1.0f;
+  bool autoRenderScale = false;
+  double frameBudget = 0.033;
   bool fastBloom = false;
 
   bool network() const { return host || joinAddress; }
@@ -27,9 +30,6 @@ struct Options {
 const char* versionText();
 const char* gameVersion();
 
-// The range --render-scale accepts.
-constexpr float SMALLEST_RENDER_SCALE = 0.25f;
-constexpr float LARGEST_RENDER_SCALE = 1.0f;
 
 // Parses the arguments. With --help or --version, or on a usage error, the text has been printed and the exit
 // code is returned instead (0, or 2 for a usage error on standard error).

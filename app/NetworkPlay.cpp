@@ -104,10 +104,11 @@ int NetworkPlay::playFrames() {
     for (const input::Event& event : frame.events) {
       input::deliver(event, *shell.state);
     }
+    const std::optional<input::ScaleLine> scale = shell.adjustRenderScale();  // this machine's own
     if (recorder != nullptr) {
       std::vector<input::Event> recorded = local;
       recorded.insert(recorded.end(), frame.events.begin(), frame.events.end());
-      recorder->writeFrame(recorded, frame.delta);
+      recorder->writeFrame(recorded, frame.delta, scale);
     }
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     {

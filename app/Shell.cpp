@@ -11,6 +11,7 @@
 #include "app/LostWindowWatch.h"
 #include "app/MatchCheck.h"
 #include "app/NetworkPlay.h"
+#include "game/RenderSettings.h"
 #include "game/RunningGameState.h"
 #include "input/Delivery.h"
 #include "input/EventText.h"
@@ -69,8 +70,9 @@ int Shell::play(input::RecordingWriter* recorder) {
       input::deliver(event, *state);
     }
     steerWithCursor(events);
+    const std::optional<input::ScaleLine> scale = adjustRenderScale();
     if (recorder != nullptr) {
-      recorder->writeFrame(events, delta);
+      recorder->writeFrame(events, delta, scale);
     }
     runFrame(events, delta);
     // The frame in which ESC is seen is still shown.
@@ -100,6 +102,9 @@ int Shell::replay(const input::Recording& recording) {
       input::deliver(event, *state);
     }
     escape = escape || pressed(frame.events, GLFW_KEY_ESCAPE);
+    if (frame.scale) {
+      useRenderScale(*frame.scale);
+    }
     // A hand-edited recording gets no longer steps than live play would hand the rules.
     runFrame(frame.events, std::min(frame.delta, static_cast<float>(LONGEST_RULES_DELTA)));
     ++played;
@@ -199,6 +204,30 @@ void Shell::runFrame(const std::vector<input::Event>& events, float delta) {
   glfwSwapBuffers(window);
   if (netCheck && frameNumber % net::HASH_INTERVAL == 0) {
     std::cout << net::matchHashLine(static_cast<std::uint32_t>(frameNumber), matchHash(state->match())) << std::endl;
+  }
+}
+
+void Shell::scaleAutomatically(double budgetSeconds) {
+  autoRenderScale = std::make_unique<render::AutoRenderScale>(budgetSeconds);
+}
+
+std::optional<input::ScaleLine> Shell::adjustRenderScale() {
+  if (!autoRenderScale) {
+    return std::nullopt;
+  }
+  const std::optional<render::AutoRenderScale::Change> change = autoRenderScale->frame(glfwGetTime());
+  if (!change) {
+    return std::nullopt;
+  }
+  const input::ScaleLine scale{change->scale, change->settled};
+  useRenderScale(scale);
+  return scale;
+}
+
+void Shell::useRenderScale(const input::ScaleLine& scale) {
+  game::renderSettings.renderScale = scale.scale;
+  if (scale.settled) {
+    std::cout << "Render scale settled at " << scale.scale << std::endl;
   }
 }
 

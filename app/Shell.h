@@ -10,6 +10,7 @@
 #include "game/RunningGameState.h"
 #include "input/Recording.h"
 #include "input/RecordingWriter.h"
+#include "render/AutoRenderScale.h"
 
 struct GLFWwindow;
 
@@ -31,6 +32,9 @@ class Shell {
   int replay(const input::Recording& recording);
   // A match over the network (options.host or options.joinAddress) in this machine's window; see NetworkPlay.
   int playNetwork(const Options& options, input::RecordingWriter* recorder);
+  // Live and network play move the render scale to keep frames within the budget (seconds); a replay draws at
+  // the scales its recording holds.
+  void scaleAutomatically(double budgetSeconds);
 
   // A stall (a suspended process, a debugger, a dragged window) must not be applied in one step: ships would
   // jump through whatever lies between. Ordinary slow frames under software rendering stay well below this.
@@ -43,6 +47,10 @@ class Shell {
   // In a network match only `networkPlayer`'s view is shown; see game::RunningGameState.
   void setUpGame(std::optional<int> networkPlayer);
   void runFrame(const std::vector<input::Event>& events, float delta);
+  // With an automatic scale, moves it for the frame about to be drawn; what moved or settled, to be recorded.
+  std::optional<input::ScaleLine> adjustRenderScale();
+  // Draws from now on at `scale`, saying so on the console when it settled.
+  void useRenderScale(const input::ScaleLine& scale);
   void steerWithCursor(std::vector<input::Event>& events);
   // Where the cursor is while it steers and is away from the centre, read once a frame. In the frame steering
   // starts the cursor is put to the centre instead: steering starts from where the cursor was, P turns nothing.
@@ -66,6 +74,7 @@ class Shell {
   std::unique_ptr<game::RunningGameState> state;
   std::unique_ptr<LiveInput> liveInput;
   std::unique_ptr<LostWindowWatch> lostWindowWatch;
+  std::unique_ptr<render::AutoRenderScale> autoRenderScale;
   long frameNumber = 0;
   bool cursorSteers = false;  // as of the last frame
 };
