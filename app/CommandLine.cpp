@@ -2,6 +2,10 @@
 
 #include <CLI/CLI.hpp>
 
+#include <cmath>
+
+#include "input/EventText.h"
+
 #include "net/Ending.h"
 #include "net/MatchHash.h"
 
@@ -50,15 +54,55 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
           ->check(CLI::Range(1, 1000))
           ->type_name("N");
   syncTest->needs(replay);
+  std::string renderScale = "1";
+  app.add_option("--render-scale", renderScale,
+                 "Draw the 3-D scene and its effects at S times the window's resolution (0.25 to 1) and scale them "
+                 "up, the head-up display staying sharp; auto: the scale that keeps frames within --frame-budget")
+      ->type_name("S|auto")
+      ->check(CLI::Validator(
+          [](std::string& value) -> std::string {
+            float scale = 0.0f;
+            const bool number = CLI::detail::lexical_cast(value, scale);
+            // Written so that a value that is not a number is refused too.
+            if (value == "auto" || (number && scale >= input::SMALLEST_RENDER_SCALE && scale <= 1.0f)) {
+              return {};
+            }
+            return "Value " + value + " is neither auto nor in range 0.25 to 1";
+          },
+          "S|auto"))
+      ->capture_default_str();
+  double frameBudgetMs = 33.0;
+  CLI::Option* frameBudget =
+      app.add_option("--frame-budget", frameBudgetMs, "With --render-scale auto: the longest frame wanted, in ms")
+          ->type_name("MS")
+          ->check(CLI::Range(1.0, 1000.0))
+          ->capture_default_str();
+  std::string bloom = "full";
+  app.add_option("--bloom", bloom, "full: the glow of ten full-size blur passes; fast: a cheaper mip chain")
+      ->type_name("KIND")
+      ->check(CLI::IsMember({"full", "fast"}))
+      ->capture_default_str();
   try {
     app.parse(argc, argv);
     if (port->count() > 0 && host->count() + join->count() == 0) {
       throw CLI::ValidationError("--port", "needs --host or --join");
     }
+    if (std::isnan(frameBudgetMs)) {  // which the range check lets through
+      throw CLI::ValidationError("--frame-budget", "Value nan not in range 1 to 1000");
+    }
+    if (frameBudget->count() > 0 && renderScale != "auto") {
+      throw CLI::ValidationError("--frame-budget", "needs --render-scale auto");
+    }
   } catch (const CLI::ParseError& error) {
     const int libraryCode = app.exit(error);
     return ParsedCommandLine{std::nullopt, libraryCode == 0 ? 0 : 2};
   }
+  options.fastBloom = bloom == "fast";
+  options.autoRenderScale = renderScale == "auto";
+  if (!options.autoRenderScale) {
+    CLI::detail::lexical_cast(renderScale, options.renderScale);
+  }
+  options.frameBudget = frameBudgetMs / 1000.0;
   if (record->count() > 0) {
     options.recordPath = recordPath;
   }

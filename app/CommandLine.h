@@ -19,6 +19,12 @@ struct Options {
   // Replay without a window; with syncFrames, re-run every frame's next N frames from a restored save.
   bool headless = false;
   std::optional<int> syncFrames;
+  // The share of the window's resolution the 3-D scene is drawn at, or chosen as it goes to keep each frame
+  // within the budget (seconds); and the cheap bloom.
+  float renderScale = 1.0f;
+  bool autoRenderScale = false;
+  double frameBudget = 0.033;
+  bool fastBloom = false;
 
   bool network() const { return host || joinAddress; }
 };
@@ -26,6 +32,7 @@ struct Options {
 // The game's name and version as --version prints them and recordings carry them.
 const char* versionText();
 const char* gameVersion();
+
 
 // Parses the arguments. With --help or --version, or on a usage error, the text has been printed and the exit
 // code is returned instead (0, or 2 for a usage error on standard error).

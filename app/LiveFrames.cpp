@@ -28,8 +28,9 @@ std::optional<SourcedFrame> LiveFrames::next() {
     game::deliver(event, shell.game());
   }
   shell.steerWithCursor(events);
+  const std::optional<input::ScaleLine> scale = shell.adjustRenderScale();
   if (recorder != nullptr) {
-    recorder->writeFrame(events, delta);
+    recorder->writeFrame(events, delta, scale);
   }
   // The frame in which ESC is seen is still shown.
   return SourcedFrame{&events, delta, ended};

@@ -95,10 +95,11 @@ std::optional<SourcedFrame> NetworkPlay::next() {
   for (const input::Event& event : frame.events) {
     game::deliver(event, shell.game());
   }
+  const std::optional<input::ScaleLine> scale = shell.adjustRenderScale();  // this machine's own
   if (recorder != nullptr) {
     std::vector<input::Event> recorded = local;
     recorded.insert(recorded.end(), frame.events.begin(), frame.events.end());
-    recorder->writeFrame(recorded, frame.delta);
+    recorder->writeFrame(recorded, frame.delta, scale);
   }
   keepAlive.emplace(*session);
   // The rules get no longer step than in any other play, so the recording's replay runs these very steps. A

@@ -28,6 +28,9 @@ std::optional<SourcedFrame> ReplayFrames::next() {
     game::deliver(event, shell.game());
   }
   escape = escape || std::any_of(frame.events.begin(), frame.events.end(), input::isEscapePress);
+  if (frame.scale) {
+    shell.useRenderScale(*frame.scale);
+  }
   ++played;
   // A hand-edited recording gets no longer steps than live play would hand the rules.
   return SourcedFrame{&frame.events, std::min(frame.delta, static_cast<float>(Shell::LONGEST_RULES_DELTA)), false};

@@ -18,15 +18,16 @@
 namespace voidskirmish::game {
 namespace {
 
-// The ten programs, in the order they are built; each is read from "Voidskirmish/Shader/<role>.vert/.frag".
+// The programs, in the order they are built; each is read from "Voidskirmish/Shader/<role>.vert/.frag". The
+// fast bloom's comes last, after the ten every game uses.
 enum Program {
   Draw, NormalMapping, SkyboxProgram, EnemyDirectionArrow, DrawColor, ContoursEdgeDetection, FrameBuffersCombined,
-  Blur, ParticleProgram, Laser, ProgramCount
+  Blur, ParticleProgram, Laser, BloomChain, ProgramCount
 };
 
 constexpr std::array<const char*, ProgramCount> programRoles{
     "draw", "normalMapping", "skybox", "enemyDirectionArrow", "drawColor", "contoursEdgeDetection",
-    "frameBuffersCombined", "blur", "particle", "laser"};
+    "frameBuffersCombined", "blur", "particle", "laser", "bloomChain"};
 
 std::unique_ptr<scene::ShaderProgram> loadProgram(const std::string& role) {
   const std::string stem = "Voidskirmish/Shader/" + role;
@@ -68,8 +69,9 @@ void RunningGameState::init() {
   p.overlays.createOverlayBuffers(p.program(EnemyDirectionArrow), p.program(DrawColor));
   p.particles.createParticleBuffers();
   p.postProcessing = std::make_unique<render::PostProcessing>(render::PostProcessing::Programs{
-      p.program(ContoursEdgeDetection), p.program(Blur), p.program(FrameBuffersCombined)});
-  p.postProcessing->createFramebuffers(false, width, height);
+      p.program(ContoursEdgeDetection), p.program(Blur), p.program(FrameBuffersCombined), p.program(BloomChain)});
+  const scene::RenderSettings& settings = p.play->settings;
+  p.postProcessing->createFramebuffers(false, width, height, settings.renderScale, settings.fastBloom);
   // The out-of-bounds rules go with drawing each half, as often as halves are drawn and in the console's order.
   render::ScenePass::HalfRules halfRules = [play = p.play.get()](int player) { play->applyBoundaryRules(player); };
   if (networkPlayer) {
@@ -84,10 +86,15 @@ void RunningGameState::update(float deltaTime) { parts->play->update(deltaTime);
 
 void RunningGameState::render() {
   if (!minimised) {
+    // The render scale may have moved since the last frame.
+    if (!parts->postProcessing->builtFor(settings().renderScale, settings().fastBloom)) {
+      buildFrame();
+    }
     parts->postProcessing->render(settings(), [this](bool asteroids, bool skybox, bool boundaryWarning,
                                                          bool effects, bool enemyOnly) {
       renderScene(asteroids, skybox, boundaryWarning, effects, enemyOnly);
     });
+    parts->scenePass->drawOverlaysApart();
   }
   // Once a frame for both ships, as a local game applies them once a frame per drawn half.
   if (networkPlayer) {
@@ -139,16 +146,20 @@ void RunningGameState::resize(int newWidth, int newHeight) {
   width = newWidth;
   height = newHeight;
   parts->play->resize(width, height);
+  buildFrame();
+}
+
+void RunningGameState::buildFrame() {
   render::PostProcessing& frame = *parts->postProcessing;
-  frame.createFramebuffers(true, width, height);
+  frame.createFramebuffers(true, width, height, settings().renderScale, settings().fastBloom);
   // The halves share what the frame buffers hold: the whole window unless it is beyond the driver's limit.
-  if (!networkPlayer) {
-    parts->scenePass->setLayout(SplitLayout::forWindow(frame.width(), frame.height()), frame.width(), frame.height());
-    return;
-  }
+  const auto layout = [this](int layoutWidth, int layoutHeight) {
+    return networkPlayer ? SplitLayout::forView(layoutWidth, layoutHeight, *networkPlayer)
+                         : SplitLayout::forWindow(layoutWidth, layoutHeight);
+  };
   // The head-up overlays are laid out for a half; a view in the whole window is the half of one twice as tall.
-  parts->scenePass->setLayout(SplitLayout::forView(frame.width(), frame.height(), *networkPlayer), frame.width(),
-                              2 * frame.height());
+  parts->scenePass->setLayout(layout(frame.width(), frame.height()), layout(frame.sceneWidth(), frame.sceneHeight()),
+                              frame.width(), networkPlayer ? 2 * frame.height() : frame.height());
 }
 
 }  // namespace voidskirmish::game

@@ -46,6 +46,9 @@ class RunningGameState : public GameState {
   int height = 0;
 
  private:
+  // The frame buffers and the halves' layout for the window's size and the render settings.
+  void buildFrame();
+
   const std::optional<int> networkPlayer;
   struct MatchParts;
   std::unique_ptr<MatchParts> parts;

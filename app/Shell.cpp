@@ -142,6 +142,8 @@ void Shell::setUpGame(std::optional<int> networkPlayer) {
   liveInputs = std::make_unique<LiveInput>(window);
   render::enableDepthTest();
   state = std::make_unique<game::RunningGameState>(window, networkPlayer);
+  state->settings().renderScale = startScale;
+  state->settings().fastBloom = startFastBloom;
   // The size the window really got: full screen gets the screen's mode whatever size was asked, and frame
   // buffers of the asked size would cost memory and seconds for a first frame no larger than the screen.
   int width = 0;
@@ -164,6 +166,30 @@ void Shell::runFrame(const std::vector<input::Event>& events, float delta) {
   const long frameNumber = state->match().frameNumber;
   if (netCheck && frameNumber % net::HASH_INTERVAL == 0) {
     std::cout << net::matchHashLine(static_cast<std::uint32_t>(frameNumber), matchHash(state->match())) << std::endl;
+  }
+}
+
+void Shell::scaleAutomatically(double budgetSeconds) {
+  autoRenderScale = std::make_unique<render::AutoRenderScale>(budgetSeconds);
+}
+
+std::optional<input::ScaleLine> Shell::adjustRenderScale() {
+  if (!autoRenderScale) {
+    return std::nullopt;
+  }
+  const std::optional<render::AutoRenderScale::Change> change = autoRenderScale->frame(glfwGetTime());
+  if (!change) {
+    return std::nullopt;
+  }
+  const input::ScaleLine scale{change->scale, change->settled};
+  useRenderScale(scale);
+  return scale;
+}
+
+void Shell::useRenderScale(const input::ScaleLine& scale) {
+  state->settings().renderScale = scale.scale;
+  if (scale.settled) {
+    std::cout << "Render scale settled at " << scale.scale << std::endl;
   }
 }
 

@@ -11,6 +11,7 @@
 #include "app/RunningGameState.h"
 #include "input/Recording.h"
 #include "input/RecordingWriter.h"
+#include "render/AutoRenderScale.h"
 
 struct GLFWwindow;
 
@@ -32,6 +33,14 @@ class Shell {
   int replay(const input::Recording& recording);
   // A match over the network (options.host or options.joinAddress) in this machine's window; see NetworkPlay.
   int playNetwork(const Options& options, input::RecordingWriter* recorder);
+  // Live and network play move the render scale to keep frames within the budget (seconds); a replay draws at
+  // the scales its recording holds.
+  void scaleAutomatically(double budgetSeconds);
+  // The share of the window the scene is drawn at, and the cheap bloom; set before play.
+  void drawWith(float renderScale, bool fastBloom) {
+    startScale = renderScale;
+    startFastBloom = fastBloom;
+  }
 
   // A stall (a suspended process, a debugger, a dragged window) must not be applied in one step: ships would
   // jump through whatever lies between. Ordinary slow frames under software rendering stay well below this.
@@ -43,6 +52,10 @@ class Shell {
   bool escapeHeld() const;
   // Closed by the player or the window manager, or destroyed.
   bool windowClosed() const;
+  // With an automatic scale, moves it for the frame about to be drawn; what moved or settled, to be recorded.
+  std::optional<input::ScaleLine> adjustRenderScale();
+  // Draws from now on at `scale`, saying so on the console when it settled.
+  void useRenderScale(const input::ScaleLine& scale);
   // A local game steers ship1 by where the cursor is: adds the cursor's move to `events` and delivers it.
   void steerWithCursor(std::vector<input::Event>& events);
   // Where the cursor is while it steers and is away from the centre, read once a frame. In the frame steering
@@ -76,6 +89,9 @@ class Shell {
   std::unique_ptr<game::RunningGameState> state;
   std::unique_ptr<LiveInput> liveInputs;
   std::unique_ptr<LostWindowWatch> lostWindowWatch;
+  std::unique_ptr<render::AutoRenderScale> autoRenderScale;
+  float startScale = 1.0f;
+  bool startFastBloom = false;
   bool cursorSteers = false;  // as of the last frame
 };
 

@@ -40,8 +40,9 @@ int replay(const app::Options& options) {
     return app::HeadlessReplay(recording, options.netCheck, options.syncFrames).run();
   }
   const input::RecordingHeader& header = recording.header;
-  return app::Shell(app::WindowChoice{header.fullscreen, header.width, header.height}, options.netCheck)
-      .replay(recording);
+  app::Shell shell(app::WindowChoice{header.fullscreen, header.width, header.height}, options.netCheck);
+  shell.drawWith(options.renderScale, options.fastBloom);
+  return shell.replay(recording);
 }
 
 int play(const app::Options& options) {
@@ -63,10 +64,17 @@ int play(const app::Options& options) {
     networkPlayer = app::NetworkPlay::playerOf(options);
   }
   if (recorder) {
-    recorder->writeHeader(input::RecordingHeader{input::RecordingHeader::FORMAT_VERSION, app::gameVersion(),
+    // Only a match whose scale moves needs the newer format; any other is written as it always was.
+    const int format = options.autoRenderScale ? input::RecordingHeader::FORMAT_VERSION
+                                               : input::RecordingHeader::FIXED_SCALE_VERSION;
+    recorder->writeHeader(input::RecordingHeader{format, app::gameVersion(),
                                                  choice->fullscreen, choice->width, choice->height, networkPlayer});
   }
   app::Shell shell(*choice, options.netCheck);
+  shell.drawWith(options.renderScale, options.fastBloom);
+  if (options.autoRenderScale) {
+    shell.scaleAutomatically(options.frameBudget);
+  }
   const int exitCode = networkPlayer ? shell.playNetwork(options, recorder.get()) : shell.play(recorder.get());
   return exitCode == 0 && recorder && !recorder->complete() ? RECORDING_INCOMPLETE : exitCode;
 }

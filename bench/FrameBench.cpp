@@ -129,6 +129,38 @@ BENCHMARK(BM_GameFrame)
     ->Apply(timeGlWork)
     ->MinTime(3.0);
 
+// The scene and its post-processing drawn at a share of the window and bloom off, full or fast; the first frame
+// at a new scale (which rebuilds the targets) is not counted.
+void drawAt(const benchmark::State& state) {
+  context().game->settings().renderScale = static_cast<float>(state.range(0)) / 100.0f;
+  context().game->settings().bloom = state.range(1) != 0;
+  context().game->settings().fastBloom = state.range(1) == 2;
+}
+
+void restoreDefaultDrawing() {
+  context().game->settings().renderScale = 1.0f;
+  context().game->settings().bloom = true;
+  context().game->settings().fastBloom = false;
+}
+
+void BM_GameFrameAtScale(benchmark::State& state) {
+  if (!context().ready(state)) {
+    return;
+  }
+  drawAt(state);
+  context().fillBurst(0);
+  context().frame();
+  for (auto _ : state) {
+    context().frame();
+  }
+  restoreDefaultDrawing();
+}
+BENCHMARK(BM_GameFrameAtScale)
+    ->ArgNames({"scale_percent", "bloom"})  // bloom 0 off, 1 the ten full passes, 2 fast
+    ->ArgsProduct({{100, 75, 50, 35}, {0, 1, 2}})
+    ->Apply(timeGlWork)
+    ->MinTime(3.0);
+
 // One frame's rules alone: flight, spin, contacts and the particle update over the whole pool.
 void BM_GameUpdate(benchmark::State& state) {
   if (!context().ready(state)) {
@@ -163,6 +195,8 @@ void BM_GameSteadyStateAllocations(benchmark::State& state) {
     state.SkipWithError("operator new is not replaced in this binary: nothing would be counted");
     return;
   }
+  drawAt(state);
+  context().frame();
   context().fillBurst(BURST_SIZE);
   double allocations = 0.0;
   for (auto _ : state) {
@@ -173,8 +207,12 @@ void BM_GameSteadyStateAllocations(benchmark::State& state) {
   }
   state.counters["allocations"] = allocations;
   state.counters["allocations_per_frame"] = benchmark::Counter(allocations, benchmark::Counter::kAvgIterations);
+  restoreDefaultDrawing();
 }
 BENCHMARK(BM_GameSteadyStateAllocations)
+    ->ArgNames({"scale_percent", "bloom"})
+    ->Args({100, 1})
+    ->Args({50, 2})
     ->Iterations(COUNTED_FRAMES)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();

@@ -131,6 +131,15 @@ BodyLine parseWords(const Tokens& tokens, std::string_view padName) {
   if (kind == "pad") {
     return parsePad(tokens, padName);
   }
+  if (kind == "scale") {
+    if (tokens.count() == 3 && tokens.word(2) != "settled") {
+      throw std::runtime_error("expected 'scale S' or 'scale S settled'");
+    }
+    if (tokens.count() != 3) {
+      tokens.expectCount(2);
+    }
+    return ScaleLine{tokens.realFloat(1, SMALLEST_RENDER_SCALE, 1.0f, "render scale"), tokens.count() == 3};
+  }
   if (kind == "steer") {
     tokens.expectCount(4);
     const double limit = MAX_CURSOR_COORDINATE;
@@ -145,6 +154,10 @@ BodyLine parseWords(const Tokens& tokens, std::string_view padName) {
 std::string formatEvent(const Event& event) { return std::visit(Printer{}, event); }
 
 std::string formatFrameEnd(const FrameEnd& frame) { return "frame " + shortestText(frame.delta); }
+
+std::string formatScaleLine(const ScaleLine& scale) {
+  return "scale " + shortestText(scale.scale) + (scale.settled ? " settled" : "");
+}
 
 bool parseBodyLine(std::string_view line, BodyLine& parsed, std::string& error) {
   try {

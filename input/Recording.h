@@ -5,13 +5,16 @@
 #include <vector>
 
 #include "input/Event.h"
+#include "input/EventText.h"
 
 namespace voidskirmish::input {
 
 // The first lines of a recording: which format, which game wrote it, and the window it was played in. A network
 // match's recording adds a fourth line, "network ship1" or "network ship2": the ship the recording machine flew.
 struct RecordingHeader {
-  static constexpr int FORMAT_VERSION = 1;
+  // Version 2 adds the scale lines of --render-scale auto; a match played without it is written as version 1.
+  static constexpr int FORMAT_VERSION = 2;
+  static constexpr int FIXED_SCALE_VERSION = 1;
   static constexpr const char* MAGIC = "voidskirmish-recording";
 
   int formatVersion = FORMAT_VERSION;
@@ -22,10 +25,12 @@ struct RecordingHeader {
   std::optional<int> networkPlayer = std::nullopt;
 };
 
-// One frame as the game state got it: its events in order, then the update with this delta.
+// One frame as the game state got it: its events in order, then the update with this delta; when the render
+// scale moved or settled in it, the scale it was drawn at from then on.
 struct RecordedFrame {
   std::vector<Event> events;
   float delta = 0.0f;
+  std::optional<ScaleLine> scale;
 };
 
 struct Recording {

@@ -157,13 +157,18 @@ Recording readRecording(std::istream& in) {
     }
     if (const Event* event = std::get_if<Event>(&parsed)) {
       frame.events.push_back(*event);
+    } else if (const ScaleLine* scale = std::get_if<ScaleLine>(&parsed)) {
+      if (recording.header.formatVersion < 2) {
+        throw BadRecording(lines.number(), "a scale line needs format version 2");
+      }
+      frame.scale = *scale;
     } else if (const FrameEnd* end = std::get_if<FrameEnd>(&parsed)) {
       frame.delta = end->delta;
       recording.frames.push_back(std::move(frame));
       frame = RecordedFrame{};
     }
   }
-  recording.endsInsideFrame = !frame.events.empty();
+  recording.endsInsideFrame = !frame.events.empty() || frame.scale;
   return recording;
 }
 

@@ -50,13 +50,17 @@ void RecordingWriter::writeHeader(const RecordingHeader& header) {
   }
 }
 
-void RecordingWriter::writeFrame(const std::vector<Event>& events, float delta) {
+void RecordingWriter::writeFrame(const std::vector<Event>& events, float delta,
+                                 const std::optional<ScaleLine>& scale) {
   if (stopped || (file == nullptr && !start())) {
     return;
   }
   std::string text = std::exchange(unwritten, {});
   for (const Event& event : events) {
     text += formatEvent(event) + "\n";
+  }
+  if (scale) {
+    text += formatScaleLine(*scale) + "\n";
   }
   text += formatFrameEnd(FrameEnd{delta}) + "\n";
   if (std::fwrite(text.data(), 1, text.size(), file.get()) != text.size() || std::fflush(file.get()) != 0) {

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -22,7 +23,7 @@ class RecordingWriter {
 
   void writeHeader(const RecordingHeader& header);
   // A write that fails says so on standard error, once, and stops the recording; play goes on.
-  void writeFrame(const std::vector<Event>& events, float delta);
+  void writeFrame(const std::vector<Event>& events, float delta, const std::optional<ScaleLine>& scale = {});
   // False once the recording stopped: the file lacks the rest of the match.
   bool complete() const { return !stopped; }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <iostream>
 
 #include "failure/LoadFailure.h"
@@ -11,6 +12,8 @@ namespace {
 
 constexpr int BLUR_PASSES = 10;
 constexpr GLint EDGE_SOURCE_UNIT = 6;
+// The chain's step back up reads half a source texel out, spreading each texel as a tent.
+constexpr float CHAIN_UP_REACH = 0.5f;
 
 // Scene, bright part and bloom keep values above 1 so the glow has headroom.
 void createFloatColorTexture(GLuint texture, int width, int height, int attachmentIndex) {
@@ -68,10 +71,15 @@ void setSampler(GLint location, GLint unit, GLuint texture) {
 void setFlag(GLint location, bool value) { glUniform1i(location, value ? 1 : 0); }
 
 GLint locate(const scene::ShaderProgram* program, const char* name) {
-  return glGetUniformLocation(program->program, name);
+  return program != nullptr ? glGetUniformLocation(program->program, name) : -1;
 }
 
-// Readies the bound off-screen target: whole window, cleared to the scene's backdrop grey.
+// A scaled side never rounds to nothing.
+int scaledSide(int side, float scale) {
+  return std::clamp(static_cast<int>(std::lround(static_cast<float>(side) * scale)), 1, side);
+}
+
+// Readies the bound off-screen target: all of it, cleared to the scene's backdrop grey.
 void clearTarget(bool depthTest, int width, int height) {
   if (depthTest) {
     glEnable(GL_DEPTH_TEST);
@@ -90,11 +98,16 @@ PostProcessing::PostProcessing(const Programs& programs)
       at_{locate(programs.edgeDetection, "color_texture"),
           locate(programs.blur, "image"),
           locate(programs.blur, "horizontal"),
+          locate(programs.blur, "spread"),
           locate(programs.combine, "scene"),
           locate(programs.combine, "contours"),
           locate(programs.combine, "bloom"),
           locate(programs.combine, "contoursEnabled"),
-          locate(programs.combine, "bloomEnabled")} {}
+          locate(programs.combine, "bloomEnabled"),
+          locate(programs.combine, "sceneFiltered"),
+          locate(programs.combine, "bloomFiltered"),
+          locate(programs.bloomChain, "image"),
+          locate(programs.bloomChain, "reach")} {}
 
 void PostProcessing::generateNames() {
   sceneFramebuffer_ = scene::makeFramebuffer();
@@ -113,15 +126,21 @@ void PostProcessing::generateNames() {
   edgeDepthStencil_ = scene::makeRenderbuffer();
 }
 
-void PostProcessing::createFramebuffers(bool rebuild, int width, int height) {
+void PostProcessing::createFramebuffers(bool rebuild, int windowWidth, int windowHeight, float scale,
+                                        bool fastBloom) {
   if (!rebuild || !sceneFramebuffer_) {
     generateNames();
   }
   const int largestSide = largestFramebufferSide();
-  width = std::min(width, largestSide);
-  height = std::min(height, largestSide);
-  width_ = width;
-  height_ = height;
+  width_ = std::min(windowWidth, largestSide);
+  height_ = std::min(windowHeight, largestSide);
+  scale_ = scale;
+  fastBloom_ = fastBloom;
+  // At scale 1 exactly the window's size; a side of 0 is left for the completeness check to refuse.
+  const int width = scale < 1.0f && width_ > 0 ? scaledSide(width_, scale) : width_;
+  const int height = scale < 1.0f && height_ > 0 ? scaledSide(height_, scale) : height_;
+  sceneWidth_ = width;
+  sceneHeight_ = height;
 
   // 1. Scene: the image and its bright part, with depth.
   glBindFramebuffer(GL_FRAMEBUFFER, sceneFramebuffer_.get());
@@ -149,9 +168,39 @@ void PostProcessing::createFramebuffers(bool rebuild, int width, int height) {
   attachDepthStencil(edgeDepthStencil_.get(), width, height);
   finishFramebuffer();
 
+  if (fastBloom_) {
+    createBloomChain();
+  }
   glBindVertexArray(0);
   glBindBuffer(GL_ARRAY_BUFFER, 0);
   glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+}
+
+// The steps' sizes follow the window, not the scene, so the glow keeps its size in the window at any render
+// scale: half the window (or the scene's size, if smaller), a quarter, and half again.
+void PostProcessing::createBloomChain() {
+  const auto side = [](int window, int scene, int divisor) { return std::clamp(window / divisor, 1, scene); };
+  chain_[0].width = side(width_, sceneWidth_, 2);
+  chain_[0].height = side(height_, sceneHeight_, 2);
+  chain_[1].width = side(width_, chain_[0].width, 4);
+  chain_[1].height = side(height_, chain_[0].height, 4);
+  chain_[2].width = chain_[0].width;
+  chain_[2].height = chain_[0].height;
+  int sourceWidth = sceneWidth_;
+  for (ChainStep& target : chain_) {
+    if (!target.framebuffer) {
+      target.framebuffer = scene::makeFramebuffer();
+      target.texture = scene::makeTexture();
+    }
+    // Down, the reads average the source texels under the target texel: one texel out at half the size.
+    target.reach = target.width < sourceWidth
+                       ? 0.5f * static_cast<float>(sourceWidth) / static_cast<float>(target.width)
+                       : CHAIN_UP_REACH;
+    sourceWidth = target.width;
+    glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer.get());
+    createFloatColorTexture(target.texture.get(), target.width, target.height, 0);
+    finishFramebuffer();
+  }
 }
 
 void PostProcessing::render(scene::RenderSettings& settings, const SceneDrawer& renderScene) {
@@ -161,7 +210,11 @@ void PostProcessing::render(scene::RenderSettings& settings, const SceneDrawer& 
     edgePass();
   }
   if (settings.bloom) {
-    bloomPasses();
+    if (fastBloom_) {
+      bloomChainPasses();
+    } else {
+      bloomPasses();
+    }
   }
   combinePass(settings);
 }
@@ -171,7 +224,7 @@ void PostProcessing::scenePass(scene::RenderSettings& settings, const SceneDrawe
   glBindFramebuffer(GL_FRAMEBUFFER, sceneFramebuffer_.get());
   settings.textures = true;
   glDrawBuffers(static_cast<GLsizei>(attachments.size()), attachments.data());
-  clearTarget(true, width_, height_);
+  clearTarget(true, sceneWidth_, sceneHeight_);
   renderScene(true, true, true, true, false);
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
@@ -179,14 +232,14 @@ void PostProcessing::scenePass(scene::RenderSettings& settings, const SceneDrawe
 void PostProcessing::contourPass(scene::RenderSettings& settings, const SceneDrawer& renderScene) {
   glBindFramebuffer(GL_FRAMEBUFFER, contourFramebuffer_.get());
   settings.textures = false;  // the edge filter needs only the silhouette
-  clearTarget(true, width_, height_);
+  clearTarget(true, sceneWidth_, sceneHeight_);
   renderScene(false, false, false, false, true);
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 
 void PostProcessing::edgePass() {
   glBindFramebuffer(GL_FRAMEBUFFER, edgeFramebuffer_.get());
-  clearTarget(false, width_, height_);
+  clearTarget(false, sceneWidth_, sceneHeight_);
   glUseProgram(programs_.edgeDetection->program);
   setSampler(at_.edgeSource, EDGE_SOURCE_UNIT, contourSourceTexture_.get());
   drawScreenQuad();
@@ -195,7 +248,8 @@ void PostProcessing::edgePass() {
 
 void PostProcessing::bloomPasses() {
   glUseProgram(programs_.blur->program);
-  glViewport(0, 0, width_, height_);
+  glViewport(0, 0, sceneWidth_, sceneHeight_);
+  glUniform1f(at_.blurSpread, scale_);
   bool horizontal = true;
   bool firstPass = true;
   for (int pass = 0; pass < BLUR_PASSES; ++pass) {
@@ -211,6 +265,24 @@ void PostProcessing::bloomPasses() {
   }
 }
 
+void PostProcessing::bloomChainPasses() {
+  glUseProgram(programs_.bloomChain->program);
+  GLuint source = brightColorTexture_.get();
+  for (const ChainStep& target : chain_) {
+    glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer.get());
+    glViewport(0, 0, target.width, target.height);
+    glUniform1f(at_.chainReach, target.reach);
+    setSampler(at_.chainImage, 0, source);
+    drawScreenQuad();
+    source = target.texture.get();
+  }
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+}
+
+GLuint PostProcessing::bloomTexture() const {
+  return fastBloom_ ? chain_[CHAIN_STEPS - 1].texture.get() : pingpongTextures_[1].get();
+}
+
 void PostProcessing::combinePass(const scene::RenderSettings& settings) {
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
   glDisable(GL_DEPTH_TEST);
@@ -220,9 +292,12 @@ void PostProcessing::combinePass(const scene::RenderSettings& settings) {
   glUseProgram(programs_.combine->program);
   setSampler(at_.scene, 0, sceneColorTexture_.get());
   setSampler(at_.contours, 1, edgeTexture_.get());
-  setSampler(at_.bloom, 2, pingpongTextures_[1].get());
+  setSampler(at_.bloom, 2, bloomTexture());
   setFlag(at_.contoursEnabled, settings.contours);
   setFlag(at_.bloomEnabled, settings.bloom);
+  const bool scaled = sceneWidth_ != width_ || sceneHeight_ != height_;
+  setFlag(at_.sceneFiltered, scaled);
+  setFlag(at_.bloomFiltered, scaled || fastBloom_);
   drawScreenQuad();
 }
 

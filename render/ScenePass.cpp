@@ -18,8 +18,15 @@ ScenePass::ScenePass(game::Match& match, scene::Skybox& skybox, const Overlays& 
   scene::totalObjectCount = 2 + match.asteroids->asteroidCount;
 }
 
-void ScenePass::setLayout(const game::SplitLayout& newLayout, int newWidth, int newHeight) {
-  layout = newLayout;
+void ScenePass::setLayout(const game::SplitLayout& window, const game::SplitLayout& scene, int newWidth,
+                          int newHeight) {
+  layout = window;
+  sceneLayout = scene;
+  overlaysApart = false;
+  for (int player = 0; player < 2; ++player) {
+    const game::Viewport &own = window.viewports[player], &drawn = scene.viewports[player];
+    overlaysApart = overlaysApart || own.width != drawn.width || own.height != drawn.height;
+  }
   width = newWidth;
   height = newHeight;
 }
@@ -32,7 +39,7 @@ void ScenePass::renderScene(scene::RenderSettings& settings, bool asteroids, boo
       continue;
     }
     scene::culledObjectCount = 0;
-    const game::Viewport& viewport = layout.viewports[player];
+    const game::Viewport& viewport = sceneLayout.viewports[player];
     glViewport(viewport.x, viewport.y, viewport.width, viewport.height);
     const HalfView half = prepareHalf(player, tanHalfFov);
 
@@ -125,21 +132,40 @@ void ScenePass::drawEffects(int player, const HalfView& half, scene::RenderSetti
   if (settings.particles) {
     particles.drawParticles(*match.particles, half.view, half.projection, particleProgram, &settings);
   }
+  enemies[player] = half.enemy;
+  if (!overlaysApart) {
+    drawOverlays(player, boundaryWarning && match.outsideBoundary[player]);
+  }
+  if (settings.frustumCulling && player == 0) {
+    std::cout << "Objects culled for ship1 (top): " << scene::culledObjectCount << " / " << scene::totalObjectCount << std::endl;
+  }
+}
+
+void ScenePass::drawOverlaysApart() const {
+  if (!overlaysApart) {
+    return;
+  }
+  for (int player = 0; player < 2; ++player) {
+    if (layout.shows(player)) {
+      const game::Viewport& viewport = layout.viewports[player];
+      glViewport(viewport.x, viewport.y, viewport.width, viewport.height);
+      drawOverlays(player, match.outsideBoundary[player]);
+    }
+  }
+}
+
+void ScenePass::drawOverlays(int player, bool warning) const {
   const game::objects::Spaceship& own = match.ship(player);
-  const bool warning = boundaryWarning && match.outsideBoundary[player];
   overlays.drawLifeBar(own.lifePoints, warning ? match.warningColor(player) : game::lifeColor(own));
   overlays.drawCrosshair(width, height);
-  if (half.enemy != EnemyDirection::OnScreen) {
-    overlays.drawDirectionArrow(half.enemy == EnemyDirection::Left, half.enemy == EnemyDirection::Above,
-                                half.enemy == EnemyDirection::Right, half.enemy == EnemyDirection::Below, width,
-                                height);
+  const EnemyDirection enemy = enemies[player];
+  if (enemy != EnemyDirection::OnScreen) {
+    overlays.drawDirectionArrow(enemy == EnemyDirection::Left, enemy == EnemyDirection::Above,
+                                enemy == EnemyDirection::Right, enemy == EnemyDirection::Below, width, height);
   }
   overlays.drawScore(match.rounds.wins[player], match.rounds.wins[1 - player], width, height);
   if (match.paused) {
     overlays.drawPausedMark(width, height);
-  }
-  if (settings.frustumCulling && player == 0) {
-    std::cout << "Objects culled for ship1 (top): " << scene::culledObjectCount << " / " << scene::totalObjectCount << std::endl;
   }
 }
 

@@ -3,6 +3,7 @@
 #include <glm/mat4x4.hpp>
 #include <glm/vec3.hpp>
 
+#include <array>
 #include <functional>
 
 #include "game/Match.h"
@@ -28,11 +29,17 @@ class ScenePass {
             const scene::ShaderProgram* drawProgram, const scene::ShaderProgram* particleProgram,
             HalfRules halfRules);
 
-  void setLayout(const game::SplitLayout& layout, int width, int height);
+  // window: the halves in the window, whose overlays are laid out for width × height; scene: the same halves in
+  // the scene's frame buffers, smaller than the window's below full resolution.
+  void setLayout(const game::SplitLayout& window, const game::SplitLayout& scene, int width, int height);
 
-  // The scene pass draws everything; the contour pass only the enemy ship, and only where it is on screen.
+  // The scene pass draws everything; the contour pass only the enemy ship, and only where it is on screen. The
+  // head-up overlays go with the scene pass unless the scene is drawn below full resolution.
   void renderScene(scene::RenderSettings& settings, bool asteroids, bool skybox, bool boundaryWarning, bool effects,
                    bool enemyOnly);
+  // Below full resolution, the overlays of the last scene pass, drawn afterwards in the window's own pixels so
+  // they stay sharp; nothing at full resolution.
+  void drawOverlaysApart() const;
 
  private:
   struct HalfView {
@@ -47,6 +54,7 @@ class ScenePass {
   void drawAsteroids(const HalfView& half, const scene::RenderSettings& settings);
   void drawBoundaryWarning(const HalfView& half, scene::RenderSettings& settings);
   void drawEffects(int player, const HalfView& half, scene::RenderSettings& settings, bool boundaryWarning);
+  void drawOverlays(int player, bool warning) const;
 
   game::Match& match;
   scene::Skybox& skybox;
@@ -56,7 +64,10 @@ class ScenePass {
   const scene::ShaderProgram* particleProgram;
   HalfRules halfRules;
   NearestFirst asteroidOrder;
-  game::SplitLayout layout;
+  game::SplitLayout layout;       // the window's
+  game::SplitLayout sceneLayout;  // the scene frame buffers'
+  bool overlaysApart = false;
+  std::array<EnemyDirection, 2> enemies{};  // as the last scene pass saw them, for the overlays apart
   int width = 0;
   int height = 0;
 };

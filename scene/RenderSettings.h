@@ -23,6 +23,11 @@ struct RenderSettings {
   bool lifePointsChanges = false;
   int mipmapMode = 2;    // 0 off, 1 nearest neighbour, 2 linear
   int samplingMode = 1;  // 0 nearest neighbour, 1 bilinear
+  // Set from the command line, not by keys: the share of the window's resolution the 3-D scene and its
+  // post-processing are drawn at (the head-up overlays always get the whole window), and bloom as a cheap mip
+  // chain instead of the ten full-size passes.
+  float renderScale = 1.0f;
+  bool fastBloom = false;
 
   bool operator==(const RenderSettings& other) const;
 };

@@ -16,6 +16,7 @@ NANOSECONDS = {"ns": 1.0, "us": 1e3, "ms": 1e6, "s": 1e9}
 # options (/real_time, /min_time:..., /iterations:...); the floor's name may take its groups (\\1).
 FLOORS = [
     (r"BM_GameFrame/particles:\d+/bloom:\d", "BM_GameEmptyFrame", "clear + swap in the game's window"),
+    (r"BM_GameFrameAtScale/scale_percent:\d+/bloom:\d", "BM_GameEmptyFrame", "clear + swap in the game's window"),
     (r"BM_GameUpdate", "BM_SweepPoolLife", "plain memory sweep of the particle pool"),
     (r"BM_MatchUpdateWithIdleParticles", "BM_SweepPoolLife", "plain memory sweep of the particle pool"),
     (r"BM_UpdateParticles/\d+", "BM_SweepPoolLife", "plain memory sweep of the particle pool"),
@@ -33,7 +34,8 @@ FLOORS = [
 ]
 # Figures given per item of a counter, so they compare with a floor that handles one item.
 PER_ITEM = {"BM_NearestHitOverTheField": "spheres"}
-ALLOCATIONS = "BM_GameSteadyStateAllocations"
+ALLOCATIONS = "BM_GameSteadyStateAllocations"  # at each render scale it is run at
+
 # Work that waits for the driver: timed by the wall clock, since llvmpipe draws on threads of its own. First
 # draws wait for it as well without asking for real time.
 WALL_CLOCK = re.compile(r"/real_time|^FirstDraw/")
@@ -99,7 +101,7 @@ def figure_rows(runs):
     rows, loose = [], []
     floors = {floor_of(name)[0] for name in runs}
     for name, run in runs.items():
-        if name == ALLOCATIONS or skipped(run) or (name in floors and floor_of(name)[0] is None):
+        if allocation_check(name) or skipped(run) or (name in floors and floor_of(name)[0] is None):
             continue
         value = per_item(name, run)
         floor, description = floor_of(name)
@@ -116,9 +118,13 @@ def figure_rows(runs):
     return rows, loose
 
 
+def allocation_check(name):
+    return name.split("/")[0] == ALLOCATIONS
+
+
 def allocation_verdict(raw_runs):
     """Sums every repetition's frames, so repetitions only add to the evidence."""
-    checks = [run for run in raw_runs if key(run) == ALLOCATIONS and run.get("run_type") != "aggregate"]
+    checks = [run for run in raw_runs if allocation_check(key(run)) and run.get("run_type") != "aggregate"]
     if not checks:
         return "allocation check not run"
     if any(skipped(run) for run in checks):
@@ -164,7 +170,7 @@ def main():
     if loose:
         print(table(loose, ("Without a floor", "Value")) + "\n")
     for name, run in runs.items():
-        if skipped(run) and name != ALLOCATIONS:
+        if skipped(run) and not allocation_check(name):
             print(f"Skipped {name}: {run.get('error_message', '')}")
     print("Allocations: " + allocation_verdict(raw_runs))
 

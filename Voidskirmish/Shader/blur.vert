@@ -8,6 +8,9 @@ layout(location = 1) in vec2 textureCoordinate;
 
 uniform sampler2D image;
 uniform int horizontal;
+// The taps' distance in texels: 1 at full resolution, the render scale below it, so the glow keeps its size in
+// the window.
+uniform float spread;
 
 out vec2 nearTap;
 out vec2 farTap;
@@ -18,7 +21,7 @@ const vec2 alongAndAcross = vec2(1.4, 0.5);
 
 void main() {
   vec2 texel = 1.0 / vec2(textureSize(image, 0));
-  vec2 offset = horizontal == 1 ? alongAndAcross : vec2(-alongAndAcross.y, alongAndAcross.x);
+  vec2 offset = (horizontal == 1 ? alongAndAcross : vec2(-alongAndAcross.y, alongAndAcross.x)) * spread;
   nearTap = textureCoordinate + offset * texel;
   farTap = textureCoordinate - offset * texel;
   gl_Position = vec4(position, 1.0);

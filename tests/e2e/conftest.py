@@ -41,16 +41,16 @@ def pictures(folder):
 
 @pytest.fixture(scope="module")
 def replay(xvfb, tmp_path_factory):
-    """replay(NAME or path) -> (stdout, stderr, exit code, {frame: picture}). Each recording is played once a
-    module, in a folder of its own, and the run shared by the tests that look at it."""
+    """replay(NAME or path, *options) -> (stdout, stderr, exit code, {frame: picture}). Each recording is played
+    once a module with the same options, in a folder of its own, and the run shared by the tests that look at it."""
     runs = {}
 
-    def run(recording):
+    def run(recording, *options):
         path = recording if isinstance(recording, pathlib.Path) else REPLAYS / f"{recording}.rec"
-        if path not in runs:
+        if (path, options) not in runs:
             folder = game_folder(tmp_path_factory.mktemp(path.stem))
-            with harness.Game(xvfb, "", cwd=folder, args=["--replay", path]) as game:
+            with harness.Game(xvfb, "", cwd=folder, args=["--replay", path, *options]) as game:
                 code = game.wait_exit(300)
-            runs[path] = (game.stdout, game.stderr, code, pictures(folder))
-        return runs[path]
+            runs[path, options] = (game.stdout, game.stderr, code, pictures(folder))
+        return runs[path, options]
     return run

@@ -87,6 +87,14 @@ def difference(before, after):
     return brightness(ImageChops.difference(before, after)) / 3
 
 
+def ripple(picture):
+    """Mean second difference of r + g + b along rows: the detail a picture drawn at lower resolution and filtered
+    up has lost."""
+    data, w = [sum(rgb) for rgb in picture.getdata()], picture.width
+    return sum(abs(2 * data[i] - data[i - 1] - data[i + 1]) for i in range(1, len(data) - 1) if 0 < i % w < w - 1) / (
+        len(data))
+
+
 def ink(picture, reach=4):
     """Dark pixels with lit rock `reach` pixels left and right, per lit rock pixel: the dark bands that cel shading
     draws where the light falls off, most of them in the normal map's craters."""

@@ -110,3 +110,27 @@ def test_live_input_and_a_stall_are_recorded_and_the_replay_plays_them_alike(xvf
                               text=True, timeout=120)
     assert (headless.returncode, headless.stderr) == (0, "")
     assert headless.stdout == re.sub(r"^Screenshot saved to .*\n", "", replayed, flags=re.M)
+
+
+def test_an_automatic_scale_is_recorded_as_it_moves_and_replays_to_the_same_pictures(xvfb, tmp_path, replay):
+    folder = conftest.game_folder(tmp_path)
+    recording = folder / "auto.rec"
+    # No frame here fits in 1 ms: the scale steps down once a second to 0.25 and settles there.
+    with Game(xvfb, cwd=folder, args=["--record", recording, "--render-scale", "auto", "--frame-budget", "1"]) as game:
+        harness.wait_until(lambda: recording.exists() and "scale 0.6\n" in recording.read_text(), 120, "scale 0.6")
+        game.key("F12")
+        game.wait_for_output("Render scale settled at 0.25\n")
+        game.key("F12")
+        game.wait_for_output("Screenshot saved to", 2)
+        game.key("Escape")
+        assert game.wait_exit(30) == 0
+    text = recording.read_text()
+    assert text.startswith("voidskirmish-recording 2\n")
+    scales = [line[6:] for line in text.splitlines() if line.startswith("scale ")]
+    assert scales == [f"{percent / 100:g}" for percent in range(100, 20, -5)] + ["0.25 settled"], scales
+    out, err, code, shots = replay(recording)
+    assert (out, err, code) == (game.stdout[len(ASK):] + f"Replay finished after {text.count('frame ')} frames\n",
+                                "", 0)
+    live_shots = conftest.pictures(folder)
+    assert len(live_shots) == 2 and {frame: shot.tobytes() for frame, shot in shots.items()} == {
+        frame: shot.tobytes() for frame, shot in live_shots.items()}

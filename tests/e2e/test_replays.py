@@ -75,6 +75,23 @@ def test_duel_beam_sparks_contours_game_over_and_restart(replay):
     assert beams[0][0] >= 100 and beams[1][1] > 1.2 * beams[0][1], beams
 
 
+def test_half_resolution_scene_under_a_sharp_hud_with_the_fast_bloom(replay):
+    full = replay("duel")[3]
+    out, err, code, scaled = replay("duel", "--render-scale", "0.5", "--bloom", "fast")
+    assert (code, err, out) == (0, "", replay("duel")[0])
+    assert_space(scaled, 1, 2, 12)
+    for frame in (1, 2):
+        for before, after in zip(p.halves(full[frame]), p.halves(scaled[frame])):
+            # The HUD is drawn in the window's own pixels, over the scene: its green covers exactly what it covers
+            # at full size (as long as no contour is added onto it there).
+            assert [p.hud_green(*rgb) for rgb in before.getdata()] == [p.hud_green(*rgb) for rgb in after.getdata()]
+            assert p.ripple(after) < 0.7 * p.ripple(before), "the scene keeps its full-resolution detail"
+    # The fast bloom's glow around a bright star, gone with bloom off (frame 2), about as strong as the full one's.
+    glows = [p.brightness(p.region(p.halves(shots[frame])[0], 570, 115, 50, 50)) for shots in (full, scaled)
+             for frame in (1, 2)]
+    assert 0.7 < (glows[2] - glows[3]) / (glows[0] - glows[1]) < 1.4, glows
+
+
 def test_toggle_lines_frame_time_culling_help_and_effects(replay):
     shots, up = played(replay, "toggles")
     assert_space(shots, 1, 8, 9, 10, 13)

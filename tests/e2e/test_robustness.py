@@ -61,7 +61,9 @@ COMMAND_LINES = [
     (["--version"], 0, r"Voidskirmish [\d.]+\n", ""),
     *((args, 2, "", ".+") for args in (
         ["--bogus"], ["--record"], ["--record", "a", "--replay", "b"], ["--port", "5000"], ["--host", "--join", "a"],
-        ["--host", "--replay", "a"], ["--host", "--port", "0"])),
+        ["--host", "--replay", "a"], ["--host", "--port", "0"], ["--render-scale", "0.2"], ["--render-scale", "nan"],
+        ["--render-scale", "1.01"], ["--render-scale", "half"], ["--bloom", "slow"], ["--frame-budget", "20"],
+        ["--render-scale", "auto", "--frame-budget", "0"])),
     (["--replay", "none.rec"], 2, "", "Cannot replay none.rec: no such file\n"),
     (["--replay", "bad.rec"], 2, "", "Cannot replay bad.rec, line 4: frame delta 12 is out of range.*\n"),
     (["--replay", "big.rec"], 2, "", "Cannot replay big.rec: larger than 32 MiB\n"),
@@ -150,7 +152,7 @@ def files(pattern):
 
 
 SHADERS, MODELS = files("Voidskirmish/Shader/*"), files("Voidskirmish/Material/*.dae")
-assert (len(SHADERS), len(MODELS)) == (20, 5), "the run-time files have moved"
+assert (len(SHADERS), len(MODELS)) == (22, 5), "the run-time files have moved"
 SHADER, MODEL = "Voidskirmish/Shader/draw.vert", "Voidskirmish/Material/ship2.dae"
 # Every shader and model file broken one way; the ways go round forwards and back, so that vertex and fragment
 # shaders each meet all of them.

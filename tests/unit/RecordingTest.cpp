@@ -59,6 +59,16 @@ TEST(RecordingTest, AKilledGameLeavesItsWholeFramesReplayable) {
   }
 }
 
+// Format 2 keeps the scale of --render-scale auto with the frame it moved or settled in; written as it is read.
+TEST(RecordingTest, ScaleLinesGoWithTheirFrame) {
+  const Recording recording = read("voidskirmish-recording 2\ngame 1.1.0\nwindow windowed 9 9\nscale 1\nframe 0.1\n"
+                                   "frame 0.1\nkey press 87\nscale 0.95 settled\nframe 0.1\n");
+  ASSERT_EQ(recording.frames.size(), 3u);
+  EXPECT_EQ(formatScaleLine(*recording.frames[0].scale), "scale 1");
+  EXPECT_FALSE(recording.frames[1].scale);
+  EXPECT_EQ(formatScaleLine(*recording.frames[2].scale), "scale 0.95 settled");
+}
+
 TEST(RecordingTest, BlankLinesAndCommentsAreSkippedInTheHeaderToo) {
   const Recording recording =
       read("voidskirmish-recording 1\n# by hand\n\ngame 1.1.0\nwindow fullscreen 800 600\n#\nnetwork ship2\nframe 0.1\n");
@@ -78,7 +88,10 @@ TEST(RecordingTest, BadFilesAreRefusedWithTheLineAndTheReason) {
       {"# the format line comes first\nvoidskirmish-recording 1\n", 1, "not a Voidskirmish recording"},
       {"voidskirmish-recording 1\n\n# by hand\ngame 1.1.0\n#\nwindow windowed 9 9\n\nnetwork ship3\n", 8, "network"},
       {tooLarge, 0, "larger than 32 MiB"},  // as a file that grows while it is read
-      {"voidskirmish-recording 2\n", 1, "newer"},
+      {"voidskirmish-recording 3\n", 1, "newer"},
+      {header + "scale 0.5\n", 4, "needs format version 2"},
+      {"voidskirmish-recording 2\ngame 1.1.0\nwindow windowed 9 9\nscale 0.2\n", 4, "out of range"},
+      {"voidskirmish-recording 2\ngame 1.1.0\nwindow windowed 9 9\nscale 0.5 held\n", 4, "'scale S settled'"},
       {"voidskirmish-recording 0\n", 1, "out of range"},
       {"voidskirmish-recording 1\ngame 1.1.0\nwindow windowed 1024", 3, "unfinished"},
       {"voidskirmish-recording 1\ngame 1.1.0\nwindow tiny 1024 768\n", 3, "expected 'window"},
