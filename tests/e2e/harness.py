@@ -63,7 +63,11 @@ def xvfb():
         os.close(write_end)
         with os.fdopen(read_end) as announced:
             display = ":" + announced.readline().strip()
-        yield display
+        # Xvfb resets when its last client leaves, and a game connecting during the reset cannot open the display:
+        # one client that stays connected keeps it from resetting.
+        with running(["xprop", "-display", display, "-root", "-spy"], stdout=subprocess.DEVNULL,
+                     stderr=subprocess.DEVNULL):
+            yield display
 
 
 @contextlib.contextmanager
