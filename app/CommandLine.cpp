@@ -5,7 +5,6 @@
 #include <cmath>
 
 #include "input/EventText.h"
-
 #include "net/Ending.h"
 #include "net/MatchHash.h"
 

@@ -19,23 +19,24 @@ std::optional<AutoRenderScale::Change> AutoRenderScale::frame(double now) {
     return std::nullopt;
   }
   const double mean = sum / frames;
+  smoothed = smoothed < 0.0 ? mean : 0.5 * (smoothed + mean);
   windowStart = now;
   sum = 0.0;
   frames = 0;
   const double grown = static_cast<double>(percent + STEP) / percent;
   const int before = percent;
-  if (mean > budget && percent > SMALLEST) {
+  if (smoothed > budget * (1.0 + TOLERANCE) && percent > SMALLEST) {
     percent -= STEP;
-  } else if (percent < LARGEST && mean * grown * grown <= budget) {
+  } else if (percent < LARGEST && smoothed * grown * grown <= budget * (1.0 - TOLERANCE)) {
     percent += STEP;
   }
   if (percent != before) {
-    moved = true;
+    holds = 0;
+    smoothed = -1.0;
     skipNext = true;
     return Change{scale(), false};
   }
-  if (moved) {
-    moved = false;
+  if (holds < HOLDS_TO_SETTLE && ++holds == HOLDS_TO_SETTLE) {
     return Change{scale(), true};
   }
   return std::nullopt;

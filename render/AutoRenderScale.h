@@ -5,14 +5,15 @@
 namespace voidskirmish::render {
 
 // --render-scale auto: keeps the frame within a time budget by moving the render scale between 0.25 and 1 in
-// steps of 0.05, at most once a second, from the frames' mean time over that second. It steps down while the
-// mean is over the budget and up only when the frame would stay within it even if all of its time grew with
-// the pixel count (which it does not), so it does not swing back and forth.
+// steps of 0.05, at most once a second, from the frames' mean time over each second, smoothed over the seconds
+// since the last move. It steps down while that is over the budget by more than 5 %, and up only when the frame
+// would stay 5 % within it even if all of its time grew with the pixel count (which it does not), so software
+// rendering's uneven frames do not swing it back and forth.
 class AutoRenderScale {
  public:
   struct Change {
     float scale;
-    bool settled;  // held for a second after moving (or from the start)
+    bool settled;  // held for three seconds after moving (or from the start)
   };
 
   explicit AutoRenderScale(double budgetSeconds) : budget(budgetSeconds) {}
@@ -28,11 +29,14 @@ class AutoRenderScale {
   static constexpr int SMALLEST = 25;
   static constexpr int LARGEST = 100;
   static constexpr double DECISION_INTERVAL = 1.0;
+  static constexpr int HOLDS_TO_SETTLE = 3;
+  static constexpr double TOLERANCE = 0.05;
 
   double budget;
   int percent = LARGEST;
   bool started = false;
-  bool moved = true;      // since it last settled; the start counts as a move
+  int holds = 0;          // decisions since the last move; the start counts as a move
+  double smoothed = -1.0;  // none since the last move
   bool skipNext = false;  // the frame after a move rebuilds the targets: not a fair sample
   double last = 0.0;
   double windowStart = 0.0;
