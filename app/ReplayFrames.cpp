@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <iostream>
+#include <sstream>
 
 #include "app/Shell.h"
 #include "game/Delivery.h"
@@ -92,6 +93,7 @@ std::optional<SourcedFrame> ReplayFrames::next() {
     shell.useRenderScale(*frame.scale);
   }
   ++played;
+  showBar();
   const std::vector<input::Event>* events = &frame.events;
   if (std::exchange(liveShot, false)) {
     withLiveShot = frame.events;
@@ -135,8 +137,22 @@ void ReplayFrames::hear(const std::vector<input::Event>& live) {
       shell.game().keyPressed(key->key);
     } else if (key->key == keys::F12) {
       liveShot = true;
+    } else if (key->key == keys::F11) {
+      barHidden = !barHidden;
     }
   }
+}
+
+// Only a watched replay has the bar: the pictures of one whose keys are never touched stay as they were.
+void ReplayFrames::showBar() {
+  if (!playback.touched() || barHidden) {
+    shell.game().showReplayBar(std::nullopt);
+    return;
+  }
+  std::ostringstream text;
+  text << timeline.clock(played) << "  x" << playback.speed();
+  const float share = static_cast<float>(played) / static_cast<float>(timeline.frames());
+  shell.game().showReplayBar(std::pair(share, text.str()));
 }
 
 void ReplayFrames::seek(std::size_t frames) {

@@ -19,7 +19,8 @@ class Shell;
 //
 // The watcher's keys never reach the match: the replay's own (see replay::Playback) pause, step, jump and change
 // the pace; the toggles (1-5, F2-F10) and F12 act as in live play, and a jump keeps the toggles pressed. Once
-// a replay key has been pressed, the end (or a recorded ESC) pauses instead of ending.
+// a replay key has been pressed, the end (or a recorded ESC) pauses instead of ending, and a bar at the bottom
+// shows where the replay is (F11 hides it).
 class ReplayFrames : public FrameSource {
  public:
   // Starts at frame `fromFrame` (the frames before it advanced silently), at `speed` times the recorded pace.
@@ -37,6 +38,7 @@ class ReplayFrames : public FrameSource {
   void hear(const std::vector<input::Event>& live);
   // Puts the window's match where it is after `frames` frames, the watcher's toggles on it.
   void seek(std::size_t frames);
+  void showBar();
 
   Shell& shell;
   const input::Recording& recording;
@@ -49,6 +51,7 @@ class ReplayFrames : public FrameSource {
   std::size_t played = 0;
   double due;
   bool liveShot = false;
+  bool barHidden = false;  // F11
   bool escape = false;
   bool recordedEscape = false;
   bool minimised = false;  // as of the recorded sizes

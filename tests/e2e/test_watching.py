@@ -31,7 +31,8 @@ def test_replay_keys_pause_jump_step_and_change_speed_and_a_seek_draws_the_strai
         # Each key's line, and where it left the replay; the paused replay shows no new frame until moved.
         for keys, line in ((["space"], r"Replay paused at frame (\d+) of 200"),
                            (["End"], "Replay at frame 200 of 200"), (["Up"], r"Replay speed x1\n"),
-                           (["F12", "Left"], r"Replay at frame (\d+) of 200"), (["period"], "Replay at frame 102"),
+                           (["F11", "F12", "Left"], r"Replay at frame (\d+) of 200"),
+                           (["F11", "F12", "period"], "Replay at frame 102"),
                            (["1"], "Bloom off"), (["Home"], "Replay at frame 1 of 200"),
                            (["space"], "Replay resumed at frame 1 of 200")):
             seen = len(re.findall(line, game.stdout))
@@ -51,6 +52,10 @@ def test_replay_keys_pause_jump_step_and_change_speed_and_a_seek_draws_the_strai
     sought = conftest.pictures(folder)[landed]
     assert sought.tobytes() == straight[landed].tobytes()
     assert len(set(sought.getdata())) > 1000, "a picture with something in it"
+    # F11 showed the bar again: the frame after has it at the bottom, played to the middle, in the HUD's green.
+    bar = conftest.pictures(folder)[landed + 1].crop((10, 468, 630, 472))
+    green = [x for x in range(bar.width) if bar.getpixel((x, 2)) == (0, 255, 0)]
+    assert green and abs(green[-1] - bar.width // 2) < 10, green[-5:]
 
 
 @pytest.mark.parametrize("args, code, stderr", [
