@@ -55,6 +55,9 @@ void Playback::pauseAtEnd(std::size_t shown) {
 }
 
 void Playback::jumpTo(std::size_t frame) {
+  if (timeline.frames() == 0) {
+    return;  // a recording without frames has nowhere to go
+  }
   jump = frame;
   say("Replay at frame ", frame);
 }

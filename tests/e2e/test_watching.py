@@ -45,6 +45,7 @@ def test_replay_keys_pause_jump_step_and_change_speed_and_a_seek_draws_the_strai
     landed = int(re.findall(r"Replay at frame (\d+) of 200", out)[1])
     assert landed == 101 and f"Screenshot saved to screenshots/voidskirmish-{landed:06d}.png" in out
     assert re.search(r"Replay finished after \d+ frames\n$", out) and game.stderr == ""
+    assert out.count("Bloom off") == 1, "a jump puts the watcher's toggles back silently"
     # The straight replay draws the frame the seek landed on bit for bit alike (a beam and its sparks in it).
     straight_path = tmp_path / "straight.rec"
     straight_path.write_text(recording(shots=(landed,), escape=landed + 1))
