@@ -7,6 +7,7 @@
 #include "input/EventText.h"
 #include "net/Ending.h"
 #include "net/MatchHash.h"
+#include "replay/Playback.h"
 
 namespace voidskirmish::app {
 
@@ -81,6 +82,24 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
       ->type_name("KIND")
       ->check(CLI::IsMember({"full", "fast"}))
       ->capture_default_str();
+  CLI::Option* replayFrom =
+      app.add_option("--replay-from", options.replayFrom,
+                     "Start the replay at frame FRAME, the frames before it played silently")
+          ->type_name("FRAME")
+          ->check(CLI::PositiveNumber);
+  replayFrom->needs(replay);
+  app.add_option("--replay-speed", options.replaySpeed, "Start the replay at X times its recorded pace")
+      ->type_name("X")
+      ->check(CLI::Validator(
+          [](std::string& value) -> std::string {
+            double speed = 0.0;
+            if (CLI::detail::lexical_cast(value, speed) && replay::Playback::speedStep(speed)) {
+              return {};
+            }
+            return "Value " + value + " is none of 0.25, 0.5, 1, 2, 4, 8";
+          },
+          "X"))
+      ->needs(replay);
   try {
     app.parse(argc, argv);
     if (port->count() > 0 && host->count() + join->count() == 0) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -25,6 +26,9 @@ struct Options {
   bool autoRenderScale = false;
   double frameBudget = 0.033;
   bool fastBloom = false;
+  // A replay's first shown frame (the frames before it advanced silently) and its starting speed.
+  std::size_t replayFrom = 1;
+  double replaySpeed = 1.0;
 
   bool network() const { return host || joinAddress; }
 };

@@ -3,6 +3,7 @@
 #include <glm/gtc/type_ptr.hpp>
 
 #include <charconv>
+#include <utility>
 
 #include "render/OverlayMath.h"
 #include "render/SegmentFont.h"
@@ -46,6 +47,8 @@ constexpr glm::vec2 SCORE_CENTRE(0.0f, 0.85f);
 constexpr float SCORE_HEIGHT = 0.14f;
 constexpr glm::vec2 PAUSED_CENTRE(0.0f, 0.4f);
 constexpr float PAUSED_HEIGHT = 0.2f;
+constexpr glm::vec2 REPLAY_TEXT_CENTRE(0.68f, -0.925f);  // right of the lower half's life bar
+constexpr float REPLAY_TEXT_HEIGHT = 0.05f;
 
 // The value's decimal digits, written into `digits` (no allocation in a frame).
 std::string_view decimal(int value, std::array<char, 12>& digits) {
@@ -140,6 +143,21 @@ void Overlays::drawScore(int ownWins, int enemyWins, int width, int height) cons
 
 void Overlays::drawPausedMark(int width, int height) const {
   drawLine({{"PAUSED", {1.0f, 1.0f, 1.0f}}}, PAUSED_CENTRE, PAUSED_HEIGHT, width, height);
+}
+
+void Overlays::drawReplayBar(float played, std::string_view text, int width, int height) const {
+  constexpr float left = -0.96f, right = 0.96f, bottom = -0.975f, top = -0.96f;
+  glViewport(0, 0, width, height);
+  glUseProgram(colorProgram_->program);
+  const std::pair<float, glm::vec3> parts[] = {{right, {0.3f, 0.3f, 0.3f}},
+                                               {left + (right - left) * played, {0.0f, 1.0f, 0.0f}}};
+  for (const auto& [end, color] : parts) {
+    setModel(colorModelLocation_, barOver(left, end, bottom, top));
+    glUniform3f(colorLocation_, color.r, color.g, color.b);
+    drawBar(lifeBar_.vao.get());
+  }
+  // The glyphs keep their shape in a whole window as in the half of one twice as high.
+  drawLine({{text, {0.8f, 0.8f, 0.8f}}}, REPLAY_TEXT_CENTRE, REPLAY_TEXT_HEIGHT, width, 2 * height);
 }
 
 void Overlays::drawLine(std::initializer_list<TextRun> runs, glm::vec2 centre, float glyphHeight, int width,

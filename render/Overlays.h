@@ -29,6 +29,9 @@ class Overlays {
   void drawScore(int ownWins, int enemyWins, int width, int height) const;
   // "PAUSED" above the crosshair.
   void drawPausedMark(int width, int height) const;
+  // Over the whole window of width × height pixels: a thin bar at the bottom, filled to `played` (0 to 1), and
+  // `text` above it.
+  void drawReplayBar(float played, std::string_view text, int width, int height) const;
 
  private:
   struct IndexedShape {
