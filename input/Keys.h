@@ -7,7 +7,7 @@ namespace voidskirmish::input::keys {
 // compile time that the values agree.
 constexpr int SPACE = 32;
 constexpr int DIGIT_1 = 49, DIGIT_2 = 50, DIGIT_3 = 51, DIGIT_4 = 52, DIGIT_5 = 53;
-constexpr int A = 65, D = 68, F = 70, P = 80, S = 83, T = 84, W = 87;
+constexpr int A = 65, D = 68, F = 70, M = 77, P = 80, S = 83, T = 84, W = 87;
 constexpr int ESCAPE = 256, ENTER = 257, BACKSPACE = 259;
 constexpr int RIGHT = 262, LEFT = 263, DOWN = 264, UP = 265;
 constexpr int PAUSE = 284;
