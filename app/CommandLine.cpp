@@ -81,6 +81,11 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
       ->type_name("KIND")
       ->check(CLI::IsMember({"full", "fast"}))
       ->capture_default_str();
+  app.add_flag("--mute", options.mute, "Start without sound; M turns it on and off");
+  app.add_option("--volume", options.volume, "The loudness of the sound, in percent")
+      ->check(CLI::Range(0, 100))
+      ->type_name("0-100")
+      ->capture_default_str();
   try {
     app.parse(argc, argv);
     if (port->count() > 0 && host->count() + join->count() == 0) {

@@ -25,6 +25,9 @@ struct Options {
   bool autoRenderScale = false;
   double frameBudget = 0.033;
   bool fastBloom = false;
+  // Sound: muted at start (M turns it on), and its loudness in percent.
+  bool mute = false;
+  int volume = 100;
 
   bool network() const { return host || joinAddress; }
 };
