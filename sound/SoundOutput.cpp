@@ -17,7 +17,7 @@ constexpr std::array<const char*, SOUND_COUNT> soundNames{"laser",     "shipHit"
                                                           "roundEnd",  "pause",     "resume"};
 
 // OpenAL Soft and ALSA report a missing device in many lines of their own on standard error; the game says it in
-// one. Standard error is closed to them only while the device opens, before any other thread of the game runs.
+// one. Standard error is closed to them only while the device opens, at set-up, when nothing else of the game prints.
 class QuietStandardError {
  public:
   QuietStandardError() : saved(dup(STDERR_FILENO)) {
