@@ -93,6 +93,16 @@ def test_duel_is_heard_shot_by_shot_placed_for_ship_1_on_the_left(xvfb, tmp_path
     assert all(abs(a - 2 * b) < 1e-3 for a, b in zip(left[shot], right[shot]))
 
 
+def test_each_engine_hums_on_its_own_side_while_its_ship_thrusts(xvfb, tmp_path):
+    """flight.rec flies ship 1 forward, then ship 2, then both, with coasting between."""
+    out, err, code, (rate, left, right) = play(xvfb, conftest.game_folder(tmp_path), conftest.REPLAYS / "flight.rec")
+    assert (code, err, out) == (0, "", (conftest.REPLAYS / "flight.out").read_text())
+    sides = ["left" if a > 2 * b else "right" if b > 2 * a else "both" if a else "-"
+             for a, b in zip(peaks(rate, left), peaks(rate, right))]
+    runs = [side for n, side in enumerate(sides) if n == 0 or side != sides[n - 1]]
+    assert runs[:6] == ["-", "left", "-", "right", "-", "both"], runs
+
+
 @pytest.mark.parametrize("how", ["--mute", "M"])
 def test_muted_duel_is_silent(xvfb, tmp_path, how):
     folder = conftest.game_folder(tmp_path)
