@@ -7,6 +7,8 @@ namespace {
 
 using Kind = game::MatchEvents::Kind;
 
+// Loudness with the files' peak of 0.7: a shot, its hit and the explosion of a ship dying at the listener stay
+// below full scale together.
 struct Voice {
   Sound sound;
   float gain;
@@ -15,21 +17,21 @@ struct Voice {
 
 Voice voiceOf(Kind kind) {
   switch (kind) {
-    case Kind::Shot: return {Sound::Laser, 0.6f, true};
-    case Kind::ShipHit: return {Sound::ShipHit, 0.8f, true};
-    case Kind::AsteroidHit: return {Sound::AsteroidHit, 0.7f, true};
-    case Kind::Burst: return {Sound::Burst, 0.5f, true};
-    case Kind::Explosion: return {Sound::Explosion, 1.0f, true};
-    case Kind::Collision: return {Sound::Collision, 0.8f, true};
-    case Kind::RoundEnd: return {Sound::RoundEnd, 0.6f, false};
-    case Kind::Paused: return {Sound::Pause, 0.6f, false};
+    case Kind::Shot: return {Sound::Laser, 0.5f, true};
+    case Kind::ShipHit: return {Sound::ShipHit, 0.6f, true};
+    case Kind::AsteroidHit: return {Sound::AsteroidHit, 0.55f, true};
+    case Kind::Burst: return {Sound::Burst, 0.4f, true};
+    case Kind::Explosion: return {Sound::Explosion, 0.8f, true};
+    case Kind::Collision: return {Sound::Collision, 0.65f, true};
+    case Kind::RoundEnd: return {Sound::RoundEnd, 0.5f, false};
+    case Kind::Paused: return {Sound::Pause, 0.5f, false};
     case Kind::Resumed: break;
   }
-  return {Sound::Resume, 0.6f, false};
+  return {Sound::Resume, 0.5f, false};
 }
 
-constexpr float ENGINE_GAIN = 0.35f;
-constexpr float WARNING_GAIN = 0.5f;
+constexpr float ENGINE_GAIN = 0.3f;
+constexpr float WARNING_GAIN = 0.4f;
 constexpr int ENGINE_LOOP = 0;   // and 1 for ship 2
 constexpr int WARNING_LOOP = 2;  // and 3
 
