@@ -100,6 +100,11 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
           },
           "X"))
       ->needs(replay);
+  app.add_flag("--mute", options.mute, "Start without sound; M turns it on and off");
+  app.add_option("--volume", options.volume, "The loudness of the sound, in percent")
+      ->check(CLI::Range(0, 100))
+      ->type_name("0-100")
+      ->capture_default_str();
   try {
     app.parse(argc, argv);
     if (port->count() > 0 && host->count() + join->count() == 0) {

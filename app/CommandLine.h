@@ -29,6 +29,9 @@ struct Options {
   // A replay's first shown frame (the frames before it advanced silently) and its starting speed.
   std::size_t replayFrom = 1;
   double replaySpeed = 1.0;
+  // Sound: muted at start (M turns it on), and its loudness in percent.
+  bool mute = false;
+  int volume = 100;
 
   bool network() const { return host || joinAddress; }
 };

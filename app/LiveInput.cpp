@@ -25,7 +25,7 @@ constexpr bool sameCodes(std::initializer_list<std::pair<int, int>> pairs) {
 }
 static_assert(sameCodes({{keys::SPACE, GLFW_KEY_SPACE}, {keys::DIGIT_1, GLFW_KEY_1}, {keys::DIGIT_2, GLFW_KEY_2},
                          {keys::DIGIT_3, GLFW_KEY_3}, {keys::DIGIT_4, GLFW_KEY_4}, {keys::DIGIT_5, GLFW_KEY_5},
-                         {keys::A, GLFW_KEY_A}, {keys::D, GLFW_KEY_D}, {keys::F, GLFW_KEY_F}, {keys::P, GLFW_KEY_P},
+                         {keys::A, GLFW_KEY_A}, {keys::D, GLFW_KEY_D}, {keys::F, GLFW_KEY_F}, {keys::M, GLFW_KEY_M}, {keys::P, GLFW_KEY_P},
                          {keys::S, GLFW_KEY_S}, {keys::T, GLFW_KEY_T}, {keys::W, GLFW_KEY_W},
                          {keys::ESCAPE, GLFW_KEY_ESCAPE}, {keys::ENTER, GLFW_KEY_ENTER},
                          {keys::BACKSPACE, GLFW_KEY_BACKSPACE}, {keys::RIGHT, GLFW_KEY_RIGHT},

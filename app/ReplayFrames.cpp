@@ -16,9 +16,9 @@ namespace {
 
 namespace keys = input::keys;
 
-// The keys a watcher may press as in live play: they change only how this window draws.
+// The keys a watcher may press as in live play: they change only how this window draws and sounds.
 bool isToggle(int key) {
-  return (key >= keys::DIGIT_1 && key <= keys::DIGIT_5) || (key >= keys::F2 && key <= keys::F10);
+  return (key >= keys::DIGIT_1 && key <= keys::DIGIT_5) || (key >= keys::F2 && key <= keys::F10) || key == keys::M;
 }
 
 // Standard output says nothing while it lives.
@@ -73,6 +73,7 @@ std::optional<SourcedFrame> ReplayFrames::next() {
     } else if (!playback.paused() || playback.takeStep()) {
       break;
     }
+    shell.silence();
     hear(shell.liveInput().wait(0.1));  // paused: the picture stands until a key moves it
     due = glfwGetTime();
   }

@@ -82,6 +82,7 @@ int Shell::playNetwork(const Options& options, input::RecordingWriter* recorder)
 int Shell::run(FrameSource& source) {
   while (const std::optional<SourcedFrame> frame = source.next()) {
     runFrame(*frame->events, frame->delta);
+    hearFrame();
     if (!source.shown() || frame->last) {
       break;
     }
@@ -151,6 +152,9 @@ void Shell::setUpGame(std::optional<int> networkPlayer) {
   glfwGetFramebufferSize(window, &width, &height);
   state->resize(width, height);
   render::useBlackClearColour();
+  state->settings().sound = !startMuted;
+  sounds = std::make_unique<sound::FrameSounds>(sound::SoundOutput::open("Voidskirmish/Sound/", soundVolume, std::cerr),
+                                                networkPlayer);
 }
 
 void Shell::runFrame(const std::vector<input::Event>& events, float delta) {
@@ -255,6 +259,10 @@ void Shell::saveScreenshot() {
   }
 }
 
+void Shell::hearFrame() { sounds->hear(state->match().events, state->settings().sound); }
+
+void Shell::silence() { sounds->hear(state->match().events, false); }
+
 void Shell::putCursor(glm::dvec2 position) { glfwSetCursorPos(window, position.x, position.y); }
 
 void Shell::showEmptyFrame() {
@@ -267,6 +275,7 @@ bool Shell::escapeHeld() const { return glfwGetKey(window, GLFW_KEY_ESCAPE) != G
 bool Shell::windowClosed() const { return glfwWindowShouldClose(window) || LostWindowWatch::lost(); }
 
 void Shell::tearDown() {
+  sounds.reset();
   state.reset();
   liveInputs.reset();
   if (glDebugOutput) {

@@ -14,6 +14,7 @@
 #include "input/RecordingWriter.h"
 #include "render/AutoRenderScale.h"
 #include "replay/FrameRules.h"
+#include "sound/FrameSounds.h"
 
 struct GLFWwindow;
 
@@ -43,6 +44,11 @@ class Shell {
     startScale = renderScale;
     startFastBloom = fastBloom;
   }
+  // Sound at `volume` (0 to 1), or muted until M; set before play.
+  void soundWith(float volume, bool muted) {
+    soundVolume = volume;
+    startMuted = muted;
+  }
 
   // A stall (a suspended process, a debugger, a dragged window) must not be applied in one step: ships would
   // jump through whatever lies between. Ordinary slow frames under software rendering stay well below this.
@@ -70,6 +76,10 @@ class Shell {
   bool waitUntil(double due);
   // An empty frame, while nothing is played yet.
   void showEmptyFrame();
+  // The sound of the frame just shown. Only shown frames are heard: one run again unseen (a seek) is not.
+  void hearFrame();
+  // Stops what still sounds (the engines' and warnings' loops) while no frame is shown: a paused replay.
+  void silence();
 
  private:
   void openWindow();
@@ -94,6 +104,9 @@ class Shell {
   std::unique_ptr<render::AutoRenderScale> autoRenderScale;
   float startScale = 1.0f;
   bool startFastBloom = false;
+  std::unique_ptr<sound::FrameSounds> sounds;
+  float soundVolume = 1.0f;
+  bool startMuted = false;
   bool cursorSteers = false;  // as of the last frame
 };
 

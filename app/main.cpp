@@ -50,6 +50,7 @@ int replayFile(const app::Options& options) {
   const input::RecordingHeader& header = recording.header;
   app::Shell shell(app::WindowChoice{header.fullscreen, header.width, header.height}, options.netCheck);
   shell.drawWith(options.renderScale, options.fastBloom);
+  shell.soundWith(static_cast<float>(options.volume) / 100.0f, options.mute);
   return shell.replay(recording, options.replayFrom, options.replaySpeed);
 }
 
@@ -80,6 +81,7 @@ int play(const app::Options& options) {
   }
   app::Shell shell(*choice, options.netCheck);
   shell.drawWith(options.renderScale, options.fastBloom);
+  shell.soundWith(static_cast<float>(options.volume) / 100.0f, options.mute);
   if (options.autoRenderScale) {
     shell.scaleAutomatically(options.frameBudget);
   }

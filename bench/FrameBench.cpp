@@ -2,12 +2,15 @@
 
 #include <glm/vec3.hpp>
 
+#include <cstdlib>
 #include <memory>
 
 #include "bench/AllocationCounter.h"
 #include "bench/BenchWindow.h"
 #include "game/Match.h"
+#include "game/Play.h"
 #include "app/RunningGameState.h"
+#include "sound/FrameSounds.h"
 
 // The real game's frame at the windowed size, as the shell runs it, against the empty frame in the same window.
 namespace voidskirmish::game {
@@ -36,6 +39,10 @@ struct GameContext {
     glDepthFunc(GL_LEQUAL);
     game = std::make_unique<RunningGameState>(surface.window);
     game->resize(WIDTH, HEIGHT);
+    // OpenAL's null output mixes as a speaker would and plays into nothing.
+    setenv("ALSOFT_DRIVERS", "null", 0);
+    sounds = std::make_unique<sound::FrameSounds>(sound::SoundOutput::open("Voidskirmish/Sound/", 1.0f, std::cerr),
+                                                  std::nullopt);
     fillBurst(BURST_SIZE);
     for (int i = 0; i < WARM_UP_FRAMES; ++i) {
       topUpBurst(BURST_SIZE);
@@ -58,6 +65,28 @@ struct GameContext {
     game->update(FRAME_DELTA);
     game->render();
     surface.present();
+    if (hearing) {
+      // A burst each frame besides the engines: a one-shot voice started every frame.
+      game->match().events.add(MatchEvents::Kind::Burst, BURST_CENTRE);
+      sounds->hear(game->match().events, true);
+    }
+  }
+
+  // Sound on or off from the next frame; with it, both ships thrust at full, so both engines play. Off puts the
+  // match back where it was, so later benchmarks draw the same picture.
+  void hear(bool on) {
+    if (on && !hearing) {
+      game->play().save(beforeSound);
+      for (int player = 0; player < 2; ++player) {
+        objects::Spaceship& ship = game->match().ship(player);
+        ship.thrustForward = true;
+        ship.thrust = ship.thrustAcceleration;
+      }
+    } else if (!on && hearing) {
+      game->play().restore(beforeSound);
+      sounds->hear(game->match().events, false);
+    }
+    hearing = on;
   }
 
   // Particles of every age up to a whole lifetime, so about as many die each frame as are topped up.
@@ -83,6 +112,9 @@ struct GameContext {
 
   BenchWindow surface{WIDTH, HEIGHT, "frame bench"};
   std::unique_ptr<RunningGameState> game;
+  std::unique_ptr<sound::FrameSounds> sounds;
+  bool hearing = false;
+  Play::Snapshot beforeSound;
 };
 
 GameContext& context() {
@@ -128,6 +160,20 @@ BENCHMARK(BM_GameFrame)
     ->Args({BURST_SIZE, 1})
     ->Apply(timeGlWork)
     ->MinTime(3.0);
+
+// The whole frame without and with its sound (two engines and a burst a frame), for the ratio of the two.
+void BM_GameFrameSound(benchmark::State& state) {
+  if (!context().ready(state)) {
+    return;
+  }
+  context().fillBurst(0);
+  context().hear(state.range(0) != 0);
+  for (auto _ : state) {
+    context().frame();
+  }
+  context().hear(false);
+}
+BENCHMARK(BM_GameFrameSound)->ArgName("sound")->Arg(0)->Arg(1)->Apply(timeGlWork)->MinTime(3.0);
 
 // The scene and its post-processing drawn at a share of the window and bloom off, full or fast; the first frame
 // at a new scale (which rebuilds the targets) is not counted.
@@ -196,6 +242,7 @@ void BM_GameSteadyStateAllocations(benchmark::State& state) {
     return;
   }
   drawAt(state);
+  context().hear(state.range(2) != 0);
   context().frame();
   context().fillBurst(BURST_SIZE);
   double allocations = 0.0;
@@ -207,12 +254,14 @@ void BM_GameSteadyStateAllocations(benchmark::State& state) {
   }
   state.counters["allocations"] = allocations;
   state.counters["allocations_per_frame"] = benchmark::Counter(allocations, benchmark::Counter::kAvgIterations);
+  context().hear(false);
   restoreDefaultDrawing();
 }
 BENCHMARK(BM_GameSteadyStateAllocations)
-    ->ArgNames({"scale_percent", "bloom"})
-    ->Args({100, 1})
-    ->Args({50, 2})
+    ->ArgNames({"scale_percent", "bloom", "sound"})
+    ->Args({100, 1, 0})
+    ->Args({50, 2, 0})
+    ->Args({50, 2, 1})
     ->Iterations(COUNTED_FRAMES)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();

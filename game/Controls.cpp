@@ -29,7 +29,7 @@ struct Toggle {
   const char* label;  // nullptr: toggled silently
 };
 
-constexpr std::array<Toggle, 10> toggles{{
+constexpr std::array<Toggle, 11> toggles{{
     {keys::DIGIT_1, &scene::RenderSettings::bloom, "Bloom "},
     {keys::DIGIT_2, &scene::RenderSettings::contours, "Contours "},
     {keys::DIGIT_3, &scene::RenderSettings::normalMapping, "Normal mapping "},
@@ -40,6 +40,7 @@ constexpr std::array<Toggle, 10> toggles{{
     {keys::F8, &scene::RenderSettings::frustumCulling, "Frustum culling "},
     {keys::F9, &scene::RenderSettings::blending, "Blending "},
     {keys::F10, &scene::RenderSettings::lifePointsChanges, "Life points changes "},
+    {keys::M, &scene::RenderSettings::sound, "Sound "},
 }};
 
 constexpr double MOUSE_PIXELS_PER_RADIAN = 1000.0;
@@ -131,6 +132,7 @@ bool Controls::toggleKey(int key) {
 
 void Controls::togglePause() {
   match.paused = !match.paused;
+  match.events.add(match.paused ? MatchEvents::Kind::Paused : MatchEvents::Kind::Resumed);
   out << (match.paused ? "Game paused" : "Game resumed") << std::endl;
 }
 

@@ -83,6 +83,7 @@ void Match::restore(const MatchSnapshot& snapshot) {
 }
 
 void Match::update(float deltaTime, scene::RenderSettings& settings) {
+  events.begin();
   ++frameNumber;
   if (!paused) {
     advance(deltaTime, settings);
@@ -136,12 +137,14 @@ void Match::fire(Spaceship* shooter, Spaceship* target, const scene::RenderSetti
     return;
   }
   shooter->recoil = 1.0f;
+  events.add(MatchEvents::Kind::Shot, shooter->position());
   const collision::Line ray = shooter->getLaserLine();
 
   std::optional<glm::vec3> hitPoint;
   float bestDistance = std::numeric_limits<float>::infinity();
   int burstKind = DEBRIS;
   const glm::vec3 asteroidHit = asteroids->nearestHit(ray);
+  MatchEvents::Kind hitKind = MatchEvents::Kind::AsteroidHit;
   if (isHit(asteroidHit)) {
     hitPoint = asteroidHit;
     bestDistance = glm::distance(asteroidHit, ray.start);
@@ -151,11 +154,13 @@ void Match::fire(Spaceship* shooter, Spaceship* target, const scene::RenderSetti
   const glm::vec3 targetHit = collision::intersectSphere(target->boundingSphere, ray);
   if (isHit(targetHit) && glm::distance(targetHit, ray.start) < bestDistance) {
     hitPoint = targetHit;
+    hitKind = MatchEvents::Kind::ShipHit;
     if (target->hasLife()) {
       target->decreaseLife(LASER_DAMAGE, &settings, console);
       burstKind = FIRE;
       if (!target->hasLife()) {
         particles->spawnParticles(DEATH_BURST, FIRE, target->position(), random);
+        events.add(MatchEvents::Kind::Explosion, target->position());
         destroyed(*target);
       }
     }
@@ -168,10 +173,12 @@ void Match::fire(Spaceship* shooter, Spaceship* target, const scene::RenderSetti
   laserBeams.push_back(
       std::make_unique<objects::LaserBeam>(shooter, *hitPoint, programs.laser, beamModel));
   particles->spawnParticles(SMALL_BURST, burstKind, *hitPoint, random);
+  events.add(hitKind, *hitPoint);
+  events.add(MatchEvents::Kind::Burst, *hitPoint);
 }
 
 void Match::restart() {
-  rounds.settle(console);
+  settleRound();
   rounds.startNext();
   for (Spaceship* each : {ship1.get(), ship2.get()}) {
     each->lifePoints = MAX_LIFE_POINTS;
@@ -179,7 +186,26 @@ void Match::restart() {
   }
 }
 
-void Match::endFrame() { rounds.settle(console); }
+void Match::endFrame() {
+  settleRound();
+  events.begin();
+  for (int player = 0; player < 2; ++player) {
+    const Spaceship& own = ship(player);
+    const bool flying = !paused && own.hasLife();
+    const bool thrusting = flying && (own.thrustForward || own.thrustBackward);
+    events.shipPosition[player] = own.position();
+    events.thrust[player] = thrusting ? glm::min(1.0f, glm::abs(own.thrust) / own.thrustAcceleration) : 0.0f;
+    events.speed[player] = glm::min(1.0f, glm::abs(own.speed) / own.maxSpeed);
+    events.warning[player] = flying && outsideBoundary[player] ? glm::clamp(warningBlend[player], 0.0f, 1.0f) : 0.0f;
+  }
+  events.end();
+}
+
+void Match::settleRound() {
+  if (rounds.settle(console)) {
+    events.add(MatchEvents::Kind::RoundEnd);
+  }
+}
 
 void Match::applyBoundaryRules(int player, const scene::RenderSettings& settings) {
   if (paused || !outsideBoundary[player]) {
@@ -199,6 +225,7 @@ void Match::applyOutOfBoundsLoss(int player, const scene::RenderSettings& settin
   if (own.hasLife() != hadLife) {
     outsideBoundary[player] = false;
     particles->spawnParticles(DEATH_BURST, FIRE, own.position(), random);
+    events.add(MatchEvents::Kind::Explosion, own.position());
     destroyed(own);
   }
 }
@@ -237,8 +264,11 @@ void Match::collide(Spaceship& ship, const scene::RenderSettings& settings) {
   ship.bounceBack();
   ship.decreaseLife(CONTACT_DAMAGE, &settings, console);
   particles->spawnParticles(SMALL_BURST, DEBRIS, ship.position(), random);
+  events.add(MatchEvents::Kind::Collision, ship.position());
+  events.add(MatchEvents::Kind::Burst, ship.position());
   if (!ship.hasLife()) {
     particles->spawnParticles(CONTACT_DEATH_BURST, FIRE, ship.position(), random);
+    events.add(MatchEvents::Kind::Explosion, ship.position());
   }
   if (hadLife && !ship.hasLife()) {
     destroyed(ship);

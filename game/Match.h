@@ -5,6 +5,7 @@
 #include <iostream>
 #include <memory>
 
+#include "game/MatchEvents.h"
 #include "game/MatchSnapshot.h"
 #include "game/ParticlePool.h"
 #include "game/Random.h"
@@ -48,7 +49,8 @@ class Match {
   // ENTER: a round that ended in this frame is scored first, then both ships are back to full life where they
   // stand and the next round begins.
   void restart();
-  // The last step of a frame, drawn or not: a round that ended in it is scored.
+  // The last step of a frame, drawn or not: a round that ended in it is scored, and the frame's events are
+  // complete.
   void endFrame();
   // The rules of a player outside the arena, applied once per drawn frame where that player's half is drawn:
   // the life-point loss (a death there ends the warning and throws the big burst), then the warning pulse
@@ -77,6 +79,7 @@ class Match {
   Rounds rounds;
   bool paused = false;  // nothing in the match moves or changes
   long frameNumber = 0;  // frames updated so far
+  MatchEvents events;  // what could be heard of the last frame
   std::ostream& console;
 
  private:
@@ -86,6 +89,7 @@ class Match {
   void turnWarningPulse(int player);
   // The game-over block naming the ship's half; the round goes to the other ship.
   void destroyed(objects::Spaceship& ship);
+  void settleRound();
 };
 
 // Life-bar colour: between the ship's full and low life colours by its life points.

@@ -4,11 +4,12 @@ namespace voidskirmish::game {
 
 void Rounds::shipDied(int player) { diedThisFrame[player] = true; }
 
-void Rounds::settle(std::ostream& out) {
+bool Rounds::settle(std::ostream& out) {
   if (!diedThisFrame[0] && !diedThisFrame[1]) {
-    return;
+    return false;
   }
-  if (!decided) {
+  const bool ends = !decided;
+  if (ends) {
     decided = true;
     if (diedThisFrame[0] != diedThisFrame[1]) {
       ++wins[diedThisFrame[0] ? 1 : 0];
@@ -16,6 +17,7 @@ void Rounds::settle(std::ostream& out) {
     out << "Score: upper " << wins[0] << ", lower " << wins[1] << std::endl;
   }
   diedThisFrame = {};
+  return ends;
 }
 
 }  // namespace voidskirmish::game

@@ -12,8 +12,9 @@ namespace voidskirmish::game {
 class Rounds {
  public:
   void shipDied(int player);
-  // The end of a frame (or an ENTER within it): a round that ended in it is scored and the score line printed.
-  void settle(std::ostream& out);
+  // The end of a frame (or an ENTER within it): a round that ended in it is scored and the score line printed;
+  // true then.
+  bool settle(std::ostream& out);
   // ENTER: the next round begins; the score stays.
   void startNext() { decided = false; }
   bool operator==(const Rounds& other) const {

@@ -8,7 +8,7 @@ namespace voidskirmish::input::keys {
 constexpr int SPACE = 32;
 constexpr int PERIOD = 46;
 constexpr int DIGIT_1 = 49, DIGIT_2 = 50, DIGIT_3 = 51, DIGIT_4 = 52, DIGIT_5 = 53;
-constexpr int A = 65, D = 68, F = 70, P = 80, S = 83, T = 84, W = 87;
+constexpr int A = 65, D = 68, F = 70, M = 77, P = 80, S = 83, T = 84, W = 87;
 constexpr int ESCAPE = 256, ENTER = 257, BACKSPACE = 259;
 constexpr int RIGHT = 262, LEFT = 263, DOWN = 264, UP = 265;
 constexpr int PAGE_UP = 266, PAGE_DOWN = 267, HOME = 268, END = 269;

@@ -28,6 +28,8 @@ struct RenderSettings {
   // chain instead of the ten full-size passes.
   float renderScale = 1.0f;
   bool fastBloom = false;
+  // Sound plays (M, --mute): a toggle of the play like the others, though nothing draws by it.
+  bool sound = true;
 
   bool operator==(const RenderSettings& other) const;
 };

@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
-"""Fails when a folder includes one it does not build on, when the folders' graph has a circle, or when OpenGL or
-GLFW headers appear outside the folders allowed them.
+"""Fails when a folder includes one it does not build on, when the folders' graph has a circle, or when OpenGL,
+GLFW or OpenAL headers appear outside the folders allowed them.
 
-usage: check_layers.py ROOT --gl FOLDERS --glfw FOLDERS FOLDER:USED,USED ...   (the graph CMakeLists.txt builds)"""
+usage: check_layers.py ROOT --gl FOLDERS --glfw FOLDERS --al FOLDERS FOLDER:USED,USED ...   (the graph CMakeLists.txt builds)"""
 
 import argparse
 import pathlib
@@ -36,6 +36,7 @@ def main():
     parser.add_argument("root", type=pathlib.Path)
     parser.add_argument("--gl", required=True)
     parser.add_argument("--glfw", required=True)
+    parser.add_argument("--al", required=True)
     parser.add_argument("layers", nargs="+")
     args = parser.parse_args()
     uses = {}
@@ -43,7 +44,8 @@ def main():
         folder, _, used = layer.partition(":")
         uses[folder] = [name for name in used.split(",") if name]
     reach = closure(uses)
-    allowed_system = {"GL/": set(args.gl.split(",")), "GLFW/": set(args.glfw.split(","))}
+    allowed_system = {"GL/": set(args.gl.split(",")), "GLFW/": set(args.glfw.split(",")),
+                      "AL/": set(args.al.split(","))}
     problems = []
     for folder in uses:
         for source in sorted((args.root / folder).rglob("*")):

@@ -1,4 +1,4 @@
-# Regenerates the models and pictures into a scratch folder and compares them byte for byte with the
+# Regenerates the models, pictures and sounds into a scratch folder and compares them byte for byte with the
 # committed ones, so the files the game ships never drift from the generator that makes them.
 # Expects GENERATOR (the voidskirmish_assets binary), SOURCE_ROOT (the repository) and SCRATCH.
 file(REMOVE_RECURSE "${SCRATCH}")
@@ -7,8 +7,9 @@ if(NOT status EQUAL 0)
   message(FATAL_ERROR "voidskirmish_assets failed: ${status}")
 endif()
 
-file(GLOB_RECURSE generated RELATIVE "${SCRATCH}" "${SCRATCH}/Voidskirmish/Material/*")
-file(GLOB_RECURSE committed RELATIVE "${SOURCE_ROOT}" "${SOURCE_ROOT}/Voidskirmish/Material/*")
+file(GLOB_RECURSE generated RELATIVE "${SCRATCH}" "${SCRATCH}/Voidskirmish/Material/*" "${SCRATCH}/Voidskirmish/Sound/*")
+file(GLOB_RECURSE committed RELATIVE "${SOURCE_ROOT}" "${SOURCE_ROOT}/Voidskirmish/Material/*"
+     "${SOURCE_ROOT}/Voidskirmish/Sound/*")
 if(NOT generated STREQUAL committed)
   message(FATAL_ERROR "Generated files:\n  ${generated}\ndiffer from committed files:\n  ${committed}")
 endif()

@@ -1,4 +1,5 @@
-// Generates every model and picture the game reads from Voidskirmish/Material/. The output is the
+// Generates every model and picture the game reads from Voidskirmish/Material/ and every sound in
+// Voidskirmish/Sound/. The output is the
 // same to the byte on every run, so the committed files can be checked against a fresh run.
 #include <filesystem>
 #include <iostream>
@@ -6,6 +7,7 @@
 #include "AssetPaths.h"
 #include "Asteroid.h"
 #include "BasicShapes.h"
+#include "GameSounds.h"
 #include "ShipModels.h"
 #include "ShipTexture.h"
 #include "Starfield.h"
@@ -27,6 +29,9 @@ int main(int argc, char** argv) {
     writeShipHull(paths);
     writeShipGun(paths);
     writeShipTexture(paths);
+    const std::filesystem::path sounds = std::filesystem::path(argv[1]) / "Voidskirmish" / "Sound";
+    std::filesystem::create_directories(sounds);
+    writeGameSounds(sounds.string() + "/");
   } catch (const std::exception& error) {
     std::cerr << error.what() << '\n';
     return 1;

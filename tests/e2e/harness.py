@@ -96,7 +96,8 @@ class Game:
 
     def __init__(self, display, stdin="n\n", cwd=None, env=None, args=()):
         self.display, self.cwd, self._window = display, cwd, None
-        environment = {key: value for key, value in os.environ.items() if key != "DISPLAY"}
+        # No sound device is looked for unless a test names one: OpenAL's null output plays into nothing.
+        environment = {"ALSOFT_DRIVERS": "null", **{key: value for key, value in os.environ.items() if key != "DISPLAY"}}
         environment.update(env or {}, **({"DISPLAY": display} if display else {}))
         # Files, not pipes: the game never waits for a reader, and the text so far can be read at any time.
         self.streams = {"stdout": tempfile.TemporaryFile(), "stderr": tempfile.TemporaryFile()}

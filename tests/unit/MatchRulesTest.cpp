@@ -2,9 +2,13 @@
 
 #include <glm/gtc/matrix_transform.hpp>
 
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "WorldFixture.h"
+#include "game/Controls.h"
+#include "input/Keys.h"
 
 // Damage, shots, contacts, the arena, rounds and the beams' life, on a whole match without a window. What the
 // console shows of them (each hit's line, the death lines, the score) is replayed in tests/replays/rule-rounds.rec.
@@ -208,6 +212,37 @@ TEST_F(CombatTest, BothShipsDyingInOneFrameGiveTheRoundToNobody) {
   placeAsteroid(2, glm::vec3(0.0f, 8.0f, -50.0f), 4.0f);
   EXPECT_EQ(printed([&] { match->update(0.01f, settings); }), gameOver("upper") + gameOver("lower"));
   EXPECT_EQ(printed([&] { match->endFrame(); }), "Score: upper 0, lower 0\n");
+}
+
+// What the sound hears of a frame: the killing shot's events in the order they happened, the engine's share of
+// full thrust; the next frame starts afresh in the same storage, and a paused match thrusts nothing.
+TEST_F(CombatTest, AFrameReportsWhatCanBeHeardAndTheNextStartsAfresh) {
+  using Kind = game::MatchEvents::Kind;
+  const auto kinds = [&] {
+    std::vector<Kind> seen;
+    for (const game::MatchEvents::Happening& happening : match->events.frame()) {
+      seen.push_back(happening.kind);
+    }
+    return seen;
+  };
+  ship2().lifePoints = 1.0f;
+  ship1().thrustForward = true;
+  ship1().thrust = 30.0f;
+  fire();
+  printed([&] { match->endFrame(); });
+  EXPECT_EQ(kinds(), (std::vector<Kind>{Kind::Shot, Kind::Explosion, Kind::ShipHit, Kind::Burst, Kind::RoundEnd}));
+  EXPECT_EQ(match->events.frame()[0].position, ship1().position());
+  EXPECT_EQ(match->events.frame()[2].position, shipHit);
+  EXPECT_EQ(match->events.thrust, (std::array<float, 2>{0.5f, 0.0f}));
+  const game::MatchEvents::Happening* storage = match->events.frame().data();
+
+  std::ostringstream out;
+  game::Controls(*match, settings, out).keyPressed(input::keys::PAUSE);
+  match->update(0.1f, settings);
+  match->endFrame();
+  EXPECT_EQ(kinds(), std::vector<Kind>{Kind::Paused});
+  EXPECT_EQ(match->events.frame().data(), storage);
+  EXPECT_EQ(match->events.thrust, (std::array<float, 2>{0.0f, 0.0f}));
 }
 
 }  // namespace
