@@ -25,6 +25,12 @@ struct Options {
   bool autoRenderScale = false;
   double frameBudget = 0.033;
   bool fastBloom = false;
+  // The settings file instead of the usual one; write the settings in force to a file and stop; ask the
+  // window questions even when the settings file answers them; the HUD's style over the file's.
+  std::optional<std::string> settingsPath;
+  std::optional<std::string> saveSettingsPath;
+  bool ask = false;
+  std::optional<std::string> hud;
 
   bool network() const { return host || joinAddress; }
 };

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "game/GameState.h"
+#include "game/Play.h"
 #include "scene/RenderSettings.h"
 
 namespace voidskirmish::game {
@@ -19,7 +20,8 @@ class Play;
 // drawn or not, so that both machines apply them alike.
 class RunningGameState : public GameState {
  public:
-  explicit RunningGameState(GLFWwindow* window, std::optional<int> networkPlayer = std::nullopt);
+  explicit RunningGameState(GLFWwindow* window, std::optional<int> networkPlayer = std::nullopt,
+                            const PlayStart& start = {});
   ~RunningGameState() override;
 
   void init() override;
@@ -50,6 +52,7 @@ class RunningGameState : public GameState {
   void buildFrame();
 
   const std::optional<int> networkPlayer;
+  const PlayStart start;
   struct MatchParts;
   std::unique_ptr<MatchParts> parts;
   bool minimised = false;  // a zero-sized window: keep the last layout and frame buffers, draw nothing

@@ -1,11 +1,16 @@
 #include "game/Play.h"
 
 #include "game/SplitLayout.h"
+#include "game/StartSwitchValues.h"
 
 namespace voidskirmish::game {
 
-Play::Play(const Match::Programs& programs, std::ostream& console)
-    : match(programs, console), controls(match, settings, console), pads(match, settings, console) {}
+Play::Play(const Match::Programs& programs, std::ostream& console, const PlayStart& start)
+    : match(programs, console), controls(match, settings, console), pads(match, settings, console) {
+  applySwitches(start.switches, settings, controls.mouseSteering);
+  match.asteroids->hasNormalMap = settings.normalMapping;
+  controls.shownKeys = start.shownKeys;
+}
 
 void Play::save(Snapshot& snapshot) const {
   match.save(snapshot.match);

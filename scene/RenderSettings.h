@@ -28,6 +28,9 @@ struct RenderSettings {
   // chain instead of the ten full-size passes.
   float renderScale = 1.0f;
   bool fastBloom = false;
+  // Set from the settings or the command line: YOU and FOE beside the score and the life bar, for players who
+  // cannot tell the HUD's green from its red.
+  bool hudShapes = false;
 
   bool operator==(const RenderSettings& other) const;
 };
