@@ -94,7 +94,7 @@ void RunningGameState::render() {
                                                          bool effects, bool enemyOnly) {
       renderScene(asteroids, skybox, boundaryWarning, effects, enemyOnly);
     });
-    parts->scenePass->drawOverlaysApart();
+    parts->scenePass->drawOverlaysApart(settings());
   }
   // Once a frame for both ships, as a local game applies them once a frame per drawn half.
   if (networkPlayer) {
