@@ -8,7 +8,10 @@ namespace voidskirmish::game {
 Play::Play(const Match::Programs& programs, std::ostream& console, const PlayStart& start)
     : match(programs, console), controls(match, settings, console), pads(match, settings, console) {
   applySwitches(start.switches, settings, controls.mouseSteering);
-  match.asteroids->hasNormalMap = settings.normalMapping;
+  // As key 3 does; the model keeps what it loaded with unless the switch is set.
+  if (start.switches[input::Switch::NormalMapping]) {
+    match.asteroids->hasNormalMap = settings.normalMapping;
+  }
   controls.shownKeys = start.shownKeys;
 }
 
