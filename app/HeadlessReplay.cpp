@@ -18,7 +18,9 @@ HeadlessReplay::HeadlessReplay(const input::Recording& recording, bool netCheck,
     : recording(recording), netCheck(netCheck), syncFrames(syncFrames), console(std::cout.rdbuf()) {}
 
 int HeadlessReplay::run() {
-  play = std::make_unique<game::Play>(game::Match::Programs{}, console, game::PlayStart{recording.header.start, recording.header.bindings.value_or(input::playerKeys)});
+  const input::RecordingHeader& header = recording.header;
+  play = std::make_unique<game::Play>(game::Match::Programs{}, console,
+                                      game::PlayStart{header.start, header.bindings.value_or(input::playerKeys)});
   play->resize(recording.header.width, recording.header.height);
   play->controls.printHelp();
   long played = 0;

@@ -9,7 +9,9 @@ namespace {
 
 // A ship's keys in the help's order, which lists the lower ship's nose down before its nose up.
 void shipLines(std::ostream& text, const input::PlayerKeys& keys, bool downFirst) {
-  const auto line = [&text](int key, const char* what) { text << "\t" << input::shownKeyName(key) << ": " << what << "\n"; };
+  const auto line = [&text](int key, const char* what) {
+    text << "\t" << input::shownKeyName(key) << ": " << what << "\n";
+  };
   line(keys.forward, "move forward");
   line(keys.left, "rotate left");
   line(keys.backward, "move back");

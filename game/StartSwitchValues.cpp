@@ -7,10 +7,9 @@ using input::Switch;
 using Settings = scene::RenderSettings;
 
 // The boolean switches' fields, in Switch's order up to the two modes and again after them.
-constexpr std::array<bool Settings::*, 7> FIRST_FLAGS{&Settings::bloom,     &Settings::contours,
-                                                      &Settings::normalMapping, &Settings::particles,
-                                                      &Settings::celShading, &Settings::frameTime,
-                                                      &Settings::wireframe};
+constexpr std::array<bool Settings::*, 7> FIRST_FLAGS{
+    &Settings::bloom,      &Settings::contours,  &Settings::normalMapping, &Settings::particles,
+    &Settings::celShading, &Settings::frameTime, &Settings::wireframe};
 constexpr std::array<bool Settings::*, 3> LATER_FLAGS{&Settings::frustumCulling, &Settings::blending,
                                                       &Settings::lifePointsChanges};
 

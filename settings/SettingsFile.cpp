@@ -96,8 +96,7 @@ class Reader {
   void problem(std::uint32_t line, const std::string& what) { problems.emplace_back(line, what); }
 
   void tell() {
-    std::stable_sort(problems.begin(), problems.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::stable_sort(problems.begin(), problems.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     for (const auto& [line, what] : problems) {
       errors << fileName << ":" << line << ": " << what << "\n";
     }
@@ -111,8 +110,9 @@ class Reader {
       const std::string name(key.str());
       const toml::table* table = node.as_table();
       if (table == nullptr) {
-        problem(lineOf(node), "'" + name + "' is no table of the game's ([ship1], [ship2], [window], [effects], "
-                                           "[mouse], [sound], [hud])");
+        problem(lineOf(node), "'" + name +
+                                  "' is no table of the game's ([ship1], [ship2], [window], [effects], "
+                                  "[mouse], [sound], [hud])");
       } else if (name == "ship1" || name == "ship2") {
         readShip(*table, name == "ship1" ? 0 : 1);
       } else if (name == "window") {
@@ -290,8 +290,10 @@ class Reader {
         settings.switches[which] = v;
         return true;
       }
-      choices += std::string(v == 0 ? "" : v + 1 == info.valueCount ? " or " : ", ") + "\"" +
-                 std::string(info.values[static_cast<std::size_t>(v)]) + "\"";
+      choices += std::string(v == 0                     ? ""
+                             : v + 1 == info.valueCount ? " or "
+                                                        : ", ") +
+                 "\"" + std::string(info.values[static_cast<std::size_t>(v)]) + "\"";
     }
     problem(lineOf(value), what + " must be " + choices);
     return true;
@@ -372,8 +374,7 @@ Settings readSettingsFile(const std::string& path, std::ostream& errors) {
   std::error_code status;
   const auto size = std::filesystem::file_size(path, status);
   if (status || !std::filesystem::is_regular_file(path, status)) {
-    errors << path << ": cannot read the settings: " << (status ? status.message() : "not a regular file")
-           << std::endl;
+    errors << path << ": cannot read the settings: " << (status ? status.message() : "not a regular file") << std::endl;
     return Settings{};
   }
   if (size > MAX_SETTINGS_BYTES) {
@@ -392,7 +393,7 @@ Settings readSettingsFile(const std::string& path, std::ostream& errors) {
 
 void writeSettings(const Settings& settings, std::ostream& out) {
   out << "# Voidskirmish settings. Every entry may be left out; it then keeps the game's default.\n";
-  const char* actionHelp[ACTION_COUNT] = {"thrust forward", "thrust back", "turn left", "turn right",
+  const char* actionHelp[ACTION_COUNT] = {"thrust forward", "thrust back", "turn left",     "turn right",
                                           "nose up",        "nose down",   "fire the laser"};
   for (std::size_t player = 0; player < 2; ++player) {
     out << "\n[" << shipName(player) << "]  # the " << (player == 0 ? "upper" : "lower")
@@ -412,22 +413,31 @@ void writeSettings(const Settings& settings, std::ostream& out) {
   // Without a window here the questions are asked at start; the entries are then shown as comments.
   const WindowSetting window = settings.window.value_or(WindowSetting{});
   const char* off = settings.window ? "" : "# ";
-  out << "\n" << off << "[window]  # with this table the start-up questions are not asked (--ask asks anyway)\n"
+  out << "\n"
+      << off << "[window]  # with this table the start-up questions are not asked (--ask asks anyway)\n"
       << off << "mode = " << quoted(window.fullscreen ? "fullscreen" : "windowed")
       << "  # \"windowed\" or \"fullscreen\"\n"
       << off << "width = " << window.width << "  # pixels\n"
       << off << "height = " << window.height << "  # pixels\n";
   out << "\n[effects]  # how the toggles start: keys 1 to 5, F2 to F5, F8 to F10\n";
-  const char* switchHelp[input::SWITCH_COUNT - 1] = {
-      "key 1",  "key 2",  "key 3",  "key 4", "key 5", "key F2: the frame time on the console", "key F3",
-      "key F4: \"nearest\" or \"bilinear\"", "key F5: \"off\", \"nearest\" or \"linear\"", "key F8", "key F9",
-      "key F10: the life points' changes on the console"};
+  const char* switchHelp[input::SWITCH_COUNT - 1] = {"key 1",
+                                                     "key 2",
+                                                     "key 3",
+                                                     "key 4",
+                                                     "key 5",
+                                                     "key F2: the frame time on the console",
+                                                     "key F3",
+                                                     "key F4: \"nearest\" or \"bilinear\"",
+                                                     "key F5: \"off\", \"nearest\" or \"linear\"",
+                                                     "key F8",
+                                                     "key F9",
+                                                     "key F10: the life points' changes on the console"};
   for (std::size_t i = 0; i + 1 < input::SWITCH_COUNT; ++i) {
     const std::optional<int>& value = settings.switches.values[i];
     const input::SwitchInfo& info = input::SWITCHES[i];
     out << (value ? "" : "# ") << info.name << " = "
-        << (info.boolean() ? (value.value_or(0) ? "true" : "false") : quoted(info.values[value.value_or(0)]))
-        << "  # " << switchHelp[i] << "\n";
+        << (info.boolean() ? (value.value_or(0) ? "true" : "false") : quoted(info.values[value.value_or(0)])) << "  # "
+        << switchHelp[i] << "\n";
   }
   const std::optional<int>& steering = settings.switches[input::Switch::MouseSteering];
   out << "\n[mouse]\n"

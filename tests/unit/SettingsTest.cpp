@@ -53,17 +53,20 @@ TEST(SettingsFileTest, GoodAndBadFiles) {
        "s.toml:3: gamepad button Y already does ship1.pad.forward\n"
        "s.toml:4: no gamepad button is named 'START' (see the README for the names)\n"},
       {"[window]\nmode = \"fullscreen\"\nwidth = 800\nheight = 0\n",
-       [](const Settings& s) { return s.window && s.window->fullscreen && s.window->width == 800 && s.window->height == 768; },
+       [](const Settings& s) {
+         return s.window && s.window->fullscreen && s.window->width == 800 && s.window->height == 768;
+       },
        "s.toml:4: window.height must be a whole number of pixels from 1 to 16384\n"},
-      {"[window]\nmode = \"big\"\n",
-       [](const Settings& s) { return s.window && !s.window->fullscreen; },
+      {"[window]\nmode = \"big\"\n", [](const Settings& s) { return s.window && !s.window->fullscreen; },
        "s.toml:2: window.mode must be \"windowed\" or \"fullscreen\"\n"},
-      {"[effects]\nbloom = false\nmipmap = \"nearest\"\nsampling = \"best\"\ncontours = \"no\"\n[mouse]\nsteering = true\n",
+      {"[effects]\nbloom = false\nmipmap = \"nearest\"\nsampling = \"best\"\ncontours = \"no\"\n[mouse]\nsteering = "
+       "true\n",
        [](const Settings& s) {
          return s.switches[Switch::Bloom] == 0 && s.switches[Switch::Mipmap] == 1 && !s.switches[Switch::Sampling] &&
                 !s.switches[Switch::Contours] && s.switches[Switch::MouseSteering] == 1;
        },
-       "s.toml:4: effects.sampling must be \"nearest\" or \"bilinear\"\ns.toml:5: effects.contours must be true or false\n"},
+       "s.toml:4: effects.sampling must be \"nearest\" or \"bilinear\"\ns.toml:5: effects.contours must be true or "
+       "false\n"},
       {"top = 2\n[sound]\nvolume = 0.5\n[hud]\nstyle = \"shapes\"\n[joystick]\nx = 1\n",
        [](const Settings& s) { return s.volume == 0.5f && s.hud == HudStyle::Shapes; },
        "s.toml:1: 'top' is no table of the game's ([ship1], [ship2], [window], [effects], [mouse], [sound], "
@@ -89,8 +92,9 @@ TEST(SettingsFileTest, GoodAndBadFiles) {
 
 // What --save-settings writes reads back to the same settings, without a word.
 TEST(SettingsFileTest, WrittenFileReadsBack) {
-  Parsed chosen = parse("[ship2]\nforward = \"I\"\n[ship1.pad]\nfire = \"Y\"\n[window]\nwidth = 800\n"
-                        "[effects]\nmipmap = \"off\"\n[hud]\nstyle = \"shapes\"\n");
+  Parsed chosen = parse(
+      "[ship2]\nforward = \"I\"\n[ship1.pad]\nfire = \"Y\"\n[window]\nwidth = 800\n"
+      "[effects]\nmipmap = \"off\"\n[hud]\nstyle = \"shapes\"\n");
   for (std::size_t i = 0; i < input::SWITCH_COUNT; ++i) {
     chosen.settings.switches.values[i] = chosen.settings.switches.values[i].value_or(1);
   }
