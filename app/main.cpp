@@ -78,7 +78,7 @@ int play(const app::Options& options, const settings::Settings& chosen) {
     // newer format; any other is written as it always was.
     const input::StartSwitches start =
         app::switchesInForce(chosen).changedFrom(app::switchesInForce(settings::Settings{}));
-    const bool ownKeys = !(chosen.keys == input::playerKeys);
+    const bool ownKeys = chosen.keys != input::playerKeys;
     const int format = options.autoRenderScale || !start.empty() || ownKeys
                            ? input::RecordingHeader::FORMAT_VERSION
                            : input::RecordingHeader::FIXED_SCALE_VERSION;
@@ -103,12 +103,12 @@ int main(int argc, char** argv) {
   if (!commandLine.options) {
     return commandLine.exitCode;
   }
-  // What could not be loaded, wherever in set-up or play: the loader's message, exit 1.
   const app::Options& options = *commandLine.options;
   const settings::Settings chosen = app::loadSettings(options, std::cerr);
   if (options.saveSettingsPath) {
     return app::saveSettings(chosen, *options.saveSettingsPath, std::cerr);
   }
+  // What could not be loaded, wherever in set-up or play: the loader's message, exit 1.
   try {
     if (options.replayPath) {
       return replay(options, chosen);
