@@ -73,6 +73,9 @@ def test_bound_keys_fly_the_ships_the_old_do_nothing_and_the_recording_replays_w
     frame_count = text.count("\nframe ")
     out, err, code, shots = replay(recording)
     assert (out, err, code) == (game.stdout + f"Replay finished after {frame_count} frames\n", "", 0)
+    headless = subprocess.run([harness.binary, "--replay", recording, "--headless"], capture_output=True, text=True,
+                              timeout=120)
+    assert (headless.returncode, headless.stdout) == (0, re.sub(r"^Screenshot saved to .*\n", "", out, flags=re.M))
     # Replayed without the file the HUD has no labels, and nothing else differs there.
     for before, after in zip(p.halves(live[max(live)]), p.halves(shots[max(shots)])):
         assert labels(after) == (0, 0) and labels(before) != (0, 0)
