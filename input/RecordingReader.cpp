@@ -122,14 +122,13 @@ std::array<PlayerKeys, 2> readBindings(const std::string& line) {
   std::array<int, 2 * ACTION_COUNT> codes{};
   std::string name;
   std::size_t count = 0;
-  for (; words >> name; ++count) {
+  bool named = true;
+  for (; named && count < codes.size() && words >> name; ++count) {
     const std::optional<int> code = keyCode(name);
-    if (count == codes.size() || !code) {
-      throw std::runtime_error("expected 'bindings' and 14 key names");
-    }
-    codes[count] = *code;
+    named = code.has_value();
+    codes[count] = code.value_or(0);
   }
-  if (count != codes.size()) {
+  if (!named || count != codes.size() || words >> name) {
     throw std::runtime_error("expected 'bindings' and 14 key names");
   }
   std::array<PlayerKeys, 2> keys{};
