@@ -109,7 +109,9 @@ class Reader {
     for (auto&& [key, node] : root) {
       const std::string name(key.str());
       const toml::table* table = node.as_table();
-      if (table == nullptr) {
+      if (name == "hud" && table == nullptr) {
+        readHud(node);  // `hud = "shapes"` is short for [hud] style = "shapes"
+      } else if (table == nullptr) {
         problem(lineOf(node), "'" + name +
                                   "' is no table of the game's ([ship1], [ship2], [window], [effects], "
                                   "[mouse], [sound], [hud])");

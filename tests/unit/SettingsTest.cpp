@@ -71,6 +71,7 @@ TEST(SettingsFileTest, GoodAndBadFiles) {
        [](const Settings& s) { return s.volume == 0.5f && s.hud == HudStyle::Shapes; },
        "s.toml:1: 'top' is no table of the game's ([ship1], [ship2], [window], [effects], [mouse], [sound], "
        "[hud])\ns.toml:6: unknown table [joystick]\n"},
+      {"hud = \"shapes\"\n", [](const Settings& s) { return s.hud == HudStyle::Shapes; }, ""},
       {"[sound]\nvolume = 2\n[hud]\nstyle = \"round\"\n",
        [](const Settings& s) { return s.volume == 1.0f && s.hud == HudStyle::Colours; },
        "s.toml:2: sound.volume must be a number from 0 to 1\ns.toml:4: hud.style must be \"colours\" or \"shapes\"\n"},
