@@ -101,10 +101,25 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
           "X"))
       ->needs(replay);
   app.add_flag("--mute", options.mute, "Start without sound; M turns it on and off");
-  app.add_option("--volume", options.volume, "The loudness of the sound, in percent")
+  app.add_option("--volume", options.volume, "The loudness of the sound, in percent (default: the settings', 100)")
       ->check(CLI::Range(0, 100))
-      ->type_name("0-100")
-      ->capture_default_str();
+      ->type_name("0-100");
+  std::string settingsPath;
+  std::string saveSettingsPath;
+  std::string hud;
+  CLI::Option* settingsFile =
+      app.add_option("--settings", settingsPath,
+                     "Read the settings from FILE instead of $XDG_CONFIG_HOME/voidskirmish/settings.toml")
+          ->type_name("FILE");
+  CLI::Option* saveSettings =
+      app.add_option("--save-settings", saveSettingsPath,
+                     "Write the settings in force, every entry with a comment, to FILE and exit")
+          ->type_name("FILE");
+  app.add_flag("--ask", options.ask, "Ask for the window on the console even when the settings file sets it");
+  CLI::Option* hudStyle =
+      app.add_option("--hud", hud, "colours: the HUD as it always was; shapes: YOU and FOE beside score and life")
+          ->type_name("STYLE")
+          ->check(CLI::IsMember({"colours", "shapes"}));
   try {
     app.parse(argc, argv);
     if (port->count() > 0 && host->count() + join->count() == 0) {
@@ -134,6 +149,15 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
   }
   if (join->count() > 0) {
     options.joinAddress = joinAddress;
+  }
+  if (settingsFile->count() > 0) {
+    options.settingsPath = settingsPath;
+  }
+  if (saveSettings->count() > 0) {
+    options.saveSettingsPath = saveSettingsPath;
+  }
+  if (hudStyle->count() > 0) {
+    options.hud = hud;
   }
   if (syncTest->count() > 0) {
     options.syncFrames = syncFrames;

@@ -29,9 +29,15 @@ struct Options {
   // A replay's first shown frame (the frames before it advanced silently) and its starting speed.
   std::size_t replayFrom = 1;
   double replaySpeed = 1.0;
-  // Sound: muted at start (M turns it on), and its loudness in percent.
+  // Sound: muted at start (M turns it on), and its loudness in percent over the settings file's.
   bool mute = false;
-  int volume = 100;
+  std::optional<int> volume;
+  // The settings file instead of the usual one; write the settings in force to a file and stop; ask the
+  // window questions even when the settings file answers them; the HUD's style over the file's.
+  std::optional<std::string> settingsPath;
+  std::optional<std::string> saveSettingsPath;
+  bool ask = false;
+  std::optional<std::string> hud;
 
   bool network() const { return host || joinAddress; }
 };

@@ -35,7 +35,7 @@ std::optional<std::string> whyNotUsed(const std::string& path, std::optional<std
 
 }  // namespace
 
-Gamepads::Gamepads() : reader(std::cout) {
+Gamepads::Gamepads(const std::array<input::PadButtons, 2>& buttons) : reader(std::cout, buttons) {
   const std::optional<std::string> mappings = readMappings(MAPPINGS_FILE, std::cerr);
   if (mappings && glfwUpdateGamepadMappings(mappings->c_str()) != GLFW_TRUE) {
     std::cerr << "Could not read the gamepad mappings in " << MAPPINGS_FILE << std::endl;

@@ -16,7 +16,7 @@ class Gamepads {
  public:
   // Adds the mappings of a gamecontrollerdb.txt in the working directory, when there is one, to GLFW's own.
   // GLFW must be initialised.
-  Gamepads();
+  explicit Gamepads(const std::array<input::PadButtons, 2>& buttons);
 
   // Appends what the pads did since the last call: connections, disconnections and control changes.
   void poll(std::vector<input::Event>& events);

@@ -18,7 +18,7 @@ HeadlessReplay::HeadlessReplay(const input::Recording& recording, bool netCheck,
       console(std::cout.rdbuf()) {}
 
 int HeadlessReplay::run() {
-  play = std::make_unique<game::Play>(game::Match::Programs{}, console);
+  play = std::make_unique<game::Play>(game::Match::Programs{}, console, game::PlayStart::of(recording.header));
   rules = std::make_unique<replay::FrameRules>(*play, recording.header.networkPlayer, console);
   play->resize(recording.header.width, recording.header.height);
   play->controls.printHelp();

@@ -11,7 +11,7 @@ namespace voidskirmish::app {
 
 // Read after set-up, so the first frame's delta does not count the loading time.
 LiveFrames::LiveFrames(Shell& shell, input::RecordingWriter* recorder)
-    : shell(shell), recorder(recorder), previousTime(glfwGetTime()) {}
+    : shell(shell), recorder(recorder), gamepads(shell.padButtons()), previousTime(glfwGetTime()) {}
 
 std::optional<SourcedFrame> LiveFrames::next() {
   if (ended || shell.windowClosed()) {

@@ -46,7 +46,7 @@ LiveInput& liveInputOf(GLFWwindow* window) { return *static_cast<LiveInput*>(glf
 
 }  // namespace
 
-LiveInput::LiveInput(GLFWwindow* window) {
+LiveInput::LiveInput(GLFWwindow* window, const input::KeyMap& keyMap) : keyMap(keyMap) {
   events.reserve(64);
   glfwGetWindowSize(window, &usableWidth, &usableHeight);
   glfwSetWindowUserPointer(window, this);
@@ -72,7 +72,10 @@ void LiveInput::onKey(GLFWwindow* window, int key, int, int action, int) {
   if (key == GLFW_KEY_UNKNOWN || action == GLFW_REPEAT) {
     return;
   }
-  liveInputOf(window).events.push_back(input::KeyEvent{key, action == GLFW_PRESS});
+  LiveInput& live = liveInputOf(window);
+  if (const std::optional<int> gameKey = live.keyMap.gameKey(key)) {
+    live.events.push_back(input::KeyEvent{*gameKey, action == GLFW_PRESS});
+  }
 }
 
 void LiveInput::onMouseButton(GLFWwindow* window, int button, int action, int) {

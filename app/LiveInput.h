@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "input/Event.h"
+#include "input/KeyMap.h"
 
 struct GLFWwindow;
 
@@ -15,9 +16,11 @@ namespace voidskirmish::app {
 // A window made larger than input::MAX_WINDOW_SIDE a side (without a window manager that keeps the window's
 // limits nothing stops that) is put back to its last usable size, once said so on standard error: beyond it
 // the software rasteriser crashes and a recording could not be replayed. Its size is no event.
+//
+// Keys the players bound come out as the game's own keys (see input::KeyMap).
 class LiveInput {
  public:
-  explicit LiveInput(GLFWwindow* window);
+  LiveInput(GLFWwindow* window, const input::KeyMap& keyMap);
   LiveInput(const LiveInput&) = delete;
   LiveInput& operator=(const LiveInput&) = delete;
 
@@ -32,6 +35,7 @@ class LiveInput {
   static void onWindowSize(GLFWwindow* window, int width, int height);
 
   std::vector<input::Event> events;
+  const input::KeyMap keyMap;
   int usableWidth = 0;
   int usableHeight = 0;
   bool toldTooLarge = false;

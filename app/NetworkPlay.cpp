@@ -33,7 +33,7 @@ std::uint64_t runTimeFilesHash() {
 }  // namespace
 
 NetworkPlay::NetworkPlay(Shell& shell, const Options& options, input::RecordingWriter* recorder)
-    : shell(shell), options(options), recorder(recorder), player(playerOf(options)) {}
+    : shell(shell), options(options), recorder(recorder), player(playerOf(options)), gamepads(shell.padButtons()) {}
 
 // The game is built before connecting: its seconds of loading stay out of the other machine's patience.
 bool NetworkPlay::connect() {

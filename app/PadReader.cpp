@@ -81,14 +81,15 @@ void PadReader::read(int ship, const GLFWgamepadstate& state, std::vector<Event>
   Held now;
   now.rightTrigger = triggerHeld(state.axes[GLFW_GAMEPAD_AXIS_RIGHT_TRIGGER], was.rightTrigger);
   now.leftTrigger = triggerHeld(state.axes[GLFW_GAMEPAD_AXIS_LEFT_TRIGGER], was.leftTrigger);
-  const bool forward = now.rightTrigger || pressed(state, GLFW_GAMEPAD_BUTTON_A);
-  const bool backward = now.leftTrigger || pressed(state, GLFW_GAMEPAD_BUTTON_B);
+  const input::PadButtons& bound = buttons[static_cast<std::size_t>(ship)];
+  const bool forward = now.rightTrigger || pressed(state, bound.forward);
+  const bool backward = now.leftTrigger || pressed(state, bound.backward);
   now.controls[static_cast<int>(PadControl::Thrust)] = static_cast<float>(forward) - backward;
   // Stick left turns left; stick pulled back (positive y) raises the nose, as a plane's stick does.
   now.controls[static_cast<int>(PadControl::Yaw)] = turn(-state.axes[GLFW_GAMEPAD_AXIS_LEFT_X]);
   now.controls[static_cast<int>(PadControl::Pitch)] = turn(state.axes[GLFW_GAMEPAD_AXIS_LEFT_Y]);
   now.controls[static_cast<int>(PadControl::Fire)] =
-      pressed(state, GLFW_GAMEPAD_BUTTON_RIGHT_BUMPER) || pressed(state, GLFW_GAMEPAD_BUTTON_X);
+      pressed(state, GLFW_GAMEPAD_BUTTON_RIGHT_BUMPER) || pressed(state, bound.fire);
   now.start = pressed(state, GLFW_GAMEPAD_BUTTON_START);
 
   for (std::size_t control = 0; control < now.controls.size(); ++control) {

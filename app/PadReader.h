@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "input/Event.h"
+#include "input/ShipKeys.h"
 
 namespace voidskirmish::app {
 
@@ -18,10 +19,14 @@ using input::PadName;
 // Turns what the gamepads report, frame by frame, into the game's events. The first pad to arrive takes ship1,
 // the next ship2, a later one the ship that has none; a pad beyond two is told it is not used. A connected pad
 // flies its ship: left stick turns (x yaw, y pitch: pulled back raises the nose), right trigger or A thrusts
-// forward, left trigger or B backward, right bumper or X fires, Start is ENTER.
+// forward, left trigger or B backward, right bumper or X fires, Start is ENTER; a settings file may give A, B and
+// X's actions to other buttons, each ship's pad its own.
 class PadReader {
  public:
-  explicit PadReader(std::ostream& out) : out(out) { shipOfPad.fill(NO_PAD); }
+  explicit PadReader(std::ostream& out, const std::array<input::PadButtons, 2>& buttons = {})
+      : out(out), buttons(buttons) {
+    shipOfPad.fill(NO_PAD);
+  }
 
   // One frame's look at joystick slot `pad` (0 to GLFW_JOYSTICK_LAST): its state and name while a gamepad is
   // there, nullptr while none is. Appends what changed since the last look to `events`.
@@ -50,6 +55,7 @@ class PadReader {
   void read(int ship, const GLFWgamepadstate& state, std::vector<Event>& events);
 
   std::ostream& out;
+  const std::array<input::PadButtons, 2> buttons;
   std::array<int, GLFW_JOYSTICK_LAST + 1> shipOfPad{};  // a ship, NOT_USED or NO_PAD
   std::array<Held, 2> held{};
 };

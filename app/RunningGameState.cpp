@@ -49,8 +49,8 @@ struct RunningGameState::MatchParts {
   const scene::ShaderProgram* program(Program role) const { return programs[role].get(); }
 };
 
-RunningGameState::RunningGameState(GLFWwindow* window, std::optional<int> networkPlayer)
-    : GameState(window), networkPlayer(networkPlayer) {
+RunningGameState::RunningGameState(GLFWwindow* window, std::optional<int> networkPlayer, const PlayStart& start)
+    : GameState(window), networkPlayer(networkPlayer), start(start) {
   init();
 }
 
@@ -65,7 +65,7 @@ void RunningGameState::init() {
   glfwGetWindowSize(window, &width, &height);
   p.skybox = std::make_unique<scene::Skybox>(p.program(SkyboxProgram));
   p.play = std::make_unique<Play>(Match::Programs{p.program(Draw), p.program(NormalMapping), p.program(Laser)},
-                                  std::cout);
+                                  std::cout, start);
   p.overlays.createOverlayBuffers(p.program(EnemyDirectionArrow), p.program(DrawColor));
   p.particles.createParticleBuffers();
   p.postProcessing = std::make_unique<render::PostProcessing>(render::PostProcessing::Programs{
@@ -94,7 +94,7 @@ void RunningGameState::render() {
                                                          bool effects, bool enemyOnly) {
       renderScene(asteroids, skybox, boundaryWarning, effects, enemyOnly);
     });
-    parts->scenePass->drawOverlaysApart();
+    parts->scenePass->drawOverlaysApart(settings());
     if (replayBar) {
       parts->overlays.drawReplayBar(replayBar->first, replayBar->second, width, height);
     }

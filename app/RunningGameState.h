@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "game/GameState.h"
+#include "game/Play.h"
 #include "scene/RenderSettings.h"
 
 namespace voidskirmish::game {
@@ -21,7 +22,8 @@ class Play;
 // drawn or not, so that both machines apply them alike.
 class RunningGameState : public GameState {
  public:
-  explicit RunningGameState(GLFWwindow* window, std::optional<int> networkPlayer = std::nullopt);
+  explicit RunningGameState(GLFWwindow* window, std::optional<int> networkPlayer = std::nullopt,
+                            const PlayStart& start = {});
   ~RunningGameState() override;
 
   void init() override;
@@ -55,6 +57,7 @@ class RunningGameState : public GameState {
   void buildFrame();
 
   const std::optional<int> networkPlayer;
+  const PlayStart start;
   struct MatchParts;
   std::unique_ptr<MatchParts> parts;
   std::optional<std::pair<float, std::string>> replayBar;  // the share played and the clock

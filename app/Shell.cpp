@@ -54,7 +54,7 @@ Shell::~Shell() = default;
 
 int Shell::play(input::RecordingWriter* recorder) {
   openWindow();
-  setUpGame(std::nullopt);
+  setUpGame(std::nullopt, liveStart(), input::KeyMap(players.keys));
   LiveFrames frames(*this, recorder);
   const int exitCode = run(frames);
   tearDown();
@@ -63,7 +63,7 @@ int Shell::play(input::RecordingWriter* recorder) {
 
 int Shell::replay(const input::Recording& recording, std::size_t fromFrame, double speed) {
   openWindow();
-  setUpGame(recording.header.networkPlayer);
+  setUpGame(recording.header.networkPlayer, game::PlayStart::of(recording.header), input::KeyMap());
   ReplayFrames frames(*this, recording, fromFrame, speed);
   const int exitCode = run(frames);
   tearDown();
@@ -72,7 +72,7 @@ int Shell::replay(const input::Recording& recording, std::size_t fromFrame, doub
 
 int Shell::playNetwork(const Options& options, input::RecordingWriter* recorder) {
   openWindow();
-  setUpGame(NetworkPlay::playerOf(options));
+  setUpGame(NetworkPlay::playerOf(options), liveStart(), input::KeyMap(players.keys));
   NetworkPlay frames(*this, options, recorder);
   const int exitCode = frames.connect() ? run(frames) : frames.finish();
   tearDown();
@@ -138,13 +138,15 @@ void Shell::openWindow() {
   lostWindowWatch = std::make_unique<LostWindowWatch>(window);
 }
 
-void Shell::setUpGame(std::optional<int> networkPlayer) {
+void Shell::setUpGame(std::optional<int> networkPlayer, const game::PlayStart& start,
+                      const input::KeyMap& keyMap) {
   glfwSetWindowTitle(window, title);
-  liveInputs = std::make_unique<LiveInput>(window);
+  liveInputs = std::make_unique<LiveInput>(window, keyMap);
   render::enableDepthTest();
-  state = std::make_unique<game::RunningGameState>(window, networkPlayer);
+  state = std::make_unique<game::RunningGameState>(window, networkPlayer, start);
   state->settings().renderScale = startScale;
   state->settings().fastBloom = startFastBloom;
+  state->settings().hudShapes = players.hud == settings::HudStyle::Shapes;
   // The size the window really got: full screen gets the screen's mode whatever size was asked, and frame
   // buffers of the asked size would cost memory and seconds for a first frame no larger than the screen.
   int width = 0;

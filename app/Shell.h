@@ -12,6 +12,7 @@
 #include "app/RunningGameState.h"
 #include "input/Recording.h"
 #include "input/RecordingWriter.h"
+#include "settings/Settings.h"
 #include "render/AutoRenderScale.h"
 #include "replay/FrameRules.h"
 #include "sound/FrameSounds.h"
@@ -49,6 +50,10 @@ class Shell {
     soundVolume = volume;
     startMuted = muted;
   }
+  // The players' settings: live and network play start with their switches and read their keys and pads; a
+  // replay takes only the HUD's style (its keys are the game's own, its switches its own).
+  void useSettings(const settings::Settings& chosen) { players = chosen; }
+  const std::array<input::PadButtons, 2>& padButtons() const { return players.pads; }
 
   // A stall (a suspended process, a debugger, a dragged window) must not be applied in one step: ships would
   // jump through whatever lies between. Ordinary slow frames under software rendering stay well below this.
@@ -84,7 +89,8 @@ class Shell {
  private:
   void openWindow();
   // In a network match only `networkPlayer`'s view is shown; see game::RunningGameState.
-  void setUpGame(std::optional<int> networkPlayer);
+  void setUpGame(std::optional<int> networkPlayer, const game::PlayStart& start, const input::KeyMap& keyMap);
+  game::PlayStart liveStart() const { return {players.switches, players.keys}; }
   // The one frame loop, over any source; returns the source's exit code.
   int run(FrameSource& source);
   void runFrame(const std::vector<input::Event>& events, float delta);
@@ -107,6 +113,7 @@ class Shell {
   std::unique_ptr<sound::FrameSounds> sounds;
   float soundVolume = 1.0f;
   bool startMuted = false;
+  settings::Settings players;
   bool cursorSteers = false;  // as of the last frame
 };
 

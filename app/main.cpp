@@ -9,6 +9,7 @@
 #include "app/HeadlessReplay.h"
 #include "failure/LoadFailure.h"
 #include "app/NetworkPlay.h"
+#include "app/PlayerSettings.h"
 #include "app/Shell.h"
 #include "input/RecordingReader.h"
 #include "replay/Timeline.h"
@@ -20,8 +21,13 @@ using namespace voidskirmish;
 // The match ended as usual, but its recording stopped at a write that failed (said when it happened).
 constexpr int RECORDING_INCOMPLETE = 3;
 
+// The command line's loudness over the settings file's.
+float volumeOf(const app::Options& options, const settings::Settings& chosen) {
+  return options.volume ? static_cast<float>(*options.volume) / 100.0f : chosen.volume;
+}
+
 // A recording that cannot be read is refused before a window opens: one line saying what and where, exit 2.
-int replayFile(const app::Options& options) {
+int replayFile(const app::Options& options, const settings::Settings& chosen) {
   const std::string& path = *options.replayPath;
   input::Recording recording;
   try {
@@ -50,11 +56,20 @@ int replayFile(const app::Options& options) {
   const input::RecordingHeader& header = recording.header;
   app::Shell shell(app::WindowChoice{header.fullscreen, header.width, header.height}, options.netCheck);
   shell.drawWith(options.renderScale, options.fastBloom);
-  shell.soundWith(static_cast<float>(options.volume) / 100.0f, options.mute);
+  shell.soundWith(volumeOf(options, chosen), options.mute);
+  shell.useSettings(chosen);
   return shell.replay(recording, options.replayFrom, options.replaySpeed);
 }
 
-int play(const app::Options& options) {
+// The window the settings file sets, unless the player asks to be asked.
+std::optional<app::WindowChoice> windowChoice(const app::Options& options, const settings::Settings& chosen) {
+  if (chosen.window && !options.ask) {
+    return app::WindowChoice{chosen.window->fullscreen, chosen.window->width, chosen.window->height};
+  }
+  return app::Dialogue(std::cin, std::cout).run();
+}
+
+int play(const app::Options& options, const settings::Settings& chosen) {
   std::unique_ptr<input::RecordingWriter> recorder;
   if (options.recordPath) {
     std::string error;
@@ -64,7 +79,7 @@ int play(const app::Options& options) {
       return 2;
     }
   }
-  const auto choice = app::Dialogue(std::cin, std::cout).run();
+  const auto choice = windowChoice(options, chosen);
   if (!choice) {
     failure::fatalExit(std::cout, app::Dialogue::inputEndedMessage, 1);
   }
@@ -73,15 +88,22 @@ int play(const app::Options& options) {
     networkPlayer = app::NetworkPlay::playerOf(options);
   }
   if (recorder) {
-    // Only a match whose scale moves needs the newer format; any other is written as it always was.
-    const int format = options.autoRenderScale ? input::RecordingHeader::FORMAT_VERSION
-                                               : input::RecordingHeader::FIXED_SCALE_VERSION;
-    recorder->writeHeader(input::RecordingHeader{format, app::gameVersion(),
-                                                 choice->fullscreen, choice->width, choice->height, networkPlayer});
+    // Only a match whose scale moves, or that starts with other switches or is played with other keys, needs the
+    // newer format; any other is written as it always was.
+    const input::StartSwitches start =
+        app::switchesInForce(chosen).changedFrom(app::switchesInForce(settings::Settings{}));
+    const bool ownKeys = chosen.keys != input::playerKeys;
+    const int format = options.autoRenderScale || !start.empty() || ownKeys
+                           ? input::RecordingHeader::FORMAT_VERSION
+                           : input::RecordingHeader::FIXED_SCALE_VERSION;
+    recorder->writeHeader(input::RecordingHeader{format, app::gameVersion(), choice->fullscreen, choice->width,
+                                                 choice->height, networkPlayer, start,
+                                                 ownKeys ? std::optional(chosen.keys) : std::nullopt});
   }
   app::Shell shell(*choice, options.netCheck);
   shell.drawWith(options.renderScale, options.fastBloom);
-  shell.soundWith(static_cast<float>(options.volume) / 100.0f, options.mute);
+  shell.soundWith(volumeOf(options, chosen), options.mute);
+  shell.useSettings(chosen);
   if (options.autoRenderScale) {
     shell.scaleAutomatically(options.frameBudget);
   }
@@ -96,12 +118,17 @@ int main(int argc, char** argv) {
   if (!commandLine.options) {
     return commandLine.exitCode;
   }
+  const app::Options& options = *commandLine.options;
+  const settings::Settings chosen = app::loadSettings(options, std::cerr);
+  if (options.saveSettingsPath) {
+    return app::saveSettings(chosen, *options.saveSettingsPath, std::cerr);
+  }
   // What could not be loaded, wherever in set-up or play: the loader's message, exit 1.
   try {
-    if (commandLine.options->replayPath) {
-      return replayFile(*commandLine.options);
+    if (options.replayPath) {
+      return replayFile(options, chosen);
     }
-    return play(*commandLine.options);
+    return play(options, chosen);
   } catch (const failure::LoadFailure& refused) {
     if (refused.closesWindow) {
       glfwTerminate();

@@ -178,6 +178,6 @@ void Controls::setWindowCentre(int x, int y) {
   centreY = y;
 }
 
-void Controls::printHelp() { out << helpText(settings) << std::flush; }
+void Controls::printHelp() { out << helpText(settings, shownKeys) << std::flush; }
 
 }  // namespace voidskirmish::game

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <array>
 #include <ostream>
 
 #include "game/Match.h"
+#include "input/ShipKeys.h"
 #include "scene/RenderSettings.h"
 
 namespace voidskirmish::game {
@@ -41,6 +43,8 @@ class Controls {
 
   bool mouseSteering = false;
   objects::Spaceship* mouseShip;
+  // The keys the players bound, as the help names them; the keys that reach keyPressed are the game's own.
+  std::array<input::PlayerKeys, 2> shownKeys = input::playerKeys;
   int centreX = 0;
   int centreY = 0;
 

@@ -2,30 +2,42 @@
 
 #include <sstream>
 
-namespace voidskirmish::game {
+#include "input/KeyNames.h"
 
-std::string helpText(const scene::RenderSettings& settings) {
+namespace voidskirmish::game {
+namespace {
+
+// A ship's keys in the help's order, which lists the lower ship's nose down before its nose up.
+void shipLines(std::ostream& text, const input::PlayerKeys& keys, bool downFirst) {
+  const auto line = [&text](int key, const char* what) {
+    text << "\t" << input::shownKeyName(key) << ": " << what << "\n";
+  };
+  line(keys.forward, "move forward");
+  line(keys.left, "rotate left");
+  line(keys.backward, "move back");
+  line(keys.right, "rotate right");
+  if (downFirst) {
+    line(keys.down, "rotate down");
+  }
+  line(keys.up, "rotate up");
+  if (!downFirst) {
+    line(keys.down, "rotate down");
+  }
+  line(keys.fire, "laser gun");
+}
+
+}  // namespace
+
+std::string helpText(const scene::RenderSettings& settings, const std::array<input::PlayerKeys, 2>& keys) {
   std::ostringstream text;
   text << "\n"
        << "HELP:\n"
        << "----- Controls -----------\n"
-       << "SHIP1\n"
-       << "\tW: move forward\n"
-       << "\tA: rotate left\n"
-       << "\tS: move back\n"
-       << "\tD: rotate right\n"
-       << "\tF: rotate up\n"
-       << "\tT: rotate down\n"
-       << "\tSPACE: laser gun\n"
-       << "SHIP2\n"
-       << "\tUP: move forward\n"
-       << "\tLEFT: rotate left\n"
-       << "\tDOWN: move back\n"
-       << "\tRIGHT: rotate right\n"
-       << "\tKP 8: rotate down\n"
-       << "\tKP 4: rotate up\n"
-       << "\tKP 0: laser gun\n"
-       << "----- Debug controls -----\n"
+       << "SHIP1\n";
+  shipLines(text, keys[0], false);
+  text << "SHIP2\n";
+  shipLines(text, keys[1], true);
+  text << "----- Debug controls -----\n"
        << "P: move top ship with mouse\n"
        << "ENTER: set all ships' lifes to max\n"
        << "----- Toggle effects -----\n"

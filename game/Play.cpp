@@ -1,11 +1,19 @@
 #include "game/Play.h"
 
 #include "game/SplitLayout.h"
+#include "game/StartSwitchValues.h"
 
 namespace voidskirmish::game {
 
-Play::Play(const Match::Programs& programs, std::ostream& console)
-    : match(programs, console), controls(match, settings, console), pads(match, settings, console) {}
+Play::Play(const Match::Programs& programs, std::ostream& console, const PlayStart& start)
+    : match(programs, console), controls(match, settings, console), pads(match, settings, console) {
+  applySwitches(start.switches, settings, controls.mouseSteering);
+  // As key 3 does; the model keeps what it loaded with unless the switch is set.
+  if (start.switches[input::Switch::NormalMapping]) {
+    match.asteroids->hasNormalMap = settings.normalMapping;
+  }
+  controls.shownKeys = start.shownKeys;
+}
 
 void Play::save(Snapshot& snapshot) const {
   match.save(snapshot.match);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <optional>
 #include <ostream>
 #include <string_view>
@@ -11,9 +12,24 @@
 #include "game/MatchSnapshot.h"
 #include "game/PadControls.h"
 #include "input/Event.h"
+#include "input/Recording.h"
+#include "input/ShipKeys.h"
+#include "input/StartSwitches.h"
 #include "scene/RenderSettings.h"
 
 namespace voidskirmish::game {
+
+// How a match starts besides the defaults: the switches a settings file or a recording sets, and the keys the
+// help names.
+struct PlayStart {
+  input::StartSwitches switches;
+  std::array<input::PlayerKeys, 2> shownKeys = input::playerKeys;
+
+  // As a recording's header tells it.
+  static PlayStart of(const input::RecordingHeader& header) {
+    return {header.start, header.bindings.value_or(input::playerKeys)};
+  }
+};
 
 // One match as it is played, without a window or GL: the match, the settings the toggles change, the keyboard,
 // mouse and gamepad controls, and the console all of them print to. A frame of rules is the events delivered
@@ -34,7 +50,7 @@ class Play {
     const char* firstDifference(const Snapshot& other) const;
   };
 
-  Play(const Match::Programs& programs, std::ostream& console);
+  Play(const Match::Programs& programs, std::ostream& console, const PlayStart& start = {});
 
   void save(Snapshot& snapshot) const;
   void restore(const Snapshot& snapshot);

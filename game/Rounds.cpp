@@ -11,8 +11,9 @@ bool Rounds::settle(std::ostream& out) {
   const bool ends = !decided;
   if (ends) {
     decided = true;
-    if (diedThisFrame[0] != diedThisFrame[1]) {
-      ++wins[diedThisFrame[0] ? 1 : 0];
+    winner_ = diedThisFrame[0] == diedThisFrame[1] ? NOBODY : diedThisFrame[0] ? 1 : 0;
+    if (winner_ != NOBODY) {
+      ++wins[static_cast<std::size_t>(winner_)];
     }
     out << "Score: upper " << wins[0] << ", lower " << wins[1] << std::endl;
   }

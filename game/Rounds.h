@@ -17,8 +17,13 @@ class Rounds {
   bool settle(std::ostream& out);
   // ENTER: the next round begins; the score stays.
   void startNext() { decided = false; }
+  // Between a round's end and ENTER; the player who won it, or NOBODY when both ships died in one frame.
+  bool over() const { return decided; }
+  int winner() const { return winner_; }
+  static constexpr int NOBODY = -1;
   bool operator==(const Rounds& other) const {
-    return wins == other.wins && diedThisFrame == other.diedThisFrame && decided == other.decided;
+    return wins == other.wins && diedThisFrame == other.diedThisFrame && decided == other.decided &&
+           winner_ == other.winner_;
   }
 
   std::array<int, 2> wins{};
@@ -26,6 +31,7 @@ class Rounds {
  private:
   std::array<bool, 2> diedThisFrame{};
   bool decided = false;
+  int winner_ = NOBODY;
 };
 
 }  // namespace voidskirmish::game

@@ -4,8 +4,10 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "input/EventText.h"
+#include "input/KeyNames.h"
 #include "input/Tokens.h"
 
 namespace voidskirmish::input {
@@ -115,11 +117,58 @@ RecordingHeader readHeader(LineSource& lines) {
   return header;
 }
 
-// The line a network match's recording has after the window line; false for any other line.
-bool readNetworkLine(const std::string& line, std::int64_t number, RecordingHeader& header) {
+std::array<PlayerKeys, 2> readBindings(const std::string& line) {
+  std::istringstream words(line.substr(std::string_view("bindings").size()));
+  std::array<int, 2 * ACTION_COUNT> codes{};
+  std::string name;
+  std::size_t count = 0;
+  bool named = true;
+  for (; named && count < codes.size() && words >> name; ++count) {
+    const std::optional<int> code = keyCode(name);
+    named = code.has_value();
+    codes[count] = code.value_or(0);
+  }
+  if (!named || count != codes.size() || words >> name) {
+    throw std::runtime_error("expected 'bindings' and 14 key names");
+  }
+  std::array<PlayerKeys, 2> keys{};
+  for (std::size_t ship = 0; ship < 2; ++ship) {
+    const int* c = &codes[ship * ACTION_COUNT];
+    keys[ship] = PlayerKeys{c[0], c[1], c[2], c[3], c[4], c[5], c[6]};
+  }
+  return keys;
+}
+
+// The lines that may follow the window line, each once, before the first frame; false for any other line.
+bool readHeaderLine(const std::string& line, std::int64_t number, RecordingHeader& header) {
+  const auto once = [number](bool seen, bool allowed) {
+    if (seen || !allowed) {
+      throw BadRecording(number, "a start or bindings line needs format version 2, and each header line comes once");
+    }
+  };
+  try {
+    if (line.rfind("start", 0) == 0) {
+      once(!header.start.empty(), header.formatVersion >= 2);
+      std::string error;
+      if (!parseStartLine(line, header.start, error)) {
+        throw std::runtime_error(error);
+      }
+      return true;
+    }
+    if (line.rfind("bindings", 0) == 0) {
+      once(header.bindings.has_value(), header.formatVersion >= 2);
+      header.bindings = readBindings(line);
+      return true;
+    }
+  } catch (const BadRecording&) {
+    throw;
+  } catch (const std::runtime_error& failure) {
+    throw BadRecording(number, failure.what());
+  }
   if (line.rfind("network", 0) != 0) {
     return false;
   }
+  once(header.networkPlayer.has_value(), true);
   if (line != "network ship1" && line != "network ship2") {
     throw BadRecording(number, "expected 'network ship1|ship2'");
   }
@@ -136,7 +185,7 @@ Recording readRecording(std::istream& in) {
   RecordedFrame frame;
   std::string line;
   std::string error;
-  bool afterWindowLine = true;  // until the first line that is not skipped
+  bool afterWindowLine = true;  // until the first line that is neither skipped nor a header line
   while (lines.next(line)) {
     if (!lines.ended()) {
       recording.endsInsideFrame = true;  // cut off mid-line: the unfinished frame is dropped
@@ -147,10 +196,10 @@ Recording readRecording(std::istream& in) {
       throw BadRecording(lines.number(), "not text");
     }
     if (afterWindowLine && !skipped(line)) {
-      afterWindowLine = false;
-      if (readNetworkLine(line, lines.number(), recording.header)) {
+      if (readHeaderLine(line, lines.number(), recording.header)) {
         continue;
       }
+      afterWindowLine = false;
     }
     if (!parseBodyLine(line, parsed, error)) {
       throw BadRecording(lines.number(), error);

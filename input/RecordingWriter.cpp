@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "input/EventText.h"
+#include "input/KeyNames.h"
 
 namespace voidskirmish::input {
 namespace {
@@ -47,6 +48,18 @@ void RecordingWriter::writeHeader(const RecordingHeader& header) {
               std::to_string(header.width) + " " + std::to_string(header.height) + "\n";
   if (header.networkPlayer) {
     unwritten += "network ship" + std::to_string(*header.networkPlayer + 1) + "\n";
+  }
+  if (!header.start.empty()) {
+    unwritten += formatStartLine(header.start) + "\n";
+  }
+  if (header.bindings) {
+    unwritten += "bindings";
+    for (const PlayerKeys& keys : *header.bindings) {
+      for (const int key : actionKeys(keys)) {
+        unwritten += " " + std::string(keyName(key));
+      }
+    }
+    unwritten += "\n";
   }
 }
 

@@ -3,14 +3,7 @@
 #include <algorithm>
 
 namespace voidskirmish::input {
-namespace {
-
-// A player's keys in the order of their actions, so that a key of one player can be found among the other's.
-constexpr std::array<int, 7> actionKeys(const PlayerKeys& k) {
-  return {k.forward, k.backward, k.left, k.right, k.up, k.down, k.fire};
-}
-
-}  // namespace
+bool PlayerKeys::operator==(const PlayerKeys& other) const { return actionKeys(*this) == actionKeys(other); }
 
 bool isMatchKey(int key) {
   // A flight or fire key is one that becomes another key for one of the players.

@@ -49,6 +49,17 @@ constexpr glm::vec2 PAUSED_CENTRE(0.0f, 0.4f);
 constexpr float PAUSED_HEIGHT = 0.2f;
 constexpr glm::vec2 REPLAY_TEXT_CENTRE(0.68f, -0.925f);  // right of the lower half's life bar
 constexpr float REPLAY_TEXT_HEIGHT = 0.05f;
+// The banner's lines keep clear of the score above, PAUSED and the crosshair, and the life bar below.
+constexpr glm::vec2 BANNER_CENTRE(0.0f, 0.62f);
+constexpr float BANNER_HEIGHT = 0.12f;
+constexpr glm::vec2 ENTER_CENTRE(0.0f, -0.45f);
+constexpr float ENTER_HEIGHT = 0.1f;
+// "YOU" by the life bar, as high as the bar, a little apart from its left end (x = -0.15, y from -0.85 to -0.75).
+constexpr glm::vec2 LIFE_LABEL_RIGHT(-0.18f, -0.8f);
+constexpr float LIFE_LABEL_HEIGHT = 0.1f;
+constexpr glm::vec3 OWN_GREEN(0.0f, 1.0f, 0.0f);
+constexpr glm::vec3 ENEMY_RED(1.0f, 0.0f, 0.0f);
+constexpr glm::vec3 WHITE(1.0f, 1.0f, 1.0f);
 
 // The value's decimal digits, written into `digits` (no allocation in a frame).
 std::string_view decimal(int value, std::array<char, 12>& digits) {
@@ -132,17 +143,31 @@ void Overlays::drawDirectionArrow(bool left, bool above, bool right, bool below,
   glBindVertexArray(0);
 }
 
-void Overlays::drawScore(int ownWins, int enemyWins, int width, int height) const {
+void Overlays::drawScore(int ownWins, int enemyWins, bool labelled, int width, int height) const {
   std::array<char, 12> own;
   std::array<char, 12> enemy;
-  drawLine({{decimal(ownWins, own), {0.0f, 1.0f, 0.0f}},
+  drawLine({{labelled ? "YOU " : "", OWN_GREEN},
+            {decimal(ownWins, own), OWN_GREEN},
             {" - ", {0.8f, 0.8f, 0.8f}},
-            {decimal(enemyWins, enemy), {1.0f, 0.0f, 0.0f}}},
+            {decimal(enemyWins, enemy), ENEMY_RED},
+            {labelled ? " FOE" : "", ENEMY_RED}},
            SCORE_CENTRE, SCORE_HEIGHT, width, height);
 }
 
+void Overlays::drawLifeLabel(int width, int height) const {
+  constexpr std::string_view label = "YOU";
+  const float labelWidth = lineWidth(static_cast<int>(label.size()), LIFE_LABEL_HEIGHT, width, height);
+  drawLine({{label, OWN_GREEN}}, LIFE_LABEL_RIGHT - glm::vec2(labelWidth / 2.0f, 0.0f), LIFE_LABEL_HEIGHT, width,
+           height);
+}
+
 void Overlays::drawPausedMark(int width, int height) const {
-  drawLine({{"PAUSED", {1.0f, 1.0f, 1.0f}}}, PAUSED_CENTRE, PAUSED_HEIGHT, width, height);
+  drawLine({{"PAUSED", WHITE}}, PAUSED_CENTRE, PAUSED_HEIGHT, width, height);
+}
+
+void Overlays::drawRoundBanner(std::string_view winner, int width, int height) const {
+  drawLine({{"ROUND TO ", WHITE}, {winner, WHITE}}, BANNER_CENTRE, BANNER_HEIGHT, width, height);
+  drawLine({{"ENTER", WHITE}}, ENTER_CENTRE, ENTER_HEIGHT, width, height);
 }
 
 void Overlays::drawReplayBar(float played, std::string_view text, int width, int height) const {

@@ -25,8 +25,14 @@ class Overlays {
   void drawCrosshair(int width, int height) const;
   // Exactly one flag is expected; width and height are the window's.
   void drawDirectionArrow(bool left, bool above, bool right, bool below, int width, int height) const;
-  // The rounds won, own first in the crosshair's green, then the enemy's in the arrow's red, at the top centre.
-  void drawScore(int ownWins, int enemyWins, int width, int height) const;
+  // The rounds won, own first in the crosshair's green, then the enemy's in the arrow's red, at the top centre;
+  // labelled, between "YOU" and "FOE" in the same colours.
+  void drawScore(int ownWins, int enemyWins, bool labelled, int width, int height) const;
+  // "YOU" left of the life bar, in the crosshair's green.
+  void drawLifeLabel(int width, int height) const;
+  // Between a round's end and ENTER: who won it, from this half's view ("ROUND TO YOU", "ROUND TO FOE" or
+  // "ROUND TO NOBODY"), and "ENTER" below the crosshair.
+  void drawRoundBanner(std::string_view winner, int width, int height) const;
   // "PAUSED" above the crosshair.
   void drawPausedMark(int width, int height) const;
   // Over the whole window of width × height pixels: a thin bar at the bottom, filled to `played` (0 to 1), and

@@ -134,14 +134,14 @@ void ScenePass::drawEffects(int player, const HalfView& half, scene::RenderSetti
   }
   enemies[player] = half.enemy;
   if (!overlaysApart) {
-    drawOverlays(player, boundaryWarning && match.outsideBoundary[player]);
+    drawOverlays(player, boundaryWarning && match.outsideBoundary[player], settings);
   }
   if (settings.frustumCulling && player == 0) {
     std::cout << "Objects culled for ship1 (top): " << scene::culledObjectCount << " / " << scene::totalObjectCount << std::endl;
   }
 }
 
-void ScenePass::drawOverlaysApart() const {
+void ScenePass::drawOverlaysApart(const scene::RenderSettings& settings) const {
   if (!overlaysApart) {
     return;
   }
@@ -149,23 +149,31 @@ void ScenePass::drawOverlaysApart() const {
     if (layout.shows(player)) {
       const game::Viewport& viewport = layout.viewports[player];
       glViewport(viewport.x, viewport.y, viewport.width, viewport.height);
-      drawOverlays(player, match.outsideBoundary[player]);
+      drawOverlays(player, match.outsideBoundary[player], settings);
     }
   }
 }
 
-void ScenePass::drawOverlays(int player, bool warning) const {
+void ScenePass::drawOverlays(int player, bool warning, const scene::RenderSettings& settings) const {
   const game::objects::Spaceship& own = match.ship(player);
   overlays.drawLifeBar(own.lifePoints, warning ? match.warningColor(player) : game::lifeColor(own));
+  if (settings.hudShapes) {
+    overlays.drawLifeLabel(width, height);
+  }
   overlays.drawCrosshair(width, height);
   const EnemyDirection enemy = enemies[player];
   if (enemy != EnemyDirection::OnScreen) {
     overlays.drawDirectionArrow(enemy == EnemyDirection::Left, enemy == EnemyDirection::Above,
                                 enemy == EnemyDirection::Right, enemy == EnemyDirection::Below, width, height);
   }
-  overlays.drawScore(match.rounds.wins[player], match.rounds.wins[1 - player], width, height);
+  overlays.drawScore(match.rounds.wins[player], match.rounds.wins[1 - player], settings.hudShapes, width, height);
   if (match.paused) {
     overlays.drawPausedMark(width, height);
+  }
+  if (match.rounds.over()) {
+    const int winner = match.rounds.winner();
+    overlays.drawRoundBanner(winner == game::Rounds::NOBODY ? "NOBODY" : winner == player ? "YOU" : "FOE", width,
+                             height);
   }
 }
 

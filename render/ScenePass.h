@@ -39,7 +39,7 @@ class ScenePass {
                    bool enemyOnly);
   // Below full resolution, the overlays of the last scene pass, drawn afterwards in the window's own pixels so
   // they stay sharp; nothing at full resolution.
-  void drawOverlaysApart() const;
+  void drawOverlaysApart(const scene::RenderSettings& settings) const;
 
  private:
   struct HalfView {
@@ -54,7 +54,7 @@ class ScenePass {
   void drawAsteroids(const HalfView& half, const scene::RenderSettings& settings);
   void drawBoundaryWarning(const HalfView& half, scene::RenderSettings& settings);
   void drawEffects(int player, const HalfView& half, scene::RenderSettings& settings, bool boundaryWarning);
-  void drawOverlays(int player, bool warning) const;
+  void drawOverlays(int player, bool warning, const scene::RenderSettings& settings) const;
 
   game::Match& match;
   scene::Skybox& skybox;

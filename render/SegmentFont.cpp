@@ -23,14 +23,35 @@ std::uint8_t glyphSegments(char c) {
     case '/': return 0x52;
     case 'x': return 0x76;
     case '.': return 0x08;
+    case 'B': return 0x7C;  // lower-case b, r, n and t: their capitals have no seven-segment shape
+    case 'R': return 0x50;
+    case 'N': return 0x54;
+    case 'T': return 0x78;
+    case 'O': return 0x3F;
+    case 'Y': return 0x6E;
+    case 'F': return 0x71;
     default: return 0;
   }
 }
 
+namespace {
+
+// A half is as wide as the window and half as high: this keeps the cell's pixels as wide as they are high.
+float glyphScaleX(float glyphHeight, int width, int height) {
+  return glyphHeight * static_cast<float>(height / 2) / static_cast<float>(width);
+}
+
+float cellsWidth(int count) { return static_cast<float>(count - 1) * GLYPH_ADVANCE + GLYPH_WIDTH; }
+
+}  // namespace
+
+float lineWidth(int count, float glyphHeight, int width, int height) {
+  return cellsWidth(count) * glyphScaleX(glyphHeight, width, height);
+}
+
 glm::mat4 glyphModel(int index, int count, glm::vec2 centre, float glyphHeight, int width, int height) {
-  // A half is as wide as the window and half as high: this keeps the cell's pixels as wide as they are high.
-  const float scaleX = glyphHeight * static_cast<float>(height / 2) / static_cast<float>(width);
-  const float lineWidth = static_cast<float>(count - 1) * GLYPH_ADVANCE + GLYPH_WIDTH;
+  const float scaleX = glyphScaleX(glyphHeight, width, height);
+  const float lineWidth = cellsWidth(count);
   const glm::vec3 origin(centre.x + scaleX * (static_cast<float>(index) * GLYPH_ADVANCE - lineWidth / 2.0f),
                          centre.y - glyphHeight / 2.0f, 0.0f);
   return glm::scale(glm::translate(glm::mat4(1.0f), origin), glm::vec3(scaleX, glyphHeight, 1.0f));

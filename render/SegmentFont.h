@@ -33,12 +33,14 @@ constexpr std::array<float, SEGMENT_COUNT * 8> SEGMENT_VERTICES = [] {
   return corners;
 }();
 
-// Bit s is set when segment s is lit. Digits, '-', ' ', the letters of "PAUSED" and ":/x."; anything else is
-// blank.
+// Bit s is set when segment s is lit. Digits, '-', ' ', ":/x." and the letters of "PAUSED", "ENTER",
+// "ROUND TO", "YOU", "FOE" and "NOBODY"; anything else is blank.
 std::uint8_t glyphSegments(char c);
 
 // Character `index` of a line of `count` characters, centred on `centre` in the half's normalised coordinates
 // and `glyphHeight` high there, kept upright in a window of width × height pixels.
 glm::mat4 glyphModel(int index, int count, glm::vec2 centre, float glyphHeight, int width, int height);
+// How wide such a line is in the half's normalised coordinates.
+float lineWidth(int count, float glyphHeight, int width, int height);
 
 }  // namespace voidskirmish::render

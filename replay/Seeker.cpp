@@ -53,7 +53,7 @@ const Seeker::Position& Seeker::after(std::size_t frames) {
     return nearest->second;
   }
   if (!play) {
-    play = std::make_unique<game::Play>(game::Match::Programs{}, silent);
+    play = std::make_unique<game::Play>(game::Match::Programs{}, silent, game::PlayStart::of(recording.header));
     rules = std::make_unique<FrameRules>(*play, recording.header.networkPlayer, silent);
   }
   play->restore(nearest->second.play);

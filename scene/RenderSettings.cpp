@@ -8,7 +8,8 @@ bool RenderSettings::operator==(const RenderSettings& other) const {
   const auto fields = [](const RenderSettings& s) {
     return std::tie(s.textures, s.frameTime, s.wireframe, s.blending, s.frustumCulling, s.celShading, s.particles,
                     s.bloom, s.normalMapping, s.contours, s.colorWireframeModeEnabled, s.colorWireframeMode,
-                    s.lifePointsChanges, s.mipmapMode, s.samplingMode, s.renderScale, s.fastBloom, s.sound);
+                    s.lifePointsChanges, s.mipmapMode, s.samplingMode, s.renderScale, s.fastBloom, s.sound,
+                    s.hudShapes);
   };
   return fields(*this) == fields(other);
 }

@@ -30,6 +30,9 @@ struct RenderSettings {
   bool fastBloom = false;
   // Sound plays (M, --mute): a toggle of the play like the others, though nothing draws by it.
   bool sound = true;
+  // Set from the settings or the command line: YOU and FOE beside the score and the life bar, for players who
+  // cannot tell the HUD's green from its red.
+  bool hudShapes = false;
 
   bool operator==(const RenderSettings& other) const;
 };

@@ -6,7 +6,7 @@ VOIDSKIRMISH_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 VOIDSKIRMISH_PACKAGES=(
   cmake g++ make pkg-config python3 python3-pytest python3-pil
   libglfw3-dev libglew-dev libglm-dev libassimp-dev libfreeimage-dev libgtest-dev libbenchmark-dev
-  libcli11-dev libenet-dev libx11-dev libxrandr-dev libopenal-dev
+  libcli11-dev libenet-dev libx11-dev libxrandr-dev libopenal-dev libtomlplusplus-dev
   xvfb xdotool x11-utils openbox xauth
 )
 

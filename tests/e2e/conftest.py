@@ -1,7 +1,9 @@
 """Shared set-up of the end-to-end tests: the game binary (--binary), a private X server per test module and
 `replay(name)`, which plays tests/replays/NAME.rec with the real binary."""
 
+import os
 import pathlib
+import tempfile
 
 import harness
 import pytest
@@ -19,6 +21,8 @@ def pytest_addoption(parser):
 
 def pytest_configure(config):
     harness.binary = str(pathlib.Path(config.getoption("--binary")).resolve())
+    # Games started here directly, not through harness.Game, must not read the player's own settings either.
+    os.environ["XDG_CONFIG_HOME"] = tempfile.mkdtemp(prefix="voidskirmish-config-")
 
 
 @pytest.fixture(scope="module")

@@ -98,6 +98,9 @@ class Game:
         self.display, self.cwd, self._window = display, cwd, None
         # No sound device is looked for unless a test names one: OpenAL's null output plays into nothing.
         environment = {"ALSOFT_DRIVERS": "null", **{key: value for key, value in os.environ.items() if key != "DISPLAY"}}
+        # Never the player's own settings: the game looks in the test's folder (or an empty one) instead.
+        self._config = tempfile.TemporaryDirectory()
+        environment["XDG_CONFIG_HOME"] = str(cwd or self._config.name)
         environment.update(env or {}, **({"DISPLAY": display} if display else {}))
         # Files, not pipes: the game never waits for a reader, and the text so far can be read at any time.
         self.streams = {"stdout": tempfile.TemporaryFile(), "stderr": tempfile.TemporaryFile()}

@@ -147,3 +147,32 @@ def test_faults_end_with_their_line_and_exit_code(displays, tmp_path):
         join.xdotool("windowclose", join.window)
         assert join.wait_exit() == 0 and join.stderr == ""
         ended(host, 0, "The other player left the match.")
+
+
+def test_each_machine_flies_with_its_own_settings(displays, tmp_path):
+    folders = [tmp_path / "host", tmp_path / "join"]
+    fire = ['[ship1]\nfire = "G"\n', '[ship2]\nfire = "H"\nup = "U"\n']
+    for folder, keys in zip(folders, fire):
+        (folder / "voidskirmish").mkdir(parents=True)
+        (folder / "voidskirmish" / "settings.toml").write_text(keys + "[effects]\nbloom = false\ncontours = false\n")
+        conftest.game_folder(folder)
+    host, join = connect(displays, free_port(), ("--net-check", "--record", folders[0] / "live.rec"),
+                         ("--net-check", "--record", folders[1] / "live.rec"), folders)
+    with host, join:
+        for game, key in ((host, "g"), (join, "h"), (join, "u")):
+            game.xdotool("keydown", "--window", game.window, key)
+            time.sleep(1)
+            game.xdotool("keyup", "--window", game.window, key)
+        for game in (host, join):
+            game.wait_for_output("Match hash at frame 120:", timeout=300)
+        join.key("Escape")
+        assert join.wait_exit() == 0
+        ended(host, 0, "The other player left the match.")
+    assert hashes(host.stdout.splitlines())[:2] == hashes(join.stdout.splitlines())[:2]
+    assert "\tG: laser gun\n" in host.stdout and "\tU: rotate up\n" not in host.stdout
+    assert "\tU: rotate up\n\tH: laser gun\n" in join.stdout and (host.stderr, join.stderr) == ("", "")
+    # Either machine's recording: each machine's own keys as the game's (G as SPACE, H as KP_0, U as KP_4).
+    for folder in folders:
+        text = (folder / "live.rec").read_text()
+        presses = [line for line in text.splitlines() if line.startswith("key press")]
+        assert presses[:3] == ["key press 32", "key press 320", "key press 324"], text[:400]

@@ -67,7 +67,7 @@ TEST_F(OverlaysTest, ArrowScoreAndPausedMarkLandWhereTheHalfShowsThem) {
   overlays.createOverlayBuffers(arrowProgram.get(), colorProgram.get());
   glDisable(GL_DEPTH_TEST);
   overlays.drawDirectionArrow(true, false, false, false, WIDTH, HEIGHT);
-  overlays.drawScore(1, 0, WIDTH, HEIGHT);
+  overlays.drawScore(1, 0, false, WIDTH, HEIGHT);
   overlays.drawPausedMark(WIDTH, HEIGHT);
 
   const int arrowY = static_cast<int>((1.0f - 1.0f / 1.7f) / 2.0f * HALF) + 6;

@@ -96,6 +96,13 @@ TEST(RecordingTest, BadFilesAreRefusedWithTheLineAndTheReason) {
       {"voidskirmish-recording 1\ngame 1.1.0\nwindow tiny 1024 768\n", 3, "expected 'window"},
       {"voidskirmish-recording 1\ngame 1.1.0\nwindow windowed 0 768\n", 3, "out of range"},
       {header + "network ship3\n", 4, "expected 'network ship1|ship2'"},
+      {header + "start bloom=off\n", 4, "needs format version 2"},
+      {"voidskirmish-recording 2\ngame 1.1.0\nwindow windowed 9 9\nstart bloom=dim\n", 4, "no value 'dim'"},
+      {"voidskirmish-recording 2\ngame 1.1.0\nwindow windowed 9 9\nbindings W S A D F T SPACE\n", 4, "14 key"},
+      {"voidskirmish-recording 2\ngame 1.1.0\nwindow windowed 9 9\n"
+       "bindings W S A D F T SPACE UP DOWN LEFT RIGHT KP_4 KP_8 KP_0 Q\n", 4, "14 key"},
+      {"voidskirmish-recording 2\ngame 1.1.0\nwindow windowed 9 9\nstart blending=on\nnetwork ship1\nnetwork ship1\n",
+       6, "comes once"},
       {header + "frame nan\n", 4, "not finite"},
       {header + "frame inf\n", 4, "not finite"},
       {header + "frame -0.1\n", 4, "out of range"},
