@@ -3,10 +3,12 @@
 #include <cmath>
 #include <cstring>
 
+#include "net/MatchHash.h"
+
 namespace voidskirmish::net {
 namespace {
 
-enum class Kind : std::uint8_t { Hello = 1, Welcome, Refused, Inputs, Bye };
+enum class Kind : std::uint8_t { Hello = 1, Welcome, Refused, Inputs, Bye, Check };
 
 bool isPrintable(char c) { return c >= ' ' && c <= '~'; }
 
@@ -130,6 +132,11 @@ struct Encoder {
     }
   }
   void operator()(const Bye&) const { out.byte(static_cast<std::uint8_t>(Kind::Bye)); }
+  void operator()(const Check& m) const {
+    out.byte(static_cast<std::uint8_t>(Kind::Check));
+    out.number(m.frame, 4);
+    out.number(m.hash, 8);
+  }
 };
 
 Hello readHello(Reader& in) {
@@ -204,6 +211,16 @@ Inputs readInputs(Reader& in) {
   return inputs;
 }
 
+Check readCheck(Reader& in) {
+  Check check;
+  check.frame = static_cast<std::uint32_t>(in.number(4));
+  if (check.frame == 0 || check.frame % HASH_INTERVAL != 0) {
+    throw ProtocolError("a match hash of frame " + std::to_string(check.frame));
+  }
+  check.hash = in.number(8);
+  return check;
+}
+
 Message readMessage(Reader& in) {
   switch (static_cast<Kind>(in.byte())) {
     case Kind::Hello: return readHello(in);
@@ -211,6 +228,7 @@ Message readMessage(Reader& in) {
     case Kind::Refused: return readRefused(in);
     case Kind::Inputs: return readInputs(in);
     case Kind::Bye: return Bye{};
+    case Kind::Check: return readCheck(in);
   }
   throw ProtocolError("unknown message kind");
 }

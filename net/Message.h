@@ -61,7 +61,13 @@ struct Inputs {
 // The player quit the match on purpose.
 struct Bye {};
 
-using Message = std::variant<Hello, Welcome, Refused, Inputs, Bye>;
+// The match hash (MatchHash) of this side's game after it ran a frame, every HASH_INTERVAL frames.
+struct Check {
+  std::uint32_t frame = 0;
+  std::uint64_t hash = 0;
+};
+
+using Message = std::variant<Hello, Welcome, Refused, Inputs, Bye, Check>;
 
 // At most an honest side's frames in flight, twice over.
 constexpr std::size_t MAX_FRAMES_PER_MESSAGE = 4 * MAX_INPUT_DELAY;

@@ -21,6 +21,8 @@ constexpr enet_uint32 LONGEST_PING_INTERVAL_MS = 500;
 // Longer than any match: the silence below, not ENet, decides that the other player is gone.
 constexpr enet_uint32 NEVER_MS = 24 * 3600 * 1000;
 constexpr std::chrono::seconds LINGER{1};
+// The lockstep keeps the two sides within a few frames of each other, under one hash interval.
+constexpr std::size_t HASHES_AHEAD = 4;
 
 // ENet wants one initialisation per process before its first host, and one clean-up after its last.
 bool enetStarted() {
@@ -158,6 +160,31 @@ void Session::send(const Inputs& inputs) {
   }
 }
 
+void Session::check(std::uint32_t frame, std::uint64_t hash) {
+  if (state() == State::Playing) {
+    if (ownHashes.size() >= HASHES_AHEAD) {
+      ownHashes.erase(ownHashes.begin());  // the other side sends none
+    }
+    ownHashes[frame] = hash;
+    sendTo(peer, Check{frame, hash}, ENET_PACKET_FLAG_RELIABLE);
+    compare(frame);
+  }
+}
+
+void Session::compare(std::uint32_t frame) {
+  const auto own = ownHashes.find(frame);
+  const auto other = otherHashes.find(frame);
+  if (own == ownHashes.end() || other == otherHashes.end()) {
+    return;
+  }
+  if (own->second != other->second) {
+    end(disagreed(frame));
+  }
+  // Each side runs every frame, so a hash of one side is older than any the other side still lacks.
+  ownHashes.erase(ownHashes.begin(), std::next(own));
+  otherHashes.erase(otherHashes.begin(), std::next(other));
+}
+
 void Session::leave() {
   if (state() == State::Playing) {
     sendTo(peer, Bye{}, ENET_PACKET_FLAG_RELIABLE);
@@ -230,6 +257,12 @@ void Session::handleMessage(Message message) {
       inbox.push_back(std::move(*inputs));
     } else if (std::holds_alternative<Bye>(message)) {
       end(otherLeft());
+    } else if (const auto* check = std::get_if<Check>(&message)) {
+      if (otherHashes.size() >= HASHES_AHEAD) {
+        throw ProtocolError("match hashes of frames far ahead");
+      }
+      otherHashes[check->frame] = check->hash;
+      compare(check->frame);
     } else {
       throw ProtocolError("a handshake message during the match");
     }
@@ -250,6 +283,8 @@ void Session::handleMessage(Message message) {
     end(refused->reason == Refused::Reason::MatchFull ? matchFull(peerAddress_, settings.port) : differentVersion());
   } else if (std::holds_alternative<Welcome>(message)) {
     playing = true;
+  } else if (std::holds_alternative<Inputs>(message)) {
+    // Unsequenced, the host's first Inputs may overtake its Welcome; the next Inputs carry the same frames.
   } else {
     throw ProtocolError("the host's first answer is neither a Welcome nor a refusal");
   }

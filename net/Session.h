@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <map>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -54,6 +55,9 @@ class Session {
   // The host's console lines about players it refused or dropped since the last call; the match goes on.
   std::vector<std::string> takeNotices();
   void send(const Inputs& inputs);
+  // This game's match hash after `frame`: goes to the other side, and where the two differ, both sides' matches
+  // end with the frame named.
+  void check(std::uint32_t frame, std::uint64_t hash);
   // Says Bye when the match is on, then lets what is queued (a Bye, a refusal) reach the other side: returns
   // once it is acknowledged, or after a second (at once without a connection or when it is lost).
   void leave();
@@ -77,6 +81,7 @@ class Session {
   void dropSilentJoiner();
   void configurePeer(ENetPeer* peer);
   void sendTo(ENetPeer* peer, const Message& message, std::uint32_t flags);
+  void compare(std::uint32_t frame);
 
   struct HostDeleter {
     void operator()(ENetHost* host) const;
@@ -94,6 +99,8 @@ class Session {
   std::chrono::steady_clock::time_point lastArrival;  // of anything from the other player
   std::uint32_t lastAcknowledgement = 0;            // ENet's lastReceiveTime when last looked at
   std::vector<Inputs> inbox;
+  std::map<std::uint32_t, std::uint64_t> ownHashes;    // not yet compared
+  std::map<std::uint32_t, std::uint64_t> otherHashes;  // not yet compared
   std::vector<std::string> notices;
 };
 

@@ -57,6 +57,8 @@ TEST(NetMessageTest, EveryBrokenMessageIsRefusedWithItsReason) {
       {frameBytes(3, 1, {"frame 0.1"}), "not a match event"},
       {Bytes(MAX_MESSAGE_SIZE + 1, 4), "message of"},
       {{4, 0, 0, 0, 0, 33}, "33 frames"},
+      {{6, 61, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8}, "a match hash of frame 61"},
+      {{6, 0, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8}, "a match hash of frame 0"},
       {encode(Inputs{0, {FrameInputs{5, 0.1f, 3, {}}, FrameInputs{7, 0.1f, 3, {}}}}), "frame 7 after frame 5"},
   };
   for (const auto& c : cases) {
