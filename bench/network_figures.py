@@ -64,7 +64,7 @@ def main():
                         lines_with_times(join, time.monotonic() + 0.05, seen)
                         answered = [t for t, line in seen if line.startswith("Game ")]
                         if len(answered) > count:
-                            latencies.append(answered[-1] - pressed)
+                            latencies.append((pressed, answered[-1]))
                             break
                     lines_with_times(join, time.monotonic() + 0.5, seen)
                 elapsed = time.monotonic() - start
@@ -72,9 +72,13 @@ def main():
                 join.key("Escape")
     frames = [t for t, line in seen if line.startswith("Frame time: ")]
     gaps = [b - a for a, b in zip(frames, frames[1:])]
+    waits = [answer - press for press, answer in latencies]
+    # Frames shown between the press and the frame that ran it.
+    behind = [sum(press < t < answer for t in frames) for press, answer in latencies]
     print(f"{delay:.0f} ms each way, {loss:.0f} % loss, {'fast' if fast else 'every effect'}, {elapsed:.0f} s:")
-    print(f"  PAUSE to console on the joiner: median {statistics.median(latencies) * 1000:.0f} ms, "
-          f"max {max(latencies) * 1000:.0f} ms over {len(latencies)} presses")
+    print(f"  PAUSE to console on the joiner: median {statistics.median(waits) * 1000:.0f} ms "
+          f"({statistics.median(behind)} frames shown between), max {max(waits) * 1000:.0f} ms "
+          f"({max(behind)} frames), over {len(waits)} presses")
     print(f"  frames {len(frames)}, mean frame {statistics.mean(gaps) * 1000:.0f} ms, "
           f"longest gap {max(gaps) * 1000:.0f} ms, gaps over 100 ms: {sum(g > 0.1 for g in gaps)}")
     print("  bytes a second: " + ", ".join(f"{way} {rate:.0f}" for way, rate in sent.items()))
