@@ -3,11 +3,13 @@
 #include <GLFW/glfw3.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <iostream>
 #include <stdexcept>
 
 #include "failure/LoadFailure.h"
 #include "app/Shell.h"
+#include "app/MatchCheck.h"
 #include "app/RunningGameState.h"
 #include "game/Delivery.h"
 #include "input/Sharing.h"
@@ -30,10 +32,22 @@ std::uint64_t runTimeFilesHash() {
   }
 }
 
+// A test makes the two games part by flying this machine's ship forward here alone, from that frame on; the
+// recording keeps the press, so its replay prints what this machine saw.
+std::optional<std::uint32_t> forcedDesyncFrame() {
+  const char* frame = std::getenv("VOIDSKIRMISH_DESYNC_FRAME");
+  return frame != nullptr ? std::optional<std::uint32_t>(std::strtoul(frame, nullptr, 10)) : std::nullopt;
+}
+
 }  // namespace
 
 NetworkPlay::NetworkPlay(Shell& shell, const Options& options, input::RecordingWriter* recorder)
-    : shell(shell), options(options), recorder(recorder), player(playerOf(options)), gamepads(shell.padButtons()) {}
+    : shell(shell),
+      options(options),
+      recorder(recorder),
+      player(playerOf(options)),
+      gamepads(shell.padButtons()),
+      desyncFrame(forcedDesyncFrame()) {}
 
 // The game is built before connecting: its seconds of loading stay out of the other machine's patience.
 bool NetworkPlay::connect() {
@@ -95,6 +109,10 @@ std::optional<SourcedFrame> NetworkPlay::next() {
   for (const input::Event& event : frame.events) {
     game::deliver(event, shell.game());
   }
+  if (frame.frame == desyncFrame) {
+    local.push_back(*input::ownShipEvent(input::KeyEvent{GLFW_KEY_W, true}, player));
+    game::deliver(local.back(), shell.game());
+  }
   const std::optional<input::ScaleLine> scale = shell.adjustRenderScale();  // this machine's own
   if (recorder != nullptr) {
     std::vector<input::Event> recorded = local;
@@ -110,6 +128,10 @@ std::optional<SourcedFrame> NetworkPlay::next() {
 bool NetworkPlay::shown() {
   keepAlive.reset();
   local.clear();
+  const long frame = shell.game().match().frameNumber;
+  if (frame > 0 && frame % net::HASH_INTERVAL == 0) {
+    session->check(static_cast<std::uint32_t>(frame), matchHash(shell.game().match()));
+  }
   return true;
 }
 

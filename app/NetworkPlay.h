@@ -59,6 +59,7 @@ class NetworkPlay : public FrameSource {
   std::unique_ptr<net::NetworkMatch> match;
   double previousTime = 0.0;
   std::optional<net::BackgroundService> keepAlive;  // while a frame runs
+  const std::optional<std::uint32_t> desyncFrame;
   int exitCode = 0;
 };
 

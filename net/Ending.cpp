@@ -55,4 +55,8 @@ Ending badMessage(const std::string& what) {
   return {Ending::Kind::BadMessage, "The other player's game sent a message this game cannot use: " + what};
 }
 
+Ending disagreed(std::uint32_t frame) {
+  return {Ending::Kind::Disagreed, "The two games no longer agree at frame " + std::to_string(frame) + "."};
+}
+
 }  // namespace voidskirmish::net

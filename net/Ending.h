@@ -10,7 +10,8 @@ constexpr std::uint16_t DEFAULT_PORT = 47610;
 // Why a network match could not start or is over, with the console line and the process's exit code.
 struct Ending {
   enum class Kind {
-    NetworkUnavailable, PortTaken, Unreachable, DifferentVersion, MatchFull, OtherLeft, ConnectionLost, BadMessage
+    NetworkUnavailable, PortTaken, Unreachable, DifferentVersion, MatchFull, OtherLeft, ConnectionLost, BadMessage,
+    Disagreed
   };
 
   Kind kind;
@@ -39,5 +40,6 @@ Ending matchFull(const std::string& address, std::uint16_t port);
 Ending otherLeft();
 Ending connectionLost();
 Ending badMessage(const std::string& what);
+Ending disagreed(std::uint32_t frame);
 
 }  // namespace voidskirmish::net

@@ -52,6 +52,9 @@ class Lockstep {
   void observeRoundTrip(double seconds) { roundTrip = seconds; }
 
   std::uint32_t nextFrame() const { return static_cast<std::uint32_t>(next); }
+  // The other side's first frame not yet received, and this side's first frame not yet submitted.
+  std::uint32_t received() const { return static_cast<std::uint32_t>(otherNext); }
+  std::uint32_t submitted() const { return static_cast<std::uint32_t>(nextToSend); }
   int delay() const { return agreedDelay; }
 
  private:

@@ -3,10 +3,12 @@
 #include <cmath>
 #include <cstring>
 
+#include "net/MatchHash.h"
+
 namespace voidskirmish::net {
 namespace {
 
-enum class Kind : std::uint8_t { Hello = 1, Welcome, Refused, FrameInputs, Bye };
+enum class Kind : std::uint8_t { Hello = 1, Welcome, Refused, Inputs, Bye, Check };
 
 bool isPrintable(char c) { return c >= ' ' && c <= '~'; }
 
@@ -106,11 +108,21 @@ struct Encoder {
     out.byte(static_cast<std::uint8_t>(Kind::Refused));
     out.byte(static_cast<std::uint8_t>(m.reason));
   }
+  void operator()(const Inputs& m) const {
+    if (m.frames.size() > MAX_FRAMES_PER_MESSAGE) {
+      throw std::length_error("more frames than a message allows");
+    }
+    out.byte(static_cast<std::uint8_t>(Kind::Inputs));
+    out.number(m.received, 4);
+    out.byte(static_cast<std::uint8_t>(m.frames.size()));
+    for (const FrameInputs& frame : m.frames) {
+      (*this)(frame);
+    }
+  }
   void operator()(const FrameInputs& m) const {
     if (m.events.size() > MAX_EVENTS_PER_FRAME) {
       throw std::length_error("more events in one frame than a message allows");
     }
-    out.byte(static_cast<std::uint8_t>(Kind::FrameInputs));
     out.number(m.frame, 4);
     out.number(floatBits(m.delta), 4);
     out.byte(m.delay);
@@ -120,6 +132,11 @@ struct Encoder {
     }
   }
   void operator()(const Bye&) const { out.byte(static_cast<std::uint8_t>(Kind::Bye)); }
+  void operator()(const Check& m) const {
+    out.byte(static_cast<std::uint8_t>(Kind::Check));
+    out.number(m.frame, 4);
+    out.number(m.hash, 8);
+  }
 };
 
 Hello readHello(Reader& in) {
@@ -177,13 +194,41 @@ FrameInputs readFrameInputs(Reader& in) {
   return inputs;
 }
 
+Inputs readInputs(Reader& in) {
+  Inputs inputs;
+  inputs.received = static_cast<std::uint32_t>(in.number(4));
+  const std::size_t count = in.byte();
+  if (count > MAX_FRAMES_PER_MESSAGE) {
+    throw ProtocolError(std::to_string(count) + " frames in one message");
+  }
+  for (std::size_t i = 0; i < count; ++i) {
+    inputs.frames.push_back(readFrameInputs(in));
+    if (i > 0 && inputs.frames[i].frame != inputs.frames[i - 1].frame + 1) {
+      throw ProtocolError("frame " + std::to_string(inputs.frames[i].frame) + " after frame " +
+                          std::to_string(inputs.frames[i - 1].frame));
+    }
+  }
+  return inputs;
+}
+
+Check readCheck(Reader& in) {
+  Check check;
+  check.frame = static_cast<std::uint32_t>(in.number(4));
+  if (check.frame == 0 || check.frame % HASH_INTERVAL != 0) {
+    throw ProtocolError("a match hash of frame " + std::to_string(check.frame));
+  }
+  check.hash = in.number(8);
+  return check;
+}
+
 Message readMessage(Reader& in) {
   switch (static_cast<Kind>(in.byte())) {
     case Kind::Hello: return readHello(in);
     case Kind::Welcome: return Welcome{};
     case Kind::Refused: return readRefused(in);
-    case Kind::FrameInputs: return readFrameInputs(in);
+    case Kind::Inputs: return readInputs(in);
     case Kind::Bye: return Bye{};
+    case Kind::Check: return readCheck(in);
   }
   throw ProtocolError("unknown message kind");
 }

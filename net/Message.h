@@ -19,7 +19,7 @@ class ProtocolError : public std::runtime_error {
 };
 
 // Changes whenever the layout of a message changes; a Hello of another protocol is read no further than this.
-constexpr std::uint16_t PROTOCOL_VERSION = 1;
+constexpr std::uint16_t PROTOCOL_VERSION = 2;
 constexpr std::size_t MAX_GAME_VERSION_LENGTH = 32;
 constexpr std::size_t MAX_EVENTS_PER_FRAME = 64;
 // Frames between capturing an input and running it; the host picks it from the round trip within these bounds.
@@ -50,14 +50,32 @@ struct FrameInputs {
   std::vector<input::Event> events;
 };
 
+// What one side sends many times a frame, unreliably: every frame of its inputs the other side has not yet
+// acknowledged, in a row from the oldest, and its own acknowledgement of the other side's frames. A lost datagram
+// costs nothing, as the next carries the same frames.
+struct Inputs {
+  std::uint32_t received = 0;  // the other side's first frame this side still lacks
+  std::vector<FrameInputs> frames;
+};
+
 // The player quit the match on purpose.
 struct Bye {};
 
-using Message = std::variant<Hello, Welcome, Refused, FrameInputs, Bye>;
+// The match hash (MatchHash) of this side's game after it ran a frame, every HASH_INTERVAL frames.
+struct Check {
+  std::uint32_t frame = 0;
+  std::uint64_t hash = 0;
+};
+
+using Message = std::variant<Hello, Welcome, Refused, Inputs, Bye, Check>;
+
+// At most an honest side's frames in flight, twice over.
+constexpr std::size_t MAX_FRAMES_PER_MESSAGE = 4 * MAX_INPUT_DELAY;
 
 // Each event travels as its recording line (input/EventText), so the wire, the recorder and the replay reader
-// share one parser and one set of limits. A frame's message can never be larger than this.
-constexpr std::size_t MAX_MESSAGE_SIZE = 11 + MAX_EVENTS_PER_FRAME * (1 + input::MAX_LINE_LENGTH);
+// share one parser and one set of limits. No message is larger than this, which one frame's inputs always fit;
+// a sender packs as many frames as fit.
+constexpr std::size_t MAX_MESSAGE_SIZE = 16 + MAX_EVENTS_PER_FRAME * (1 + input::MAX_LINE_LENGTH);
 
 // Events that mean the same on both machines. A window size or a cursor position in window pixels belongs to
 // one machine's window and never travels.

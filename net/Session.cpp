@@ -15,9 +15,14 @@ using Clock = std::chrono::steady_clock;
 constexpr std::size_t PEER_SLOTS = 4;
 // A flood of packets must not keep service() from returning to the caller's window.
 constexpr int EVENTS_PER_SERVICE = 256;
+// Each side's Inputs repeat what the last ones carried, so when a long frame lets more pile up, the oldest go.
 constexpr std::size_t INBOX_LIMIT = 2 * Lockstep::FUTURE_WINDOW;
 constexpr enet_uint32 LONGEST_PING_INTERVAL_MS = 500;
+// Longer than any match: the silence below, not ENet, decides that the other player is gone.
+constexpr enet_uint32 NEVER_MS = 24 * 3600 * 1000;
 constexpr std::chrono::seconds LINGER{1};
+// The lockstep keeps the two sides within a few frames of each other, under one hash interval.
+constexpr std::size_t HASHES_AHEAD = 4;
 
 // ENet wants one initialisation per process before its first host, and one clean-up after its last.
 bool enetStarted() {
@@ -89,8 +94,6 @@ std::unique_ptr<Session> Session::join(const std::string& address, const Session
   }
   if (session->peer == nullptr) {
     session->end(unreachable(address, settings.port));
-  } else {
-    session->configurePeer(session->peer);
   }
   return session;
 }
@@ -116,6 +119,9 @@ void Session::service(std::chrono::milliseconds wait) {
     if (result == 0) {
       break;
     }
+    if (event.peer == peer && peer != nullptr) {
+      lastArrival = Clock::now();
+    }
     if (event.type == ENET_EVENT_TYPE_CONNECT) {
       handleConnect(event.peer);
     } else if (event.type == ENET_EVENT_TYPE_RECEIVE) {
@@ -132,29 +138,56 @@ void Session::service(std::chrono::milliseconds wait) {
       dropSilentJoiner();
     }
   }
-  // ENet's own timeout waits for a retransmission that doubles its interval each time, so it may notice a
-  // vanished player only at twice the limit. Every packet the player sends refreshes lastReceiveTime, and while
-  // it lives something arrives at least every ping interval.
-  if (state() == State::Playing &&
-      ENET_TIME_DIFFERENCE(enet_time_get(), peer->lastReceiveTime) >= milliseconds(settings.peerTimeout)) {
+  // ENet refreshes lastReceiveTime only for acknowledgements, which is how the other side's answers to pings show
+  // while no message comes (its frame takes long). Messages come many times a second while it plays.
+  if (peer != nullptr && peer->lastReceiveTime != lastAcknowledgement) {
+    lastAcknowledgement = peer->lastReceiveTime;
+    lastArrival = Clock::now();
+  }
+  if (state() == State::Playing && Clock::now() - lastArrival >= settings.peerTimeout) {
     end(connectionLost());
   }
 }
 
-std::vector<FrameInputs> Session::takeInputs() { return std::exchange(inbox, {}); }
+std::vector<Inputs> Session::takeInputs() { return std::exchange(inbox, {}); }
 
 std::vector<std::string> Session::takeNotices() { return std::exchange(notices, {}); }
 
-void Session::send(const FrameInputs& inputs) {
+void Session::send(const Inputs& inputs) {
   if (state() == State::Playing) {
-    sendTo(peer, inputs);
+    sendTo(peer, inputs, ENET_PACKET_FLAG_UNSEQUENCED | ENET_PACKET_FLAG_UNRELIABLE_FRAGMENT);
     enet_host_flush(enet.get());  // on its way now, not at the next service
   }
 }
 
+void Session::check(std::uint32_t frame, std::uint64_t hash) {
+  if (state() == State::Playing) {
+    if (ownHashes.size() >= HASHES_AHEAD) {
+      ownHashes.erase(ownHashes.begin());  // the other side sends none
+    }
+    ownHashes[frame] = hash;
+    sendTo(peer, Check{frame, hash}, ENET_PACKET_FLAG_RELIABLE);
+    compare(frame);
+  }
+}
+
+void Session::compare(std::uint32_t frame) {
+  const auto own = ownHashes.find(frame);
+  const auto other = otherHashes.find(frame);
+  if (own == ownHashes.end() || other == otherHashes.end()) {
+    return;
+  }
+  if (own->second != other->second) {
+    end(disagreed(frame));
+  }
+  // Each side runs every frame, so a hash of one side is older than any the other side still lacks.
+  ownHashes.erase(ownHashes.begin(), std::next(own));
+  otherHashes.erase(otherHashes.begin(), std::next(other));
+}
+
 void Session::leave() {
   if (state() == State::Playing) {
-    sendTo(peer, Bye{});
+    sendTo(peer, Bye{}, ENET_PACKET_FLAG_RELIABLE);
   }
   left = true;
   // Without a connection, or with one that is lost, nobody is left to hear anything.
@@ -188,7 +221,8 @@ double Session::roundTripSeconds() const { return peer != nullptr ? peer->roundT
 
 void Session::handleConnect(ENetPeer* connected) {
   if (side_ == Side::Joiner) {
-    sendTo(peer, settings.hello);
+    configurePeer(peer);
+    sendTo(peer, settings.hello, ENET_PACKET_FLAG_RELIABLE);
     return;
   }
   if (peer == nullptr && state() == State::Waiting) {
@@ -199,7 +233,7 @@ void Session::handleConnect(ENetPeer* connected) {
     return;
   }
   notices.push_back(lines::refusedThirdPlayer(ipText(connected->address)));
-  sendTo(connected, Refused{Refused::Reason::MatchFull});
+  sendTo(connected, Refused{Refused::Reason::MatchFull}, ENET_PACKET_FLAG_RELIABLE);
   enet_peer_disconnect_later(connected, 0);
 }
 
@@ -216,13 +250,19 @@ void Session::handleReceive(ENetPeer* sender, const std::uint8_t* bytes, std::si
 
 void Session::handleMessage(Message message) {
   if (playing) {
-    if (auto* inputs = std::get_if<FrameInputs>(&message)) {
+    if (auto* inputs = std::get_if<Inputs>(&message)) {
       if (inbox.size() >= INBOX_LIMIT) {
-        throw ProtocolError("more frames at once than a match can have");
+        inbox.erase(inbox.begin());
       }
       inbox.push_back(std::move(*inputs));
     } else if (std::holds_alternative<Bye>(message)) {
       end(otherLeft());
+    } else if (const auto* check = std::get_if<Check>(&message)) {
+      if (otherHashes.size() >= HASHES_AHEAD) {
+        throw ProtocolError("match hashes of frames far ahead");
+      }
+      otherHashes[check->frame] = check->hash;
+      compare(check->frame);
     } else {
       throw ProtocolError("a handshake message during the match");
     }
@@ -234,7 +274,8 @@ void Session::handleMessage(Message message) {
     const Hello& own = settings.hello;
     playing = hello->protocol == own.protocol && hello->gameVersion == own.gameVersion &&
               hello->filesHash == own.filesHash;
-    sendTo(peer, playing ? Message(Welcome{}) : Message(Refused{Refused::Reason::DifferentVersion}));
+    sendTo(peer, playing ? Message(Welcome{}) : Message(Refused{Refused::Reason::DifferentVersion}),
+           ENET_PACKET_FLAG_RELIABLE);
     if (!playing) {
       end(differentVersion());
     }
@@ -242,6 +283,8 @@ void Session::handleMessage(Message message) {
     end(refused->reason == Refused::Reason::MatchFull ? matchFull(peerAddress_, settings.port) : differentVersion());
   } else if (std::holds_alternative<Welcome>(message)) {
     playing = true;
+  } else if (std::holds_alternative<Inputs>(message)) {
+    // Unsequenced, the host's first Inputs may overtake its Welcome; the next Inputs carry the same frames.
   } else {
     throw ProtocolError("the host's first answer is neither a Welcome nor a refusal");
   }
@@ -271,15 +314,20 @@ void Session::dropSilentJoiner() {
   peerAddress_.clear();
 }
 
-void Session::configurePeer(ENetPeer* configured) const {
+// ENet would drop a peer after a few lost resends of one reliable packet (a ping), although the Inputs still
+// come, and would throttle unreliable packets away when the round trip grows: neither may happen here. Set once
+// connected: the host echoes the joiner's throttle settings while connecting, and ENet refuses any change.
+void Session::configurePeer(ENetPeer* configured) {
   const enet_uint32 timeout = milliseconds(settings.peerTimeout);
-  enet_peer_timeout(configured, 0, timeout, timeout);
+  enet_peer_timeout(configured, 0, NEVER_MS, NEVER_MS);
   enet_peer_ping_interval(configured, std::min(LONGEST_PING_INTERVAL_MS, std::max<enet_uint32>(timeout / 4, 1)));
+  configured->packetThrottleDeceleration = 0;
+  lastArrival = Clock::now();
 }
 
-void Session::sendTo(ENetPeer* receiver, const Message& message) {
+void Session::sendTo(ENetPeer* receiver, const Message& message, std::uint32_t flags) {
   const std::vector<std::uint8_t> bytes = encode(message);
-  ENetPacket* packet = enet_packet_create(bytes.data(), bytes.size(), ENET_PACKET_FLAG_RELIABLE);
+  ENetPacket* packet = enet_packet_create(bytes.data(), bytes.size(), flags);
   if (packet != nullptr && enet_peer_send(receiver, 0, packet) < 0) {
     enet_packet_destroy(packet);
   }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <map>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -19,8 +20,8 @@ namespace voidskirmish::net {
 struct SessionSettings {
   std::uint16_t port = DEFAULT_PORT;
   Hello hello;  // this game's version and run-time files; the host compares the joiner's with its own
-  // A peer that acknowledges nothing for this long is gone; with ENet's pings every half second or sooner,
-  // a vanished player is noticed within this plus half a second.
+  // A peer from which nothing at all arrived for this long is gone: while it plays, its Inputs come many times a
+  // second, and while its frame takes long its answers to ENet's pings (every half second or sooner).
   std::chrono::milliseconds peerTimeout{4000};
   std::chrono::milliseconds connectTimeout{10000};
   // A joiner that has connected but not said Hello by then is dropped: it must not hold the match shut.
@@ -31,7 +32,8 @@ struct SessionSettings {
 // connects, and the two shake hands before any frame travels. Every call returns within the wait it is given,
 // so the caller's loop keeps its window alive. What went wrong is a value (ending()), never an exception.
 //
-// One reliable, ordered channel carries everything: lockstep needs every frame's inputs anyway, in order.
+// One channel: the handshake and the Bye go reliably, Inputs unreliably and unsequenced, each repeating what the
+// other side has not acknowledged, so that nothing waits behind a lost datagram.
 class Session {
  public:
   enum class State { Waiting, Playing, Ended };
@@ -48,11 +50,14 @@ class Session {
 
   // Sends what is queued and takes in what arrived, waiting at most `wait` for the first event.
   void service(std::chrono::milliseconds wait);
-  // The other side's frame inputs that arrived since the last call, in order.
-  std::vector<FrameInputs> takeInputs();
+  // The other side's Inputs that arrived since the last call, as they came (possibly out of order).
+  std::vector<Inputs> takeInputs();
   // The host's console lines about players it refused or dropped since the last call; the match goes on.
   std::vector<std::string> takeNotices();
-  void send(const FrameInputs& inputs);
+  void send(const Inputs& inputs);
+  // This game's match hash after `frame`: goes to the other side, and where the two differ, both sides' matches
+  // end with the frame named.
+  void check(std::uint32_t frame, std::uint64_t hash);
   // Says Bye when the match is on, then lets what is queued (a Bye, a refusal) reach the other side: returns
   // once it is acknowledged, or after a second (at once without a connection or when it is lost).
   void leave();
@@ -74,8 +79,9 @@ class Session {
   void handleMessage(Message message);
   void handleDisconnect(ENetPeer* peer);
   void dropSilentJoiner();
-  void configurePeer(ENetPeer* peer) const;
-  void sendTo(ENetPeer* peer, const Message& message);
+  void configurePeer(ENetPeer* peer);
+  void sendTo(ENetPeer* peer, const Message& message, std::uint32_t flags);
+  void compare(std::uint32_t frame);
 
   struct HostDeleter {
     void operator()(ENetHost* host) const;
@@ -90,7 +96,11 @@ class Session {
   std::optional<Ending> ending_;
   std::string peerAddress_;
   std::chrono::steady_clock::time_point handshakeDeadline;  // the joiner's for the Welcome, the host's for the Hello
-  std::vector<FrameInputs> inbox;
+  std::chrono::steady_clock::time_point lastArrival;  // of anything from the other player
+  std::uint32_t lastAcknowledgement = 0;            // ENet's lastReceiveTime when last looked at
+  std::vector<Inputs> inbox;
+  std::map<std::uint32_t, std::uint64_t> ownHashes;    // not yet compared
+  std::map<std::uint32_t, std::uint64_t> otherHashes;  // not yet compared
   std::vector<std::string> notices;
 };
 

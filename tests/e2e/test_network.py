@@ -12,6 +12,7 @@ import conftest
 import harness
 from harness import Game
 from pictures import rock, share, star
+from relay import Relay
 
 @pytest.fixture
 def displays(xvfb):
@@ -31,11 +32,13 @@ def ended(game, code, last_line):
     assert game.stdout.endswith(f"\n{last_line}\n"), game.stdout
 
 
-def connect(displays, port, host_args=(), join_args=(), folders=(None, None)):
-    host = Game(displays[0], cwd=folders[0], args=["--host", "--port", port, *host_args])
+def connect(displays, port, host_args=(), join_args=(), folders=(None, None), relay=None, host_env=None):
+    """The joiner joins the host's port, or the relay's in front of it."""
+    host = Game(displays[0], cwd=folders[0], env=host_env, args=["--host", "--port", port, *host_args])
     host.wait_for_output(f"Waiting for a player on port {port}")
-    join = Game(displays[1], cwd=folders[1], args=["--join", "127.0.0.1", "--port", port, *join_args])
-    join.wait_for_output(f"Joined the match at 127.0.0.1:{port}")
+    joined = relay.port if relay else port
+    join = Game(displays[1], cwd=folders[1], args=["--join", "127.0.0.1", "--port", joined, *join_args])
+    join.wait_for_output(f"Joined the match at 127.0.0.1:{joined}")
     host.wait_for_output("Player joined from 127.0.0.1")
     return host, join
 
@@ -52,38 +55,46 @@ CONNECTION = ("Waiting for a player on port ", "Player joined from ", "Joined th
 def duel(console):
     """The console less the question, as a replay prints it, and less the connection lines."""
     console = console.removeprefix("Fullscreen? (y|n) ")
-    return [line for line in console.splitlines() if not line.startswith(CONNECTION + ("Replay finished after ",))]
+    return [line for line in console.splitlines()
+            if not line.startswith(CONNECTION + ("Replay finished after ", "Sync test passed"))]
 
 
 def test_the_hosts_shots_end_ship2_alike_on_both_machines_and_the_recordings_replay_alike(displays, tmp_path):
+    """Through a relay that delays each datagram 80 ± 10 ms, loses 10 % of them each way and cuts the link for 3 s,
+    shorter than the silence that loses the other player."""
     folders = [tmp_path / "host", tmp_path / "join"]
     for folder in folders:
         folder.mkdir()
         conftest.game_folder(folder)
-    host, join = connect(displays, free_port(), ("--net-check", "--record", folders[0] / "live.rec"),
-                         ("--net-check", "--record", folders[1] / "live.rec"), folders)
-    with host, join:
-        for game in (host, join):
-            game.key("1", "2")  # bloom and contours off, locally: faster frames
-            game.wait_for_output("Contours off")
-        # Mouse steering turns ship1 right by the cursor's distance: 1571 pixels make the quarter turn to ship2.
-        # P puts the cursor to the centre and turns nothing; seen back there, steering is on.
-        host.xdotool("mousemove", "--window", host.window, 612, 384)
-        host.steer("key", "--window", host.window, "p")
-        for x in (1012, 1012, 1012, 583):
-            host.steer("mousemove", "--window", host.window, x, 384)
-        for _ in range(40):
-            if "Score: upper 1, lower 0" not in host.stdout:
-                host.key("space")
-                time.sleep(0.5)
-        # Past the frame where the host first lowers the delay, whose inputs carry two frames' time.
-        for game in (host, join):
-            game.wait_for_output("Match hash at frame 120:", timeout=300)
-            game.key("F12")
-            game.wait_for_output("Screenshot saved to ")
-        join.key("Escape")
-        assert join.wait_exit() == 0
-        ended(host, 0, "The other player left the match.")
+    port = free_port()
+    with Relay(port, delay=0.08, jitter=0.01, loss=0.10) as relay:
+        host, join = connect(displays, port, ("--net-check", "--record", folders[0] / "live.rec"),
+                             ("--net-check", "--record", folders[1] / "live.rec"), folders, relay)
+        with host, join:
+            for game in (host, join):
+                game.key("1", "2")  # bloom and contours off, locally: faster frames
+                game.wait_for_output("Contours off")
+            relay.cut = True
+            time.sleep(3)
+            relay.cut = False
+            # Mouse steering turns ship1 right by the cursor's distance: 1571 pixels make the quarter turn to
+            # ship2. P puts the cursor to the centre and turns nothing; seen back there, steering is on.
+            host.xdotool("mousemove", "--window", host.window, 612, 384)
+            host.steer("key", "--window", host.window, "p")
+            for x in (1012, 1012, 1012, 583):
+                host.steer("mousemove", "--window", host.window, x, 384)
+            for _ in range(40):
+                if "Score: upper 1, lower 0" not in host.stdout:
+                    host.key("space")
+                    time.sleep(0.5)
+            # Past the frame where the host first lowers the delay, whose inputs carry two frames' time.
+            for game in (host, join):
+                game.wait_for_output("Match hash at frame 120:", timeout=300)
+                game.key("F12")
+                game.wait_for_output("Screenshot saved to ")
+            join.key("Escape")
+            assert join.wait_exit() == 0
+            ended(host, 0, "The other player left the match.")
     # The whole duel prints alike on both consoles, but for where each machine's picture was taken.
     consoles = [duel(game.stdout) for game in (host, join)]
     unshot = [[line for line in console if not line.startswith("Screenshot saved to ")] for console in consoles]
@@ -103,14 +114,18 @@ def test_the_hosts_shots_end_ship2_alike_on_both_machines_and_the_recordings_rep
     assert [conftest.pictures(folder) for folder in folders] == live
     # Without a window each machine's recording prints the same but for the pictures, also re-run after 8 frames.
     for folder, console in zip(folders, unshot):
-        run = subprocess.run([harness.binary, "--replay", folder / "live.rec", "--net-check", "--sync-test", "8"],
-                             cwd=folder, capture_output=True, text=True, timeout=300)
-        assert (run.returncode, run.stderr, duel(run.stdout)[:-1]) == (0, "", console), run.stdout[-300:]
+        for how in (["--headless"], ["--sync-test", "8"]):
+            run = subprocess.run([harness.binary, "--replay", folder / "live.rec", "--net-check", *how],
+                                 cwd=folder, capture_output=True, text=True, timeout=300)
+            assert (run.returncode, run.stderr, duel(run.stdout)) == (0, "", console), run.stdout[-300:]
+
+
 
 
 def test_faults_end_with_their_line_and_exit_code(displays, tmp_path):
     """The session's faults reach the game's console and exit code (NetSessionTest has each fault's rules)."""
     port = free_port()
+    folders = [tmp_path / "host", tmp_path / "join"]
     shutil.copytree(conftest.ROOT / "Voidskirmish", tmp_path / "Voidskirmish")
     with open(tmp_path / "Voidskirmish" / "Shader" / "draw.frag", "a") as shader:
         shader.write("// changed\n")
@@ -141,12 +156,35 @@ def test_faults_end_with_their_line_and_exit_code(displays, tmp_path):
         join.wait_for_output("Lost the connection to the other player.", timeout=30)
         assert time.monotonic() - killed < 5.0
         assert join.wait_exit() == 1
-    # The joiner's X window destroyed under it, not closed through a window manager: it leaves as with ESC.
+    # The host's ship flies on there alone from frame 30: both games stop at the next hash, and each recording
+    # replays to the hash its machine saw.
+    for folder in folders:
+        folder.mkdir()
+        conftest.game_folder(folder)
+    record = [("--net-check", "--record", folder / "live.rec") for folder in folders]
+    host, join = connect(displays, free_port(), *record, folders, host_env={"VOIDSKIRMISH_DESYNC_FRAME": "30"})
+    with host, join:
+        for game in (host, join):
+            ended(game, 1, "The two games no longer agree at frame 60.")
+    seen = [hashes(game.stdout.splitlines()) for game in (host, join)]
+    assert len(seen[0]) == 1 and seen[0] != seen[1]
+    for folder, console in zip(folders, seen):
+        run = subprocess.run([harness.binary, "--replay", folder / "live.rec", "--net-check", "--headless"],
+                             cwd=folder, capture_output=True, text=True, timeout=300)
+        assert hashes(run.stdout.splitlines()) == console
+    # The joiner's X window destroyed under it, then the host's closed by the window manager: each leaves as with
+    # ESC.
     host, join = connect(displays, free_port())
     with host, join:
         join.xdotool("windowclose", join.window)
         assert join.wait_exit() == 0 and join.stderr == ""
         ended(host, 0, "The other player left the match.")
+    with harness.window_manager(displays[0]):
+        host, join = connect(displays, free_port())
+        with host, join:
+            host.key("alt+F4")
+            assert host.wait_exit() == 0 and host.stderr == ""
+            ended(join, 0, "The other player left the match.")
 
 
 def test_each_machine_flies_with_its_own_settings(displays, tmp_path):

@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <functional>
 
-#include "net/Session.h"
+#include "net/NetworkMatch.h"
 
 // Two real games play a whole match over 127.0.0.1, with a third player refused, a quit, a killed player, other
 // run-time files, a taken port and nobody answering, in tests/e2e/test_network.py. Here what no game sends.
@@ -27,10 +27,11 @@ const Hello OURS{PROTOCOL_VERSION, "1.1.0", 1};
 
 std::string endingLine(const Session& session) { return session.ending() ? session.ending()->line : "no ending"; }
 
-// A bare ENet peer connects to a host and sends the first message; once answered, the others, and with
-// `vanish` it then goes without a Bye. Returns the line the host's session ends with.
+// A bare ENet peer connects to a host playing a match and sends the first message; once answered, the others,
+// and with `vanish` it then goes without a Bye. Returns the line the host's session ends with.
 std::string hostEnding(const std::vector<Bytes>& messages, bool vanish) {
   const std::unique_ptr<Session> host = Session::host(SessionSettings{0, OURS});
+  NetworkMatch match(*host);
   ENetHost* stranger = enet_host_create(nullptr, 1, 1, 0, 0);
   ENetAddress address{ENET_HOST_ANY, host->port()};
   enet_address_set_host(&address, "127.0.0.1");
@@ -40,7 +41,7 @@ std::string hostEnding(const std::vector<Bytes>& messages, bool vanish) {
   };
   ENetEvent event;
   for (int round = 0; round < 300 && !host->ending(); ++round) {
-    host->service(4ms);
+    match.frameReady(4ms);
     const bool arrived = enet_host_service(stranger, &event, 4) > 0;
     if (arrived && event.type == ENET_EVENT_TYPE_CONNECT) {
       send(messages.front());
@@ -57,15 +58,17 @@ std::string hostEnding(const std::vector<Bytes>& messages, bool vanish) {
 }
 
 TEST(NetSessionTest, WhatAPeerSendsOrLeavesUnsaidEndsTheHostsSessionWithItsLine) {
-  const Bytes hello = encode(OURS), frame = encode(FrameInputs{3, 0.1f, 3, {}});
-  std::vector<Bytes> flood(65, frame);  // more than a frame's inputs can ever be ahead
-  flood.insert(flood.begin(), hello);
+  const Bytes hello = encode(OURS), frame = encode(Inputs{3, {FrameInputs{3, 0.1f, 3, {}}}});
   const struct { std::vector<Bytes> messages; bool vanish; std::string line; } cases[] = {
       {{encode(Hello{PROTOCOL_VERSION, "1.2.0", 1})}, false, OTHER_GAME},
       {{frame}, false, BAD + "the first message is not a Hello"},
       {{hello, hello}, false, BAD + "a handshake message during the match"},
-      {flood, false, BAD + "more frames at once than a match can have"},
       {{hello}, true, "Lost the connection to the other player."},
+      {{hello, encode(Inputs{4, {}})}, false, BAD + "frame 4 acknowledged before it was sent"},
+      {{hello, encode(Inputs{3, {FrameInputs{4, 0.1f, 3, {}}}})}, false, BAD + "frame 4 came before frame 3"},
+      {{hello, encode(Check{60, 1}), encode(Check{120, 1}), encode(Check{180, 1}), encode(Check{240, 1}),
+        encode(Check{300, 1})},
+       false, BAD + "match hashes of frames far ahead"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(hostEnding(c.messages, c.vanish), c.line) << &c - cases;
@@ -126,7 +129,7 @@ TEST(NetSessionTest, StrayDatagramsAndASilentPeerKeepNobodyOutOfTheMatch) {
   // Mid-match a stray datagram changes nothing, and a third player is refused with a line on the host.
   sendOversized(host->port());
   const std::unique_ptr<Session> third = Session::join("127.0.0.1", settings);
-  joiner->send(FrameInputs{3, 0.1f, 3, {}});
+  joiner->send(Inputs{3, {FrameInputs{3, 0.1f, 3, {}}}});
   std::size_t arrived = 0;
   EXPECT_TRUE(serviceUntil({host.get(), joiner.get(), third.get()}, silent, [&] {
     arrived += host->takeInputs().size();
