@@ -237,6 +237,13 @@ std::optional<glm::dvec2> Shell::steeringCursor() {
 // A recorded size is given to the real window too, so pictures have the recorded size. X applies it
 // asynchronously: wait a little for the frame buffer to follow.
 void Shell::resizeWindow(int width, int height) {
+  if (width == 0 || height == 0) {  // recorded minimised: a window of no size is no X window
+    glfwIconifyWindow(window);
+    return;
+  }
+  if (glfwGetWindowAttrib(window, GLFW_ICONIFIED)) {
+    glfwRestoreWindow(window);
+  }
   glfwSetWindowSize(window, width, height);
   for (int attempt = 0; attempt < 100; ++attempt) {
     int actualWidth = 0;

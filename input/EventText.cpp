@@ -125,8 +125,14 @@ BodyLine parseWords(const Tokens& tokens, std::string_view padName) {
   }
   if (kind == "size") {
     tokens.expectCount(3);
-    return Event{SizeEvent{tokens.integer(1, 1, MAX_WINDOW_SIDE, "window width"),
-                           tokens.integer(2, 1, MAX_WINDOW_SIDE, "window height")}};
+    // 0 by 0 is a minimised window, which the game records as it goes; no window is 0 on one side only.
+    const int width = tokens.integer(1, 0, MAX_WINDOW_SIDE, "window width");
+    const int height = tokens.integer(2, 0, MAX_WINDOW_SIDE, "window height");
+    if ((width == 0) != (height == 0)) {
+      throw std::runtime_error("window size " + std::to_string(width) + " x " + std::to_string(height) +
+                               " is 0 on one side only");
+    }
+    return Event{SizeEvent{width, height}};
   }
   if (kind == "pad") {
     return parsePad(tokens, padName);

@@ -59,10 +59,12 @@ TEST(RecordingTest, AKilledGameLeavesItsWholeFramesReplayable) {
 }
 
 // Format 2 keeps the scale of --render-scale auto with the frame it moved or settled in; written as it is read.
-TEST(RecordingTest, ScaleLinesGoWithTheirFrame) {
+TEST(RecordingTest, ScaleAndSizeLinesGoWithTheirFrame) {
+  // A minimised window's size goes with its frame too.
   const Recording recording = read("voidskirmish-recording 2\ngame 1.1.0\nwindow windowed 9 9\nscale 1\nframe 0.1\n"
-                                   "frame 0.1\nkey press 87\nscale 0.95 settled\nframe 0.1\n");
+                                   "size 0 0\nframe 0.1\nkey press 87\nscale 0.95 settled\nframe 0.1\n");
   ASSERT_EQ(recording.frames.size(), 3u);
+  EXPECT_EQ(recording.frames[1].events, std::vector<Event>{SizeEvent{0, 0}});
   EXPECT_EQ(formatScaleLine(*recording.frames[0].scale), "scale 1");
   EXPECT_FALSE(recording.frames[1].scale);
   EXPECT_EQ(formatScaleLine(*recording.frames[2].scale), "scale 0.95 settled");
@@ -116,6 +118,7 @@ TEST(RecordingTest, BadFilesAreRefusedWithTheLineAndTheReason) {
       {header + "cursor 1e7 0\n", 4, "out of range"},
       {header + "size 16385 768\n", 4, "out of range"},
       {header + "size -1 768\n", 4, "out of range"},
+      {header + "size 0 768\n", 4, "0 on one side only"},
       {header + "teleport 1 2\n", 4, "unknown record"},
       {header + "key press 87 1 2 3 4 5 6\n", 4, "too many words"},
       {header + std::string(300, 'a') + "\n", 4, "longer than"},
