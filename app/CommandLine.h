@@ -3,6 +3,10 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
+
+#include "input/Event.h"
 
 namespace voidskirmish::app {
 
@@ -25,6 +29,11 @@ struct Options {
   bool autoRenderScale = false;
   double frameBudget = 0.033;
   bool fastBloom = false;
+  // Ships the computer flies, each with its level; a headless match of two ends after `rounds` rounds. The
+  // seed starts the computer's own chance.
+  std::vector<std::pair<int, input::ComputerLevel>> computers;
+  int rounds = 1;
+  std::optional<std::uint32_t> seed;
 
   bool network() const { return host || joinAddress; }
 };

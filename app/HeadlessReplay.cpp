@@ -4,13 +4,11 @@
 #include <iostream>
 #include <variant>
 
+#include "app/HalfRules.h"
 #include "app/MatchCheck.h"
 #include "app/Shell.h"
 #include "game/Delivery.h"
-#include "game/SplitLayout.h"
 #include "net/MatchHash.h"
-#include "render/EnemyDirection.h"
-#include "render/HalfCulling.h"
 
 namespace voidskirmish::app {
 
@@ -54,41 +52,13 @@ bool HeadlessReplay::advance(const input::RecordedFrame& frame) {
     game::deliver(event, *play);
   }
   play->update(std::min(frame.delta, static_cast<float>(Shell::LONGEST_RULES_DELTA)));
-  applyHalfRules();
+  applyHalfRules(*play, recording.header.networkPlayer, minimised, console);
   play->endFrame();
   const long frameNumber = play->match.frameNumber;
   if (netCheck && frameNumber % net::HASH_INTERVAL == 0) {
     console << net::matchHashLine(static_cast<std::uint32_t>(frameNumber), matchHash(play->match)) << std::endl;
   }
   return escape;
-}
-
-// Where the windowed game applies the out-of-bounds rules and prints the culling line: a local match in the
-// scene pass of each drawn half, the upper half's line after its rules; a network match once a frame for both
-// ships, drawn or not, after the one view it draws.
-void HeadlessReplay::applyHalfRules() {
-  const std::optional<int> networkPlayer = recording.header.networkPlayer;
-  const bool halvesDrawn = !networkPlayer && !minimised;
-  std::optional<unsigned int> culled;
-  if (play->settings.frustumCulling && !minimised && networkPlayer.value_or(0) == 0) {
-    const game::SplitLayout layout = networkPlayer ? game::SplitLayout::forView(play->width, play->height, 0)
-                                                   : game::SplitLayout::forWindow(play->width, play->height);
-    culled = render::culledInHalf(
-        play->match, 0, render::halfFrustum(play->match, 0, render::tanHalfFieldOfView(), layout.aspectRatio));
-  }
-  if (halvesDrawn) {
-    play->applyBoundaryRules(0);
-  }
-  if (culled) {
-    console << "Objects culled for ship1 (top): " << *culled << " / " << 2 + play->match.asteroids->asteroidCount
-            << std::endl;
-  }
-  if (halvesDrawn || networkPlayer) {
-    if (networkPlayer) {
-      play->applyBoundaryRules(0);
-    }
-    play->applyBoundaryRules(1);
-  }
 }
 
 bool HeadlessReplay::syncTest(std::size_t frame) {

@@ -26,7 +26,6 @@ class HeadlessReplay {
  private:
   // One recorded frame's rules; true when it holds ESC, which ends the replay after it.
   bool advance(const input::RecordedFrame& frame);
-  void applyHalfRules();
   // False, with the line that says where, when the frame's two re-runs differ.
   bool syncTest(std::size_t frame);
 

@@ -137,6 +137,13 @@ void Shell::openWindow() {
   lostWindowWatch = std::make_unique<LostWindowWatch>(window);
 }
 
+void Shell::letComputerFly(const Options& options) {
+  if (!options.computers.empty()) {
+    computerPlayers = std::make_unique<bot::Computers>(options.computers);
+    computerSeed = options.seed;
+  }
+}
+
 void Shell::setUpGame(std::optional<int> networkPlayer) {
   glfwSetWindowTitle(window, title);
   liveInputs = std::make_unique<LiveInput>(window);
@@ -150,6 +157,9 @@ void Shell::setUpGame(std::optional<int> networkPlayer) {
   int height = 0;
   glfwGetFramebufferSize(window, &width, &height);
   state->resize(width, height);
+  if (computerSeed) {
+    state->match().computerRandom.state = *computerSeed;
+  }
   render::useBlackClearColour();
 }
 
@@ -196,8 +206,8 @@ void Shell::useRenderScale(const input::ScaleLine& scale) {
 // A local game steers ship1 by where the cursor is; the game says whether it is to be put back.
 void Shell::steerWithCursor(std::vector<input::Event>& events) {
   const std::optional<glm::dvec2> cursor = steeringCursor();
-  if (!cursor) {
-    return;
+  if (!cursor || (computerPlayers && computerPlayers->flies(0))) {
+    return;  // the computer's ship1 takes no mouse
   }
   const input::Event move = input::CursorEvent{cursor->x, cursor->y};
   events.push_back(move);

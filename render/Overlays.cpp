@@ -46,6 +46,9 @@ constexpr glm::vec2 SCORE_CENTRE(0.0f, 0.85f);
 constexpr float SCORE_HEIGHT = 0.14f;
 constexpr glm::vec2 PAUSED_CENTRE(0.0f, 0.4f);
 constexpr float PAUSED_HEIGHT = 0.2f;
+constexpr glm::vec2 COMPUTER_CENTRE(-0.88f, 0.85f);
+constexpr float COMPUTER_HEIGHT = 0.08f;
+constexpr glm::vec3 COMPUTER_COLOR(0.3f, 0.8f, 1.0f);
 
 // The value's decimal digits, written into `digits` (no allocation in a frame).
 std::string_view decimal(int value, std::array<char, 12>& digits) {
@@ -140,6 +143,10 @@ void Overlays::drawScore(int ownWins, int enemyWins, int width, int height) cons
 
 void Overlays::drawPausedMark(int width, int height) const {
   drawLine({{"PAUSED", {1.0f, 1.0f, 1.0f}}}, PAUSED_CENTRE, PAUSED_HEIGHT, width, height);
+}
+
+void Overlays::drawComputerMark(int width, int height) const {
+  drawLine({{"CPU", COMPUTER_COLOR}}, COMPUTER_CENTRE, COMPUTER_HEIGHT, width, height);
 }
 
 void Overlays::drawLine(std::initializer_list<TextRun> runs, glm::vec2 centre, float glyphHeight, int width,

@@ -12,7 +12,7 @@
 namespace voidskirmish::render {
 
 // The flat head-up shapes of each half: life bar, crosshair, the arrow toward an off-screen enemy, the score
-// and the paused mark. They are placed straight in the half's normalised device coordinates; only a "model"
+// the paused mark and the computer's mark. They are placed straight in the half's normalised device coordinates; only a "model"
 // matrix applies.
 class Overlays {
  public:
@@ -29,6 +29,8 @@ class Overlays {
   void drawScore(int ownWins, int enemyWins, int width, int height) const;
   // "PAUSED" above the crosshair.
   void drawPausedMark(int width, int height) const;
+  // "CPU" in the upper left corner of a half the computer flies.
+  void drawComputerMark(int width, int height) const;
 
  private:
   struct IndexedShape {

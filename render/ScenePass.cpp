@@ -167,6 +167,9 @@ void ScenePass::drawOverlays(int player, bool warning) const {
   if (match.paused) {
     overlays.drawPausedMark(width, height);
   }
+  if (computerFlown[player]) {
+    overlays.drawComputerMark(width, height);
+  }
 }
 
 }  // namespace voidskirmish::render
