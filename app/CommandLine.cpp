@@ -8,6 +8,7 @@
 #include "input/EventText.h"
 #include "net/Ending.h"
 #include "net/MatchHash.h"
+#include "replay/Playback.h"
 
 namespace voidskirmish::app {
 namespace {
@@ -96,6 +97,24 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
       ->type_name("KIND")
       ->check(CLI::IsMember({"full", "fast"}))
       ->capture_default_str();
+  CLI::Option* replayFrom =
+      app.add_option("--replay-from", options.replayFrom,
+                     "Start the replay at frame FRAME, the frames before it played silently")
+          ->type_name("FRAME")
+          ->check(CLI::PositiveNumber);
+  replayFrom->needs(replay);
+  app.add_option("--replay-speed", options.replaySpeed, "Start the replay at X times its recorded pace")
+      ->type_name("X")
+      ->check(CLI::Validator(
+          [](std::string& value) -> std::string {
+            double speed = 0.0;
+            if (CLI::detail::lexical_cast(value, speed) && replay::Playback::speedStep(speed)) {
+              return {};
+            }
+            return "Value " + value + " is none of 0.25, 0.5, 1, 2, 4, 8";
+          },
+          "X"))
+      ->needs(replay);
   std::vector<std::string> computers;
   CLI::Option* bot =
       app.add_option("--bot", computers,

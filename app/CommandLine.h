@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -34,6 +35,9 @@ struct Options {
   std::vector<std::pair<int, input::ComputerLevel>> computers;
   int rounds = 1;
   std::optional<std::uint32_t> seed;
+  // A replay's first shown frame (the frames before it advanced silently) and its starting speed.
+  std::size_t replayFrom = 1;
+  double replaySpeed = 1.0;
 
   bool network() const { return host || joinAddress; }
 };

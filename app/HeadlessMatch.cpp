@@ -1,8 +1,6 @@
 #include "app/HeadlessMatch.h"
 
-#include "app/HalfRules.h"
 #include "app/MatchCheck.h"
-#include "game/Delivery.h"
 #include "net/MatchHash.h"
 
 namespace voidskirmish::app {
@@ -12,7 +10,8 @@ HeadlessMatch::HeadlessMatch(const Options& options, input::RecordingWriter* rec
       recorder(recorder),
       console(out),
       play(std::make_unique<game::Play>(game::Match::Programs{}, console)),
-      computers(options.computers) {
+      computers(options.computers),
+      rules(*play, std::nullopt, console) {
   if (options.seed) {
     play->match.computerRandom.state = *options.seed;
   }
@@ -28,14 +27,10 @@ int HeadlessMatch::run() {
 }
 
 bool HeadlessMatch::step() {
+  std::vector<input::Event>& events = frame.events;
   events.clear();
   computers.decide(play->match, STEP, events);
-  for (const input::Event& event : events) {
-    game::deliver(event, *play);
-  }
-  play->update(STEP);
-  applyHalfRules(*play, std::nullopt, false, console);
-  play->endFrame();
+  rules.advance(frame);
   const long frameNumber = play->match.frameNumber;
   if (options.netCheck && frameNumber % net::HASH_INTERVAL == 0) {
     console << net::matchHashLine(static_cast<std::uint32_t>(frameNumber), matchHash(play->match)) << std::endl;

@@ -8,7 +8,9 @@
 #include "app/CommandLine.h"
 #include "bot/Computers.h"
 #include "game/Play.h"
+#include "input/Recording.h"
 #include "input/RecordingWriter.h"
+#include "replay/FrameRules.h"
 
 namespace voidskirmish::app {
 
@@ -37,7 +39,8 @@ class HeadlessMatch {
   std::ostream console;
   std::unique_ptr<game::Play> play;
   bot::Computers computers;
-  std::vector<input::Event> events;
+  replay::FrameRules rules;  // a local match's, in the whole standard window
+  input::RecordedFrame frame{{}, STEP, std::nullopt};
   bool roundOver = false;
 };
 

@@ -2,25 +2,36 @@
 
 #include <algorithm>
 #include <iostream>
-#include <variant>
 
-#include "app/HalfRules.h"
 #include "app/MatchCheck.h"
-#include "app/Shell.h"
-#include "game/Delivery.h"
 #include "net/MatchHash.h"
+#include "replay/Seeker.h"
 
 namespace voidskirmish::app {
 
-HeadlessReplay::HeadlessReplay(const input::Recording& recording, bool netCheck, std::optional<int> syncFrames)
-    : recording(recording), netCheck(netCheck), syncFrames(syncFrames), console(std::cout.rdbuf()) {}
+HeadlessReplay::HeadlessReplay(const input::Recording& recording, bool netCheck, std::optional<int> syncFrames,
+                               std::size_t fromFrame)
+    : recording(recording),
+      netCheck(netCheck),
+      syncFrames(syncFrames),
+      fromFrame(fromFrame),
+      console(std::cout.rdbuf()) {}
 
 int HeadlessReplay::run() {
   play = std::make_unique<game::Play>(game::Match::Programs{}, console);
+  rules = std::make_unique<replay::FrameRules>(*play, recording.header.networkPlayer, console);
   play->resize(recording.header.width, recording.header.height);
   play->controls.printHelp();
-  long played = 0;
-  for (std::size_t i = 0; i < recording.frames.size(); ++i) {
+  std::size_t played = 0;
+  if (fromFrame > 1) {
+    const replay::Timeline timeline(recording);
+    replay::Seeker seeker(recording, timeline, *play);
+    const replay::Seeker::Position& there = seeker.after(fromFrame - 1);
+    play->restore(there.play);
+    rules->minimised = there.minimised;
+    played = fromFrame - 1;
+  }
+  for (std::size_t i = played; i < recording.frames.size(); ++i) {
     if (syncFrames && !syncTest(i)) {
       return 1;
     }
@@ -39,21 +50,7 @@ int HeadlessReplay::run() {
 }
 
 bool HeadlessReplay::advance(const input::RecordedFrame& frame) {
-  bool escape = false;
-  for (const input::Event& event : frame.events) {
-    escape = escape || input::isEscapePress(event);
-    if (const auto* size = std::get_if<input::SizeEvent>(&event)) {
-      // As the window's game state does: a minimised window keeps its last layout.
-      minimised = size->width <= 0 || size->height <= 0;
-      if (minimised) {
-        continue;
-      }
-    }
-    game::deliver(event, *play);
-  }
-  play->update(std::min(frame.delta, static_cast<float>(Shell::LONGEST_RULES_DELTA)));
-  applyHalfRules(*play, recording.header.networkPlayer, minimised, console);
-  play->endFrame();
+  const bool escape = rules->advance(frame);
   const long frameNumber = play->match.frameNumber;
   if (netCheck && frameNumber % net::HASH_INTERVAL == 0) {
     console << net::matchHashLine(static_cast<std::uint32_t>(frameNumber), matchHash(play->match)) << std::endl;
@@ -63,7 +60,7 @@ bool HeadlessReplay::advance(const input::RecordedFrame& frame) {
 
 bool HeadlessReplay::syncTest(std::size_t frame) {
   const std::size_t end = std::min(recording.frames.size(), frame + static_cast<std::size_t>(*syncFrames));
-  const bool wasMinimised = minimised;
+  const bool wasMinimised = rules->minimised;
   const auto rerun = [&](game::Play::Snapshot& result) {
     std::size_t next = frame;
     while (next < end && !advance(recording.frames[next])) {
@@ -75,10 +72,10 @@ bool HeadlessReplay::syncTest(std::size_t frame) {
   console.rdbuf(nullptr);  // re-run frames print nothing
   rerun(first);
   play->restore(start);
-  minimised = wasMinimised;
+  rules->minimised = wasMinimised;
   rerun(second);
   play->restore(start);
-  minimised = wasMinimised;
+  rules->minimised = wasMinimised;
   console.rdbuf(std::cout.rdbuf());
   if (const char* part = second.firstDifference(first)) {
     console << "Sync test failed at frame " << frame + 1 << ": " << part << " differs after " << end - frame

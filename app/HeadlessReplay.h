@@ -1,24 +1,27 @@
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <optional>
 #include <ostream>
 
 #include "game/Play.h"
 #include "input/Recording.h"
+#include "replay/FrameRules.h"
 
 namespace voidskirmish::app {
 
 // A recording played without a window or GL, as fast as the machine allows, printing what the windowed replay
 // prints: the help, every frame's lines (the culling line counted without drawing) and the hashes of
-// --net-check. F12 saves nothing. Recorded sizes still lay the window out: a zero size is a minimised window,
-// which draws no half, so in a local match its out-of-bounds rules wait as they do on screen.
+// --net-check. F12 saves nothing. From a frame other than the first, the frames before it are advanced
+// silently, as a windowed replay started there does.
 //
 // With a sync test of N frames, every frame is first saved, advanced N frames silently, restored and advanced
 // the same N frames again, and the two results must agree bit for bit.
 class HeadlessReplay {
  public:
-  HeadlessReplay(const input::Recording& recording, bool netCheck, std::optional<int> syncFrames);
+  HeadlessReplay(const input::Recording& recording, bool netCheck, std::optional<int> syncFrames,
+                 std::size_t fromFrame = 1);
 
   // The process's exit code: 0, or 1 when the sync test found a difference (named on standard output).
   int run();
@@ -32,9 +35,10 @@ class HeadlessReplay {
   const input::Recording& recording;
   const bool netCheck;
   const std::optional<int> syncFrames;
+  const std::size_t fromFrame;
   std::ostream console;
   std::unique_ptr<game::Play> play;
-  bool minimised = false;
+  std::unique_ptr<replay::FrameRules> rules;
   game::Play::Snapshot start, first, second;
 };
 

@@ -98,6 +98,9 @@ void RunningGameState::render() {
       renderScene(asteroids, skybox, boundaryWarning, effects, enemyOnly);
     });
     parts->scenePass->drawOverlaysApart();
+    if (replayBar) {
+      parts->overlays.drawReplayBar(replayBar->first, replayBar->second, width, height);
+    }
   }
   // Once a frame for both ships, as a local game applies them once a frame per drawn half.
   if (networkPlayer) {

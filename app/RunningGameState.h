@@ -2,6 +2,8 @@
 
 #include <memory>
 #include <optional>
+#include <string>
+#include <utility>
 
 #include "game/GameState.h"
 #include "scene/RenderSettings.h"
@@ -39,6 +41,9 @@ class RunningGameState : public GameState {
   // Both halves into the bound frame buffer; the scene pass draws everything, the contour pass the enemy only.
   void renderScene(bool asteroids, bool skybox, bool boundaryWarning, bool effects, bool enemyOnly);
 
+  // A replay's progress bar over the bottom of the window, from the next frame drawn on; nothing hides it.
+  void showReplayBar(std::optional<std::pair<float, std::string>> bar) { replayBar = std::move(bar); }
+
   Play& play();
   Match& match();
   scene::RenderSettings& settings();  // the toggles' state, read by every drawing operation
@@ -53,6 +58,7 @@ class RunningGameState : public GameState {
   const std::optional<int> networkPlayer;
   struct MatchParts;
   std::unique_ptr<MatchParts> parts;
+  std::optional<std::pair<float, std::string>> replayBar;  // the share played and the clock
   bool minimised = false;  // a zero-sized window: keep the last layout and frame buffers, draw nothing
 };
 

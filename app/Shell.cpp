@@ -61,10 +61,10 @@ int Shell::play(input::RecordingWriter* recorder) {
   return exitCode;
 }
 
-int Shell::replay(const input::Recording& recording) {
+int Shell::replay(const input::Recording& recording, std::size_t fromFrame, double speed) {
   openWindow();
   setUpGame(recording.header.networkPlayer);
-  ReplayFrames frames(*this, recording);
+  ReplayFrames frames(*this, recording, fromFrame, speed);
   const int exitCode = run(frames);
   tearDown();
   return exitCode;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "input/Recording.h"
 #include "input/RecordingWriter.h"
 #include "render/AutoRenderScale.h"
+#include "replay/FrameRules.h"
 
 struct GLFWwindow;
 
@@ -30,8 +32,8 @@ class Shell {
   // Live play until ESC is pressed or the window is closed; every frame also goes to `recorder` when given.
   // Returns the process's exit code; start-up failures end the process.
   int play(input::RecordingWriter* recorder);
-  // Plays a recording back at its own pace until its end, a recorded ESC or a live ESC.
-  int replay(const input::Recording& recording);
+  // Plays a recording back at its own pace until its end, a recorded ESC or a live ESC; see ReplayFrames.
+  int replay(const input::Recording& recording, std::size_t fromFrame = 1, double speed = 1.0);
   // A match over the network (options.host or options.joinAddress) in this machine's window; see NetworkPlay.
   int playNetwork(const Options& options, input::RecordingWriter* recorder);
   // Live and network play move the render scale to keep frames within the budget (seconds); a replay draws at
@@ -48,7 +50,7 @@ class Shell {
 
   // A stall (a suspended process, a debugger, a dragged window) must not be applied in one step: ships would
   // jump through whatever lies between. Ordinary slow frames under software rendering stay well below this.
-  static constexpr double LONGEST_RULES_DELTA = 0.5;
+  static constexpr double LONGEST_RULES_DELTA = replay::FrameRules::LONGEST_DELTA;
 
   // What frame sources use.
   game::RunningGameState& game() { return *state; }

@@ -1,5 +1,6 @@
 #include <GLFW/glfw3.h>
 
+#include <algorithm>
 #include <iostream>
 #include <memory>
 
@@ -11,6 +12,7 @@
 #include "app/NetworkPlay.h"
 #include "app/Shell.h"
 #include "input/RecordingReader.h"
+#include "replay/Timeline.h"
 
 namespace {
 
@@ -20,7 +22,7 @@ using namespace voidskirmish;
 constexpr int RECORDING_INCOMPLETE = 3;
 
 // A recording that cannot be read is refused before a window opens: one line saying what and where, exit 2.
-int replay(const app::Options& options) {
+int replayFile(const app::Options& options) {
   const std::string& path = *options.replayPath;
   input::Recording recording;
   try {
@@ -37,13 +39,19 @@ int replay(const app::Options& options) {
     std::cerr << "Recording " << path << " ends inside a frame; replaying its " << recording.frames.size()
               << " whole frames" << std::endl;
   }
+  const std::size_t frames = replay::Timeline(recording).frames();
+  if (options.replayFrom > std::max<std::size_t>(frames, 1)) {
+    std::cerr << "--replay-from: frame " << options.replayFrom << " is past the last frame of " << path << " ("
+              << frames << ")" << std::endl;
+    return 2;
+  }
   if (options.headless) {
-    return app::HeadlessReplay(recording, options.netCheck, options.syncFrames).run();
+    return app::HeadlessReplay(recording, options.netCheck, options.syncFrames, options.replayFrom).run();
   }
   const input::RecordingHeader& header = recording.header;
   app::Shell shell(app::WindowChoice{header.fullscreen, header.width, header.height}, options.netCheck);
   shell.drawWith(options.renderScale, options.fastBloom);
-  return shell.replay(recording);
+  return shell.replay(recording, options.replayFrom, options.replaySpeed);
 }
 
 int play(const app::Options& options) {
@@ -100,7 +108,7 @@ int main(int argc, char** argv) {
   // What could not be loaded, wherever in set-up or play: the loader's message, exit 1.
   try {
     if (commandLine.options->replayPath) {
-      return replay(*commandLine.options);
+      return replayFile(*commandLine.options);
     }
     return play(*commandLine.options);
   } catch (const failure::LoadFailure& refused) {

@@ -21,6 +21,15 @@ constexpr float BELOW_ANGLE = 3.1415927f;
 
 }  // namespace
 
+glm::mat4 barOver(float left, float right, float bottom, float top) {
+  // The life bar spans 0.3 by 0.1 around (0, -0.8).
+  const glm::mat4 centred = glm::translate(glm::mat4(1.0f), glm::vec3(0.0f, 0.8f, 0.0f));
+  const glm::mat4 stretched =
+      glm::scale(glm::mat4(1.0f), glm::vec3((right - left) / 0.3f, (top - bottom) / 0.1f, 1.0f));
+  return glm::translate(glm::mat4(1.0f), glm::vec3((left + right) / 2.0f, (bottom + top) / 2.0f, 0.0f)) * stretched *
+         centred;
+}
+
 glm::mat4 lifeBarModel(float lifePoints) {
   return glm::scale(glm::mat4(1.0f), glm::vec3(lifePoints / FULL_LIFE, 1.0f, 1.0f));
 }

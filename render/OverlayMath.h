@@ -18,6 +18,9 @@ constexpr std::array<float, 12> LIFE_BAR_VERTICES = {
 // Two triangles over the four corners of a bar.
 constexpr std::array<unsigned int, 6> BAR_INDICES = {0, 1, 3, 1, 2, 3};
 
+// The life bar's shape stretched over x from `left` to `right` and y from `bottom` to `top`.
+glm::mat4 barOver(float left, float right, float bottom, float top);
+
 // The life bar shrinks toward its centre with the life points (not clamped): full width at 10, none at 0.
 glm::mat4 lifeBarModel(float lifePoints);
 

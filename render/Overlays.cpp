@@ -3,6 +3,7 @@
 #include <glm/gtc/type_ptr.hpp>
 
 #include <charconv>
+#include <utility>
 
 #include "render/OverlayMath.h"
 #include "render/SegmentFont.h"
@@ -49,6 +50,8 @@ constexpr float PAUSED_HEIGHT = 0.2f;
 constexpr glm::vec2 COMPUTER_CENTRE(-0.88f, 0.85f);
 constexpr float COMPUTER_HEIGHT = 0.08f;
 constexpr glm::vec3 COMPUTER_COLOR(0.3f, 0.8f, 1.0f);
+constexpr glm::vec2 REPLAY_TEXT_CENTRE(0.68f, -0.925f);  // right of the lower half's life bar
+constexpr float REPLAY_TEXT_HEIGHT = 0.05f;
 
 // The value's decimal digits, written into `digits` (no allocation in a frame).
 std::string_view decimal(int value, std::array<char, 12>& digits) {
@@ -147,6 +150,21 @@ void Overlays::drawPausedMark(int width, int height) const {
 
 void Overlays::drawComputerMark(int width, int height) const {
   drawLine({{"CPU", COMPUTER_COLOR}}, COMPUTER_CENTRE, COMPUTER_HEIGHT, width, height);
+}
+
+void Overlays::drawReplayBar(float played, std::string_view text, int width, int height) const {
+  constexpr float left = -0.96f, right = 0.96f, bottom = -0.975f, top = -0.96f;
+  glViewport(0, 0, width, height);
+  glUseProgram(colorProgram_->program);
+  const std::pair<float, glm::vec3> parts[] = {{right, {0.3f, 0.3f, 0.3f}},
+                                               {left + (right - left) * played, {0.0f, 1.0f, 0.0f}}};
+  for (const auto& [end, color] : parts) {
+    setModel(colorModelLocation_, barOver(left, end, bottom, top));
+    glUniform3f(colorLocation_, color.r, color.g, color.b);
+    drawBar(lifeBar_.vao.get());
+  }
+  // The glyphs keep their shape in a whole window as in the half of one twice as high.
+  drawLine({{text, {0.8f, 0.8f, 0.8f}}}, REPLAY_TEXT_CENTRE, REPLAY_TEXT_HEIGHT, width, 2 * height);
 }
 
 void Overlays::drawLine(std::initializer_list<TextRun> runs, glm::vec2 centre, float glyphHeight, int width,

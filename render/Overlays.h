@@ -31,6 +31,9 @@ class Overlays {
   void drawPausedMark(int width, int height) const;
   // "CPU" in the upper left corner of a half the computer flies.
   void drawComputerMark(int width, int height) const;
+  // Over the whole window of width × height pixels: a thin bar at the bottom, filled to `played` (0 to 1), and
+  // `text` above it.
+  void drawReplayBar(float played, std::string_view text, int width, int height) const;
 
  private:
   struct IndexedShape {

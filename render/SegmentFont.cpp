@@ -19,6 +19,11 @@ std::uint8_t glyphSegments(char c) {
     case 'S': return 0x6D;
     case 'E': return 0x79;
     case 'D': return 0x5E;  // the lower-case d: a capital would read as 0
+    // A replay's clock and speed, "01:23 / 04:10  x0.5": a colon of two bars, a decimal point low.
+    case ':': return 0x09;
+    case '/': return 0x52;
+    case 'x': return 0x76;
+    case '.': return 0x08;
     default: return 0;
   }
 }

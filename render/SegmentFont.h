@@ -33,8 +33,8 @@ constexpr std::array<float, SEGMENT_COUNT * 8> SEGMENT_VERTICES = [] {
   return corners;
 }();
 
-// Bit s is set when segment s is lit. Digits, '-', ' ' and the letters of "PAUSED" and "CPU"; anything else is
-// blank.
+// Bit s is set when segment s is lit. Digits, '-', ' ', the letters of "PAUSED" and "CPU" and ":/x."; anything
+// else is blank.
 std::uint8_t glyphSegments(char c);
 
 // Character `index` of a line of `count` characters, centred on `centre` in the half's normalised coordinates

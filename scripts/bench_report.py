@@ -30,6 +30,7 @@ FLOORS = [
     (r"BM_GameContourPass(/enemy_in_sight:\d)", r"BM_GameContourPassFloor\1", "the same draws in a constant colour"),
     (r"BM_NearestHitOverTheField", "BM_IntersectOneSphere", "one line-sphere test"),
     (r"BM_MatchSaveAndRestore", "BM_CopySnapshotBytes", "copying the snapshot's bytes out and back"),
+    (r"BM_SeekWithKeptStates(/\d+)", r"BM_ReplayFramesHeadless\1", "replaying the same frames headless"),
     (r"BM_FireHittingTheEnemy", "ModelLoad/Voidskirmish/Material/cylinder.dae", "loading the beam's model"),
 ]
 # Figures given per item of a counter, so they compare with a floor that handles one item.

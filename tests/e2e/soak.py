@@ -99,16 +99,18 @@ def test_soak(xvfb, tmp_path, pytestconfig):
         game.key("Escape")
         assert game.wait_exit() == 0, game.stderr
     assert "GL errors: 0\n" in game.stderr, game.stderr
-    # The lowest resident memory of the first, middle and last third after warm-up.
+    # A leak raises the memory floor again and again; the driver's occasional one-time step (see the README)
+    # raises it once or twice. So the floor is taken in six windows after warm-up, and the median of its five
+    # rises, over the whole run, must stay within 3 % (at least 4 MiB) of the first floor.
     steady = [mib for moment, mib in samples if moment >= warm_up]
-    assert len(steady) >= 6, f"only {len(steady)} samples after warm-up: run longer or sample more often"
-    third = len(steady) // 3
-    floors = [min(part) for part in (steady[:third], steady[third:-third], steady[-third:])]
-    allowed = max(0.03 * floors[0], 4.0)
-    print(f"Lowest RSS of the first, middle and last third after warm-up: {floors[0]:.1f}, {floors[1]:.1f}, "
-          f"{floors[2]:.1f} MiB (the last may exceed the first by {allowed:.1f} MiB)")
-    assert floors[2] <= floors[0] + allowed, "resident memory grew after warm-up"
-
+    assert len(steady) >= 12, f"only {len(steady)} samples after warm-up: run longer or sample more often"
+    windows = [steady[len(steady) * i // 6:len(steady) * (i + 1) // 6] for i in range(6)]
+    floors = [min(window) for window in windows]
+    rises = sorted(later - earlier for earlier, later in itertools.pairwise(floors))
+    growth, allowed = rises[2] * 5, max(0.03 * floors[0], 4.0)
+    print("Lowest RSS of six windows after warm-up: " + ", ".join(f"{floor:.1f}" for floor in floors) +
+          f" MiB; the median rise over the run {growth:.1f} MiB may be {allowed:.1f} at most")
+    assert growth <= allowed, "resident memory grew after warm-up"
 
 if __name__ == "__main__":
     sys.exit(pytest.main(["-q", "-s", "-p", "no:cacheprovider", __file__, *sys.argv[1:]]))
