@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <cmath>
 
 #include "input/EventText.h"
@@ -10,6 +11,21 @@
 #include "replay/Playback.h"
 
 namespace voidskirmish::app {
+namespace {
+
+// "ship1", "ship2:hard": the ship and the level (normal when none is given); nothing when it is neither.
+std::optional<std::pair<int, input::ComputerLevel>> computerOf(const std::string& text) {
+  const std::size_t colon = text.find(':');
+  const std::string ship = text.substr(0, colon);
+  const std::optional<input::ComputerLevel> level =
+      colon == std::string::npos ? input::ComputerLevel::Normal : input::levelOfWord(text.substr(colon + 1));
+  if ((ship != "ship1" && ship != "ship2") || !level) {
+    return std::nullopt;
+  }
+  return std::pair{ship == "ship1" ? 0 : 1, *level};
+}
+
+}  // namespace
 
 const char* gameVersion() { return VOIDSKIRMISH_VERSION; }
 
@@ -45,7 +61,6 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
                    " frames, to compare two machines or a recording's replays");
   CLI::Option* headless = app.add_flag("--headless", options.headless,
                                        "Replay without a window or GL, as fast as possible; F12 saves nothing");
-  headless->needs(replay);
   int syncFrames = 0;
   CLI::Option* syncTest =
       app.add_option("--sync-test", syncFrames,
@@ -120,8 +135,48 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
       app.add_option("--hud", hud, "colours: the HUD as it always was; shapes: YOU and FOE beside score and life")
           ->type_name("STYLE")
           ->check(CLI::IsMember({"colours", "shapes"}));
+  std::vector<std::string> computers;
+  CLI::Option* bot =
+      app.add_option("--bot", computers,
+                     "The computer flies SHIP (ship1 or ship2) at LEVEL (easy, normal or hard; normal if not given); "
+                     "give it twice for a match between two computers")
+          ->type_name("SHIP[:LEVEL]")
+          ->check(CLI::Validator(
+              [](std::string& value) -> std::string {
+                return computerOf(value) ? std::string() : "Value " + value + " is not ship1 or ship2[:easy|normal|hard]";
+              },
+              "SHIP[:LEVEL]"))
+          ->excludes(replay);
+  CLI::Option* rounds = app.add_option("--rounds", options.rounds, "With --headless: end after N rounds")
+                            ->check(CLI::Range(1, 1000000))
+                            ->type_name("N");
+  std::uint32_t seed = 0;
+  CLI::Option* seedOption =
+      app.add_option("--seed", seed, "Start the computer's chance at S (0 to 4294967295), for other matches")
+          ->type_name("S")
+          ->needs(bot);
   try {
     app.parse(argc, argv);
+    for (const std::string& text : computers) {
+      const auto computer = *computerOf(text);
+      const int ship = computer.first;
+      if (std::any_of(options.computers.begin(), options.computers.end(),
+                      [ship](const auto& other) { return other.first == ship; })) {
+        throw CLI::ValidationError("--bot", "ship" + std::to_string(ship + 1) + " is given twice");
+      }
+      const bool otherMachines = (options.host && ship != 0) || (join->count() > 0 && ship != 1);
+      if (otherMachines) {
+        throw CLI::ValidationError("--bot", "in a network match the computer flies this machine's ship (ship1 for "
+                                            "--host, ship2 for --join)");
+      }
+      options.computers.push_back(computer);
+    }
+    if (headless->count() > 0 && replay->count() == 0 && options.computers.size() < 2) {
+      throw CLI::RequiresError("--headless", options.computers.empty() ? "--replay" : "--bot ship1 --bot ship2");
+    }
+    if (rounds->count() > 0 && (headless->count() == 0 || replay->count() > 0)) {
+      throw CLI::RequiresError("--rounds", "--headless --bot ship1 --bot ship2");
+    }
     if (port->count() > 0 && host->count() + join->count() == 0) {
       throw CLI::ValidationError("--port", "needs --host or --join");
     }
@@ -158,6 +213,9 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
   }
   if (hudStyle->count() > 0) {
     options.hud = hud;
+  }
+  if (seedOption->count() > 0) {
+    options.seed = seed;
   }
   if (syncTest->count() > 0) {
     options.syncFrames = syncFrames;

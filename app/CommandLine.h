@@ -4,6 +4,10 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
+
+#include "input/Event.h"
 
 namespace voidskirmish::app {
 
@@ -26,6 +30,11 @@ struct Options {
   bool autoRenderScale = false;
   double frameBudget = 0.033;
   bool fastBloom = false;
+  // Ships the computer flies, each with its level; a headless match of two ends after `rounds` rounds. The
+  // seed starts the computer's own chance.
+  std::vector<std::pair<int, input::ComputerLevel>> computers;
+  int rounds = 1;
+  std::optional<std::uint32_t> seed;
   // A replay's first shown frame (the frames before it advanced silently) and its starting speed.
   std::size_t replayFrom = 1;
   double replaySpeed = 1.0;

@@ -22,6 +22,10 @@ std::optional<SourcedFrame> LiveFrames::next() {
   previousTime = now;
   std::vector<input::Event>& events = shell.liveInput().poll();
   gamepads.poll(events);
+  if (bot::Computers* computers = shell.computers()) {
+    computers->dropPersonalInput(events);
+    computers->decide(shell.game().match(), delta, events);
+  }
   // A tap that is over within one frame still counts, as does a key held since an earlier frame.
   ended = shell.escapeHeld() || std::any_of(events.begin(), events.end(), input::isEscapePress);
   for (const input::Event& event : events) {

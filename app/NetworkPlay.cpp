@@ -103,7 +103,11 @@ std::optional<SourcedFrame> NetworkPlay::next() {
   printNotices();
   const net::ReadyFrame frame = match->takeFrame();
   const double now = glfwGetTime();
-  match->submit(shared, static_cast<float>(std::min(now - previousTime, Shell::LONGEST_RULES_DELTA)));
+  const auto delta = static_cast<float>(std::min(now - previousTime, Shell::LONGEST_RULES_DELTA));
+  if (bot::Computers* computers = shell.computers()) {
+    computers->decide(shell.game().match(), delta, shared);
+  }
+  match->submit(shared, delta);
   previousTime = now;
   shared.clear();
   for (const input::Event& event : frame.events) {
@@ -144,7 +148,9 @@ bool NetworkPlay::collect() {
   }
   for (const input::Event& event : events) {
     if (std::optional<input::Event> own = input::ownShipEvent(event, player)) {
-      shared.push_back(*own);
+      if (shell.computers() == nullptr || !shell.computers()->isPersonal(*own)) {
+        shared.push_back(*own);
+      }
     } else {
       game::deliver(event, shell.game());
       local.push_back(event);

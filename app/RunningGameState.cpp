@@ -85,6 +85,9 @@ void RunningGameState::init() {
 void RunningGameState::update(float deltaTime) { parts->play->update(deltaTime); }
 
 void RunningGameState::render() {
+  for (int player = 0; player < 2; ++player) {
+    parts->scenePass->computerFlown[player] = parts->play->pads.computer(player).has_value();
+  }
   if (!minimised) {
     // The render scale may have moved since the last frame.
     if (!parts->postProcessing->builtFor(settings().renderScale, settings().fastBloom)) {
@@ -126,6 +129,10 @@ void RunningGameState::mouseButton(int button, int action) { parts->play->mouseB
 
 void RunningGameState::padLinked(int ship, bool connected, std::string_view name) {
   parts->play->padLinked(ship, connected, name);
+}
+
+void RunningGameState::computerTakes(int ship, input::ComputerLevel level) {
+  parts->play->computerTakes(ship, level);
 }
 
 void RunningGameState::padControl(int ship, PadControl control, float value) {

@@ -37,6 +37,7 @@ class RunningGameState : public GameState {
   void padLinked(int ship, bool connected, std::string_view name) override;
   void padControl(int ship, PadControl control, float value) override;
   void steer(int ship, double dx, double dy) override;
+  void computerTakes(int ship, input::ComputerLevel level) override;
   std::optional<glm::dvec2> steeringCentre() const override;
 
   // Both halves into the bound frame buffer; the scene pass draws everything, the contour pass the enemy only.

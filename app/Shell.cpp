@@ -138,6 +138,13 @@ void Shell::openWindow() {
   lostWindowWatch = std::make_unique<LostWindowWatch>(window);
 }
 
+void Shell::letComputerFly(const Options& options) {
+  if (!options.computers.empty()) {
+    computerPlayers = std::make_unique<bot::Computers>(options.computers);
+    computerSeed = options.seed;
+  }
+}
+
 void Shell::setUpGame(std::optional<int> networkPlayer, const game::PlayStart& start,
                       const input::KeyMap& keyMap) {
   glfwSetWindowTitle(window, title);
@@ -153,6 +160,9 @@ void Shell::setUpGame(std::optional<int> networkPlayer, const game::PlayStart& s
   int height = 0;
   glfwGetFramebufferSize(window, &width, &height);
   state->resize(width, height);
+  if (computerSeed) {
+    state->match().computerRandom.state = *computerSeed;
+  }
   render::useBlackClearColour();
   state->settings().sound = !startMuted;
   sounds = std::make_unique<sound::FrameSounds>(sound::SoundOutput::open("Voidskirmish/Sound/", soundVolume, std::cerr),
@@ -202,8 +212,8 @@ void Shell::useRenderScale(const input::ScaleLine& scale) {
 // A local game steers ship1 by where the cursor is; the game says whether it is to be put back.
 void Shell::steerWithCursor(std::vector<input::Event>& events) {
   const std::optional<glm::dvec2> cursor = steeringCursor();
-  if (!cursor) {
-    return;
+  if (!cursor || (computerPlayers && computerPlayers->flies(0))) {
+    return;  // the computer's ship1 takes no mouse
   }
   const input::Event move = input::CursorEvent{cursor->x, cursor->y};
   events.push_back(move);

@@ -10,6 +10,7 @@
 #include "app/LiveInput.h"
 #include "app/LostWindowWatch.h"
 #include "app/RunningGameState.h"
+#include "bot/Computers.h"
 #include "input/Recording.h"
 #include "input/RecordingWriter.h"
 #include "settings/Settings.h"
@@ -55,6 +56,9 @@ class Shell {
   void useSettings(const settings::Settings& chosen) { players = chosen; }
   const std::array<input::PadButtons, 2>& padButtons() const { return players.pads; }
 
+  // The computer flies these ships in live and network play, its chance started at `seed` when given.
+  void letComputerFly(const Options& options);
+
   // A stall (a suspended process, a debugger, a dragged window) must not be applied in one step: ships would
   // jump through whatever lies between. Ordinary slow frames under software rendering stay well below this.
   static constexpr double LONGEST_RULES_DELTA = replay::FrameRules::LONGEST_DELTA;
@@ -62,6 +66,8 @@ class Shell {
   // What frame sources use.
   game::RunningGameState& game() { return *state; }
   LiveInput& liveInput() { return *liveInputs; }
+  // The computer players, or nullptr when people fly both ships.
+  bot::Computers* computers() { return computerPlayers.get(); }
   bool escapeHeld() const;
   // Closed by the player or the window manager, or destroyed.
   bool windowClosed() const;
@@ -115,6 +121,8 @@ class Shell {
   bool startMuted = false;
   settings::Settings players;
   bool cursorSteers = false;  // as of the last frame
+  std::unique_ptr<bot::Computers> computerPlayers;
+  std::optional<std::uint32_t> computerSeed;
 };
 
 }  // namespace voidskirmish::app

@@ -6,6 +6,7 @@
 
 #include "app/CommandLine.h"
 #include "app/Dialogue.h"
+#include "app/HeadlessMatch.h"
 #include "app/HeadlessReplay.h"
 #include "failure/LoadFailure.h"
 #include "app/NetworkPlay.h"
@@ -79,6 +80,15 @@ int play(const app::Options& options, const settings::Settings& chosen) {
       return 2;
     }
   }
+  if (options.headless) {
+    // Two computers need no questions: the standard window, laid out without one.
+    if (recorder) {
+      recorder->writeHeader(input::RecordingHeader{input::RecordingHeader::FIXED_SCALE_VERSION, app::gameVersion(),
+                                                   false, app::HeadlessMatch::WIDTH, app::HeadlessMatch::HEIGHT});
+    }
+    const int exitCode = app::HeadlessMatch(options, recorder.get()).run();
+    return exitCode == 0 && recorder && !recorder->complete() ? RECORDING_INCOMPLETE : exitCode;
+  }
   const auto choice = windowChoice(options, chosen);
   if (!choice) {
     failure::fatalExit(std::cout, app::Dialogue::inputEndedMessage, 1);
@@ -104,6 +114,7 @@ int play(const app::Options& options, const settings::Settings& chosen) {
   shell.drawWith(options.renderScale, options.fastBloom);
   shell.soundWith(volumeOf(options, chosen), options.mute);
   shell.useSettings(chosen);
+  shell.letComputerFly(options);
   if (options.autoRenderScale) {
     shell.scaleAutomatically(options.frameBudget);
   }

@@ -29,6 +29,7 @@ void deliver(const input::Event& event, Target& target) {
     void operator()(const input::PadLinkEvent& e) const { target.padLinked(e.ship, e.connected, e.name.text()); }
     void operator()(const input::PadControlEvent& e) const { target.padControl(e.ship, e.control, e.value); }
     void operator()(const input::SteerEvent& e) const { target.steer(e.ship, e.dx, e.dy); }
+    void operator()(const input::ComputerEvent& e) const { target.computerTakes(e.ship, e.level); }
   };
   std::visit(Deliverer{target}, event);
 }

@@ -33,6 +33,8 @@ class GameState {
   virtual void padLinked(int ship, bool connected, std::string_view name) = 0;
   // A control of player `ship`'s gamepad changed; see input::PadControlEvent for the values.
   virtual void padControl(int ship, PadControl control, float value) = 0;
+  // The computer flies player `ship`'s ship from now on, through that ship's pad controls.
+  virtual void computerTakes(int ship, input::ComputerLevel level) = 0;
   // Mouse steering in a network match: turns player `ship`'s ship by the cursor's distance from the centre.
   virtual void steer(int ship, double dx, double dy) = 0;
   // Where the cursor is put back after each move while it steers a ship; nothing while it does not steer.

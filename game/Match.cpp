@@ -55,6 +55,7 @@ void Match::save(MatchSnapshot& snapshot) const {
   }
   particles->save(snapshot.particles);
   snapshot.random = random;
+  snapshot.computerRandom = computerRandom;
   snapshot.rounds = rounds;
   snapshot.paused = paused;
   snapshot.outsideBoundary = outsideBoundary;
@@ -74,6 +75,7 @@ void Match::restore(const MatchSnapshot& snapshot) {
   }
   particles->restore(snapshot.particles);
   random = snapshot.random;
+  computerRandom = snapshot.computerRandom;
   rounds = snapshot.rounds;
   paused = snapshot.paused;
   outsideBoundary = snapshot.outsideBoundary;

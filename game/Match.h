@@ -65,6 +65,7 @@ class Match {
 
   Programs programs;
   Random random;  // first drawn by the asteroid field, then by every burst
+  Random computerRandom;  // the computer players' chance alone, so their choices leave the rest as it was
   std::unique_ptr<ParticlePool> particles = std::make_unique<ParticlePool>();
   std::unique_ptr<objects::BoundarySphere> boundarySphere;
   std::unique_ptr<objects::Spaceship> ship1;

@@ -22,6 +22,7 @@ const char* MatchSnapshot::firstDifference(const MatchSnapshot& other) const {
       {"beams", sameBits(beams, other.beams)},
       {"particles", particles == other.particles},
       {"random", random.state == other.random.state},
+      {"computer", computerRandom.state == other.computerRandom.state},
       {"rounds", rounds == other.rounds},
       {"pause", paused == other.paused},
       {"out-of-bounds", outsideBoundary == other.outsideBoundary && sameBits(warningBlend, other.warningBlend) &&

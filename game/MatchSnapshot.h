@@ -22,6 +22,7 @@ struct MatchSnapshot {
   std::vector<objects::LaserBeam::Saved> beams;
   ParticlePool::Saved particles;
   Random random;
+  Random computerRandom;
   Rounds rounds;
   bool paused = false;
   std::array<bool, 2> outsideBoundary{};

@@ -1,5 +1,7 @@
 #include "game/PadControls.h"
 
+#include "input/EventText.h"
+
 namespace voidskirmish::game {
 namespace {
 
@@ -61,6 +63,13 @@ void PadControls::linked(int ship, bool connected, std::string_view name) {
   } else {
     out << "Gamepad disconnected from ship" << ship + 1 << std::endl;
   }
+}
+
+void PadControls::computerTakes(int ship, input::ComputerLevel level) {
+  pads[ship].connected = true;
+  pads[ship].computer = level;
+  out << "ship" << ship + 1 << (ship == 0 ? " (top)" : " (bottom)") << " is flown by the computer ("
+      << input::levelWord(level) << ")" << std::endl;
 }
 
 void PadControls::control(int ship, PadControl control, float value) {

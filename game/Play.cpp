@@ -39,8 +39,7 @@ const char* Play::Snapshot::firstDifference(const Snapshot& other) const {
   if (const char* part = match.firstDifference(other.match)) {
     return part;
   }
-  const bool samePads = pads[0].connected == other.pads[0].connected && pads[0].axes == other.pads[0].axes &&
-                        pads[1].connected == other.pads[1].connected && pads[1].axes == other.pads[1].axes;
+  const bool samePads = pads == other.pads;
   const std::pair<const char*, bool> parts[] = {
       {"settings", settings == other.settings && asteroidNormalMap == other.asteroidNormalMap},
       {"controls", controls.mouseSteering == other.controls.mouseSteering &&

@@ -64,6 +64,7 @@ class Play {
   void resize(int newWidth, int newHeight);
   void padLinked(int ship, bool connected, std::string_view name) { pads.linked(ship, connected, name); }
   void padControl(int ship, input::PadControl control, float value) { pads.control(ship, control, value); }
+  void computerTakes(int ship, input::ComputerLevel level) { pads.computerTakes(ship, level); }
   void steer(int ship, double dx, double dy) { controls.steerByMouse(ship, dx, dy); }
   std::optional<glm::dvec2> steeringCentre() const;
 

@@ -26,6 +26,8 @@ bool operator==(const SteerEvent& a, const SteerEvent& b) {
   return a.ship == b.ship && a.dx == b.dx && a.dy == b.dy;
 }
 
+bool operator==(const ComputerEvent& a, const ComputerEvent& b) { return a.ship == b.ship && a.level == b.level; }
+
 bool isEscapePress(const Event& event) {
   const KeyEvent* key = std::get_if<KeyEvent>(&event);
   return key != nullptr && key->pressed && key->key == keys::ESCAPE;

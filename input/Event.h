@@ -63,6 +63,15 @@ struct PadControlEvent {
   float value = 0.0f;
 };
 
+// How well the computer flies a ship.
+enum class ComputerLevel { Easy, Normal, Hard };
+
+// The computer takes a ship for the rest of the game: from then on that ship's pad events are the computer's.
+struct ComputerEvent {
+  int ship = 0;
+  ComputerLevel level = ComputerLevel::Normal;
+};
+
 // Mouse steering of a ship in a network match: how far the cursor went from the window's centre in one frame, in
 // pixels. A distance, not a position, so that windows of different sizes turn the ship alike.
 struct SteerEvent {
@@ -72,7 +81,8 @@ struct SteerEvent {
 };
 
 using Event =
-    std::variant<KeyEvent, CursorEvent, ButtonEvent, SizeEvent, PadLinkEvent, PadControlEvent, SteerEvent>;
+    std::variant<KeyEvent, CursorEvent, ButtonEvent, SizeEvent, PadLinkEvent, PadControlEvent, SteerEvent,
+                 ComputerEvent>;
 
 bool operator==(const KeyEvent& a, const KeyEvent& b);
 bool operator==(const CursorEvent& a, const CursorEvent& b);
@@ -81,6 +91,7 @@ bool operator==(const SizeEvent& a, const SizeEvent& b);
 bool operator==(const PadLinkEvent& a, const PadLinkEvent& b);
 bool operator==(const PadControlEvent& a, const PadControlEvent& b);
 bool operator==(const SteerEvent& a, const SteerEvent& b);
+bool operator==(const ComputerEvent& a, const ComputerEvent& b);
 
 // ESC being pressed: the event that ends a game, live or replayed.
 bool isEscapePress(const Event& event);

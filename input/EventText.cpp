@@ -14,6 +14,8 @@ const char* pressWord(bool pressed) { return pressed ? "press" : "release"; }
 // In the order of PadControl.
 constexpr std::array<std::string_view, 4> PAD_CONTROL_WORDS{"thrust", "yaw", "pitch", "fire"};
 constexpr std::string_view PAD_CONNECT = " connect ";
+// In the order of ComputerLevel.
+constexpr std::array<std::string_view, 3> LEVEL_WORDS{"easy", "normal", "hard"};
 
 std::string shipWord(int ship) { return "ship" + std::to_string(ship + 1); }
 
@@ -46,6 +48,9 @@ struct Printer {
   }
   std::string operator()(const SteerEvent& e) const {
     return "steer " + shipWord(e.ship) + " " + shortestText(e.dx) + " " + shortestText(e.dy);
+  }
+  std::string operator()(const ComputerEvent& e) const {
+    return "computer " + shipWord(e.ship) + " " + std::string(levelWord(e.level));
   }
   std::string operator()(const PadControlEvent& e) const {
     return "pad " + shipWord(e.ship) + " " + std::string(PAD_CONTROL_WORDS[static_cast<int>(e.control)]) + " " +
@@ -152,10 +157,29 @@ BodyLine parseWords(const Tokens& tokens, std::string_view padName) {
     return Event{SteerEvent{readShip(tokens), tokens.real(2, -limit, limit, "steer x"),
                             tokens.real(3, -limit, limit, "steer y")}};
   }
+  if (kind == "computer") {
+    tokens.expectCount(3);
+    const std::optional<ComputerLevel> level = levelOfWord(tokens.word(2));
+    if (!level) {
+      throw std::runtime_error("expected easy, normal or hard, found '" + std::string(tokens.word(2)) + "'");
+    }
+    return Event{ComputerEvent{readShip(tokens), *level}};
+  }
   throw std::runtime_error("unknown record '" + std::string(kind) + "'");
 }
 
 }  // namespace
+
+std::string_view levelWord(ComputerLevel level) { return LEVEL_WORDS[static_cast<std::size_t>(level)]; }
+
+std::optional<ComputerLevel> levelOfWord(std::string_view word) {
+  for (std::size_t level = 0; level < LEVEL_WORDS.size(); ++level) {
+    if (word == LEVEL_WORDS[level]) {
+      return static_cast<ComputerLevel>(level);
+    }
+  }
+  return std::nullopt;
+}
 
 std::string formatEvent(const Event& event) { return std::visit(Printer{}, event); }
 

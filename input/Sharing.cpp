@@ -32,6 +32,10 @@ struct OwnShip {
     e.ship = player;
     return e;
   }
+  // The computer makes its events for the ship it flies; only the own ship's travel.
+  std::optional<Event> operator()(const ComputerEvent& e) const {
+    return e.ship == player ? std::optional<Event>(e) : std::nullopt;
+  }
   std::optional<Event> operator()(const CursorEvent&) const { return std::nullopt; }
   std::optional<Event> operator()(const SizeEvent&) const { return std::nullopt; }
 
@@ -58,6 +62,7 @@ struct OwnShipOnly {
   bool operator()(const PadLinkEvent& e) const { return e.ship == player; }
   bool operator()(const PadControlEvent& e) const { return e.ship == player; }
   bool operator()(const SteerEvent& e) const { return e.ship == player; }
+  bool operator()(const ComputerEvent& e) const { return e.ship == player; }
 };
 
 }  // namespace

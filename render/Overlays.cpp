@@ -47,6 +47,9 @@ constexpr glm::vec2 SCORE_CENTRE(0.0f, 0.85f);
 constexpr float SCORE_HEIGHT = 0.14f;
 constexpr glm::vec2 PAUSED_CENTRE(0.0f, 0.4f);
 constexpr float PAUSED_HEIGHT = 0.2f;
+constexpr glm::vec2 COMPUTER_CENTRE(-0.88f, 0.85f);
+constexpr float COMPUTER_HEIGHT = 0.08f;
+constexpr glm::vec3 COMPUTER_COLOR(0.3f, 0.8f, 1.0f);
 constexpr glm::vec2 REPLAY_TEXT_CENTRE(0.68f, -0.925f);  // right of the lower half's life bar
 constexpr float REPLAY_TEXT_HEIGHT = 0.05f;
 // The banner's lines keep clear of the score above, PAUSED and the crosshair, and the life bar below.
@@ -168,6 +171,10 @@ void Overlays::drawPausedMark(int width, int height) const {
 void Overlays::drawRoundBanner(std::string_view winner, int width, int height) const {
   drawLine({{"ROUND TO ", WHITE}, {winner, WHITE}}, BANNER_CENTRE, BANNER_HEIGHT, width, height);
   drawLine({{"ENTER", WHITE}}, ENTER_CENTRE, ENTER_HEIGHT, width, height);
+}
+
+void Overlays::drawComputerMark(int width, int height) const {
+  drawLine({{"CPU", COMPUTER_COLOR}}, COMPUTER_CENTRE, COMPUTER_HEIGHT, width, height);
 }
 
 void Overlays::drawReplayBar(float played, std::string_view text, int width, int height) const {

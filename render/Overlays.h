@@ -12,7 +12,7 @@
 namespace voidskirmish::render {
 
 // The flat head-up shapes of each half: life bar, crosshair, the arrow toward an off-screen enemy, the score
-// and the paused mark. They are placed straight in the half's normalised device coordinates; only a "model"
+// the paused mark and the computer's mark. They are placed straight in the half's normalised device coordinates; only a "model"
 // matrix applies.
 class Overlays {
  public:
@@ -35,6 +35,8 @@ class Overlays {
   void drawRoundBanner(std::string_view winner, int width, int height) const;
   // "PAUSED" above the crosshair.
   void drawPausedMark(int width, int height) const;
+  // "CPU" in the upper left corner of a half the computer flies.
+  void drawComputerMark(int width, int height) const;
   // Over the whole window of width × height pixels: a thin bar at the bottom, filled to `played` (0 to 1), and
   // `text` above it.
   void drawReplayBar(float played, std::string_view text, int width, int height) const;

@@ -175,6 +175,9 @@ void ScenePass::drawOverlays(int player, bool warning, const scene::RenderSettin
     overlays.drawRoundBanner(winner == game::Rounds::NOBODY ? "NOBODY" : winner == player ? "YOU" : "FOE", width,
                              height);
   }
+  if (computerFlown[player]) {
+    overlays.drawComputerMark(width, height);
+  }
 }
 
 }  // namespace voidskirmish::render

@@ -41,6 +41,9 @@ class ScenePass {
   // they stay sharp; nothing at full resolution.
   void drawOverlaysApart(const scene::RenderSettings& settings) const;
 
+  // The halves whose ship the computer flies carry its mark.
+  std::array<bool, 2> computerFlown{};
+
  private:
   struct HalfView {
     glm::mat4 view;

@@ -12,6 +12,7 @@ std::uint8_t glyphSegments(char c) {
   }
   switch (c) {
     case '-': return 0x40;
+    case 'C': return 0x39;
     case 'P': return 0x73;
     case 'A': return 0x77;
     case 'U': return 0x3E;
