@@ -64,7 +64,7 @@ TEST(RecordingTest, ScaleAndSizeLinesGoWithTheirFrame) {
   const Recording recording = read("voidskirmish-recording 2\ngame 1.1.0\nwindow windowed 9 9\nscale 1\nframe 0.1\n"
                                    "size 0 0\nframe 0.1\nkey press 87\nscale 0.95 settled\nframe 0.1\n");
   ASSERT_EQ(recording.frames.size(), 3u);
-  EXPECT_EQ(recording.frames[1].events, std::vector<Event>{SizeEvent{0, 0}});
+  EXPECT_EQ(recording.frames[1].events, (std::vector<Event>{SizeEvent{0, 0}}));
   EXPECT_EQ(formatScaleLine(*recording.frames[0].scale), "scale 1");
   EXPECT_FALSE(recording.frames[1].scale);
   EXPECT_EQ(formatScaleLine(*recording.frames[2].scale), "scale 0.95 settled");
