@@ -118,9 +118,10 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
     }
     if (last->count() > 0) {
       int seconds = 0;
-      if (!CLI::detail::lexical_cast(recordLast[0], seconds) || seconds < 1 || seconds > replay::LastSeconds::MOST_SECONDS) {
-        throw CLI::ValidationError("--record-last", "SECONDS " + recordLast[0] + " is no whole number from 1 to " +
-                                                        std::to_string(replay::LastSeconds::MOST_SECONDS));
+      const int most = replay::LastSeconds::MOST_SECONDS;
+      if (!CLI::detail::lexical_cast(recordLast[0], seconds) || seconds < 1 || seconds > most) {
+        throw CLI::ValidationError("--record-last",
+                                   "SECONDS " + recordLast[0] + " is no whole number from 1 to " + std::to_string(most));
       }
       options.recordLastSeconds = seconds;
       options.recordLastPath = recordLast[1];
