@@ -26,7 +26,11 @@ def test_the_last_seconds_of_a_live_game_replay_on_their_own_to_its_lines_and_pi
     live_folder = conftest.game_folder(tmp_path / "live")
     with harness.Game(xvfb, cwd=live_folder, args=["--record-last", "2", "last.rec"]) as game:
         game.key("F2")
-        # Past the first kept state after the start (5 s), ship1 firing now and then.
+        # Ship1 thrusts at first (the kept seconds start where it flew to), then fires now and then, past the
+        # first kept state after the start (5 s).
+        game.xdotool("keydown", "--window", game.window, "w")
+        game.frames(3)
+        game.xdotool("keyup", "--window", game.window, "w")
         while sum(map(float, re.findall(r"Frame time: (\S+)", game.stdout))) < 9:
             game.key("space")
             game.frames(2)
