@@ -9,6 +9,14 @@ namespace voidskirmish::game {
 
 using objects::Asteroid;
 
+namespace {
+
+// Far beyond any match, and far enough from the largest values that counting on never overflows.
+constexpr std::int64_t MOST_FRAMES = std::int64_t{1} << 48;
+constexpr int MOST_ROUNDS = 1 << 30;
+
+}  // namespace
+
 class SnapshotCoding::Writer {
  public:
   void u32(std::uint32_t value) {
@@ -75,8 +83,8 @@ class SnapshotCoding::Reader {
     const std::uint64_t low = u32(what);
     const std::uint64_t high = u32(what);
     const auto value = static_cast<std::int64_t>(low | high << 32);
-    if (value < 0) {
-      fail(start - 4, std::string(what) + " is negative");
+    if (value < 0 || value > MOST_FRAMES) {
+      fail(start - 4, std::string(what) + " is out of range");
     }
     return static_cast<long>(value);
   }
@@ -294,7 +302,7 @@ void SnapshotCoding::code(Reader& in, Play::Snapshot& snapshot) {
   }
   match.random.state = in.u32("random state");
   for (int player = 0; player < 2; ++player) {
-    match.rounds.wins[player] = in.i32(0, INT32_MAX, "rounds won");
+    match.rounds.wins[player] = in.i32(0, MOST_ROUNDS, "rounds won");
     match.rounds.diedThisFrame[player] = in.flag("death");
     match.outsideBoundary[player] = in.flag("out of bounds");
     match.warningBlend[player] = in.real("warning blend");

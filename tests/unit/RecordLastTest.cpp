@@ -118,6 +118,10 @@ TEST(RecordLastTest, ASnapshotSectionReadsBackAsItsPlayAndEveryDamageIsRefusedWi
       {byteAt(1 + 2 * 188 + 4 + 6400, "ffffffff"), "beam count 4294967295 is more than 100000"},
       {byteAt(particles, "a0860100"), "particle slot 100000 is out of order or range"},
       {byteAt(particles + 36, "00000000"), "a saved particle has no life left"},
+      {byteAt(particles + written.saved.match.particles.live.size() * 40 + 8 +
+                  written.saved.match.particles.positionSize.size() * 5 + 4,
+              "ffffff7f"),
+       "rounds won 2147483647 is out of range"},
       {byteAt(3, "zz"), "not lower-case hex: 'zz'"},
       {line(3, "snapshot 2 "), "snapshot version 2 is newer than this game reads (1)"},
       {line(3, "snapshot 1 x", 4), "snapshot size is not a number: 'x"},
