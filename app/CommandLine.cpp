@@ -4,10 +4,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "input/EventText.h"
 #include "net/Ending.h"
 #include "net/MatchHash.h"
+#include "replay/LastSeconds.h"
 #include "replay/Playback.h"
 
 namespace voidskirmish::app {
@@ -48,6 +51,14 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
                                        "Play FILE back frame for frame, without questions; ESC quits");
   replay->type_name("FILE");
   replay->excludes(record);
+  std::vector<std::string> recordLast;
+  CLI::Option* last = app.add_option("--record-last", recordLast,
+                                     "Keep only the last SECONDS of play (1 to " +
+                                         std::to_string(replay::LastSeconds::MOST_SECONDS) +
+                                         ") and write them to FILE when the game ends, to replay on their own")
+                          ->expected(2)
+                          ->type_name("SECONDS FILE");
+  replay->excludes(last);
   CLI::Option* host = app.add_flag("--host", options.host, "Wait for one player to join a match over the network");
   CLI::Option* join = app.add_option("--join", joinAddress, "Join the match of the host at ADDRESS (name or IP)");
   join->type_name("ADDRESS");
@@ -179,6 +190,16 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
     }
     if (port->count() > 0 && host->count() + join->count() == 0) {
       throw CLI::ValidationError("--port", "needs --host or --join");
+    }
+    if (last->count() > 0) {
+      int seconds = 0;
+      const int most = replay::LastSeconds::MOST_SECONDS;
+      if (!CLI::detail::lexical_cast(recordLast[0], seconds) || seconds < 1 || seconds > most) {
+        throw CLI::ValidationError("--record-last",
+                                   "SECONDS " + recordLast[0] + " is no whole number from 1 to " + std::to_string(most));
+      }
+      options.recordLastSeconds = seconds;
+      options.recordLastPath = recordLast[1];
     }
     if (std::isnan(frameBudgetMs)) {  // which the range check lets through
       throw CLI::ValidationError("--frame-budget", "Value nan not in range 1 to 1000");

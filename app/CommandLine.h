@@ -15,6 +15,9 @@ namespace voidskirmish::app {
 struct Options {
   std::optional<std::string> recordPath;
   std::optional<std::string> replayPath;
+  // Keep only the last recordLastSeconds of play and write them to this file when the game ends.
+  std::optional<std::string> recordLastPath;
+  int recordLastSeconds = 0;
   // A network match: wait for a player (host) or join the one at this address.
   bool host = false;
   std::optional<std::string> joinAddress;

@@ -9,9 +9,11 @@
 
 namespace voidskirmish::app {
 
-HeadlessReplay::HeadlessReplay(const input::Recording& recording, bool netCheck, std::optional<int> syncFrames,
-                               std::size_t fromFrame)
+HeadlessReplay::HeadlessReplay(const input::Recording& recording,
+                               const std::optional<replay::Seeker::Position>& start, bool netCheck,
+                               std::optional<int> syncFrames, std::size_t fromFrame)
     : recording(recording),
+      start(start),
       netCheck(netCheck),
       syncFrames(syncFrames),
       fromFrame(fromFrame),
@@ -22,10 +24,15 @@ int HeadlessReplay::run() {
   rules = std::make_unique<replay::FrameRules>(*play, recording.header.networkPlayer, console);
   play->resize(recording.header.width, recording.header.height);
   play->controls.printHelp();
+  if (start) {
+    play->restore(start->play);
+    rules->minimised = start->minimised;
+  }
   std::size_t played = 0;
   if (fromFrame > 1) {
     const replay::Timeline timeline(recording);
-    replay::Seeker seeker(recording, timeline, *play);
+    replay::Seeker seeker(recording, timeline, *play, replay::Seeker::SPACING_SECONDS, replay::Seeker::MEMORY_BOUND,
+                          rules->minimised);
     const replay::Seeker::Position& there = seeker.after(fromFrame - 1);
     play->restore(there.play);
     rules->minimised = there.minimised;
@@ -68,13 +75,13 @@ bool HeadlessReplay::syncTest(std::size_t frame) {
     }
     play->save(result);
   };
-  play->save(start);
+  play->save(before);
   console.rdbuf(nullptr);  // re-run frames print nothing
   rerun(first);
-  play->restore(start);
+  play->restore(before);
   rules->minimised = wasMinimised;
   rerun(second);
-  play->restore(start);
+  play->restore(before);
   rules->minimised = wasMinimised;
   console.rdbuf(std::cout.rdbuf());
   if (const char* part = second.firstDifference(first)) {

@@ -8,6 +8,7 @@
 #include "game/Play.h"
 #include "input/Recording.h"
 #include "replay/FrameRules.h"
+#include "replay/Seeker.h"
 
 namespace voidskirmish::app {
 
@@ -20,8 +21,9 @@ namespace voidskirmish::app {
 // the same N frames again, and the two results must agree bit for bit.
 class HeadlessReplay {
  public:
-  HeadlessReplay(const input::Recording& recording, bool netCheck, std::optional<int> syncFrames,
-                 std::size_t fromFrame = 1);
+  // From `start` when the recording begins in the middle of a match.
+  HeadlessReplay(const input::Recording& recording, const std::optional<replay::Seeker::Position>& start,
+                 bool netCheck, std::optional<int> syncFrames, std::size_t fromFrame = 1);
 
   // The process's exit code: 0, or 1 when the sync test found a difference (named on standard output).
   int run();
@@ -33,13 +35,14 @@ class HeadlessReplay {
   bool syncTest(std::size_t frame);
 
   const input::Recording& recording;
+  const std::optional<replay::Seeker::Position>& start;
   const bool netCheck;
   const std::optional<int> syncFrames;
   const std::size_t fromFrame;
   std::ostream console;
   std::unique_ptr<game::Play> play;
   std::unique_ptr<replay::FrameRules> rules;
-  game::Play::Snapshot start, first, second;
+  game::Play::Snapshot before, first, second;
 };
 
 }  // namespace voidskirmish::app

@@ -10,12 +10,15 @@
 namespace voidskirmish::app {
 
 // Read after set-up, so the first frame's delta does not count the loading time.
-LiveFrames::LiveFrames(Shell& shell, input::RecordingWriter* recorder)
-    : shell(shell), recorder(recorder), gamepads(shell.padButtons()), previousTime(glfwGetTime()) {}
+LiveFrames::LiveFrames(Shell& shell, input::RecordingWriter* recorder, replay::LastSeconds* last)
+    : shell(shell), recorder(recorder), last(last), gamepads(shell.padButtons()), previousTime(glfwGetTime()) {}
 
 std::optional<SourcedFrame> LiveFrames::next() {
   if (ended || shell.windowClosed()) {
     return std::nullopt;
+  }
+  if (last != nullptr) {
+    last->offer(shell.game().play());
   }
   const double now = glfwGetTime();
   const auto delta = static_cast<float>(std::min(now - previousTime, Shell::LONGEST_RULES_DELTA));
@@ -35,6 +38,9 @@ std::optional<SourcedFrame> LiveFrames::next() {
   const std::optional<input::ScaleLine> scale = shell.adjustRenderScale();
   if (recorder != nullptr) {
     recorder->writeFrame(events, delta, scale);
+  }
+  if (last != nullptr) {
+    last->add(events, delta, scale);
   }
   // The frame in which ESC is seen is still shown.
   return SourcedFrame{&events, delta, ended};

@@ -41,13 +41,20 @@ std::optional<std::uint32_t> forcedDesyncFrame() {
 
 }  // namespace
 
-NetworkPlay::NetworkPlay(Shell& shell, const Options& options, input::RecordingWriter* recorder)
+// The match as set up is the first state kept: the toggles pressed while waiting go with the first frame.
+NetworkPlay::NetworkPlay(Shell& shell, const Options& options, input::RecordingWriter* recorder,
+                         replay::LastSeconds* last)
     : shell(shell),
       options(options),
       recorder(recorder),
+      last(last),
       player(playerOf(options)),
       gamepads(shell.padButtons()),
-      desyncFrame(forcedDesyncFrame()) {}
+      desyncFrame(forcedDesyncFrame()) {
+  if (last != nullptr) {
+    last->offer(shell.game().play());
+  }
+}
 
 // The game is built before connecting: its seconds of loading stay out of the other machine's patience.
 bool NetworkPlay::connect() {
@@ -85,6 +92,9 @@ bool NetworkPlay::connect() {
 }
 
 std::optional<SourcedFrame> NetworkPlay::next() {
+  if (last != nullptr) {
+    last->offer(shell.game().play());  // nothing of the next frame is delivered yet
+  }
   if (!collect()) {
     exitCode = quit();
     return std::nullopt;
@@ -118,10 +128,15 @@ std::optional<SourcedFrame> NetworkPlay::next() {
     game::deliver(local.back(), shell.game());
   }
   const std::optional<input::ScaleLine> scale = shell.adjustRenderScale();  // this machine's own
-  if (recorder != nullptr) {
+  if (recorder != nullptr || last != nullptr) {
     std::vector<input::Event> recorded = local;
     recorded.insert(recorded.end(), frame.events.begin(), frame.events.end());
-    recorder->writeFrame(recorded, frame.delta, scale);
+    if (recorder != nullptr) {
+      recorder->writeFrame(recorded, frame.delta, scale);
+    }
+    if (last != nullptr) {
+      last->add(recorded, frame.delta, scale);
+    }
   }
   keepAlive.emplace(*session);
   // The rules get no longer step than in any other play, so the recording's replay runs these very steps. A

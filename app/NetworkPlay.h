@@ -12,6 +12,7 @@
 #include "net/BackgroundService.h"
 #include "net/NetworkMatch.h"
 #include "net/Session.h"
+#include "replay/LastSeconds.h"
 
 namespace voidskirmish::app {
 
@@ -23,7 +24,8 @@ class Shell;
 // handled at once. ESC or a closed window leaves the match; the network's faults end it with their line.
 class NetworkPlay : public FrameSource {
  public:
-  NetworkPlay(Shell& shell, const Options& options, input::RecordingWriter* recorder);
+  // Every frame also goes to `recorder` and `last` when given.
+  NetworkPlay(Shell& shell, const Options& options, input::RecordingWriter* recorder, replay::LastSeconds* last);
   NetworkPlay(const NetworkPlay&) = delete;
   NetworkPlay& operator=(const NetworkPlay&) = delete;
 
@@ -51,6 +53,7 @@ class NetworkPlay : public FrameSource {
   Shell& shell;
   const Options& options;
   input::RecordingWriter* recorder;
+  replay::LastSeconds* last;
   const int player;
   Gamepads gamepads;
   std::unique_ptr<net::Session> session;

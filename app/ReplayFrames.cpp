@@ -35,9 +35,11 @@ class Hush {
 
 }  // namespace
 
-ReplayFrames::ReplayFrames(Shell& shell, const input::Recording& recording, std::size_t fromFrame, double speed)
+ReplayFrames::ReplayFrames(Shell& shell, const input::Recording& recording,
+                           const std::optional<replay::Seeker::Position>& start, std::size_t fromFrame, double speed)
     : shell(shell),
       recording(recording),
+      start(start),
       fromFrame(fromFrame),
       timeline(recording),
       playback(timeline, std::cout, replay::Playback::speedStep(speed).value_or(2)),
@@ -47,9 +49,13 @@ ReplayFrames::~ReplayFrames() = default;
 
 std::optional<SourcedFrame> ReplayFrames::next() {
   if (!seeker) {
-    seeker = std::make_unique<replay::Seeker>(recording, timeline, shell.game().play());
-    if (fromFrame > 1) {
-      seek(fromFrame - 1);
+    if (start) {
+      shell.game().play().restore(start->play);
+    }
+    seeker = std::make_unique<replay::Seeker>(recording, timeline, shell.game().play(), replay::Seeker::SPACING_SECONDS,
+                                              replay::Seeker::MEMORY_BOUND, start && start->minimised);
+    if (fromFrame > 1 || start) {
+      seek(fromFrame - 1);  // at the start too: the window takes the snapshot's size
     }
   }
   hear(shell.liveInput().poll());

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "app/FrameSource.h"
@@ -23,8 +24,10 @@ class Shell;
 // shows where the replay is (F11 hides it).
 class ReplayFrames : public FrameSource {
  public:
-  // Starts at frame `fromFrame` (the frames before it advanced silently), at `speed` times the recorded pace.
-  ReplayFrames(Shell& shell, const input::Recording& recording, std::size_t fromFrame, double speed);
+  // Starts at frame `fromFrame` (the frames before it advanced silently), at `speed` times the recorded pace;
+  // from `start` when the recording begins in the middle of a match.
+  ReplayFrames(Shell& shell, const input::Recording& recording, const std::optional<replay::Seeker::Position>& start,
+               std::size_t fromFrame, double speed);
   ~ReplayFrames() override;
 
   std::optional<SourcedFrame> next() override;
@@ -42,6 +45,7 @@ class ReplayFrames : public FrameSource {
 
   Shell& shell;
   const input::Recording& recording;
+  const std::optional<replay::Seeker::Position>& start;
   const std::size_t fromFrame;
   replay::Timeline timeline;
   replay::Playback playback;

@@ -52,28 +52,29 @@ bool pressed(const std::vector<input::Event>& events, int key) {
 
 Shell::~Shell() = default;
 
-int Shell::play(input::RecordingWriter* recorder) {
+int Shell::play(input::RecordingWriter* recorder, replay::LastSeconds* last) {
   openWindow();
   setUpGame(std::nullopt, liveStart(), input::KeyMap(players.keys));
-  LiveFrames frames(*this, recorder);
+  LiveFrames frames(*this, recorder, last);
   const int exitCode = run(frames);
   tearDown();
   return exitCode;
 }
 
-int Shell::replay(const input::Recording& recording, std::size_t fromFrame, double speed) {
+int Shell::replay(const input::Recording& recording, const std::optional<replay::Seeker::Position>& start,
+                  std::size_t fromFrame, double speed) {
   openWindow();
   setUpGame(recording.header.networkPlayer, game::PlayStart::of(recording.header), input::KeyMap());
-  ReplayFrames frames(*this, recording, fromFrame, speed);
+  ReplayFrames frames(*this, recording, start, fromFrame, speed);
   const int exitCode = run(frames);
   tearDown();
   return exitCode;
 }
 
-int Shell::playNetwork(const Options& options, input::RecordingWriter* recorder) {
+int Shell::playNetwork(const Options& options, input::RecordingWriter* recorder, replay::LastSeconds* last) {
   openWindow();
   setUpGame(NetworkPlay::playerOf(options), liveStart(), input::KeyMap(players.keys));
-  NetworkPlay frames(*this, options, recorder);
+  NetworkPlay frames(*this, options, recorder, last);
   const int exitCode = frames.connect() ? run(frames) : frames.finish();
   tearDown();
   return exitCode;

@@ -17,6 +17,8 @@
 #include "render/AutoRenderScale.h"
 #include "replay/FrameRules.h"
 #include "sound/FrameSounds.h"
+#include "replay/LastSeconds.h"
+#include "replay/Seeker.h"
 
 struct GLFWwindow;
 
@@ -31,13 +33,15 @@ class Shell {
   Shell(const WindowChoice& choice, bool netCheck) : choice(choice), netCheck(netCheck) {}
   ~Shell();
 
-  // Live play until ESC is pressed or the window is closed; every frame also goes to `recorder` when given.
-  // Returns the process's exit code; start-up failures end the process.
-  int play(input::RecordingWriter* recorder);
-  // Plays a recording back at its own pace until its end, a recorded ESC or a live ESC; see ReplayFrames.
-  int replay(const input::Recording& recording, std::size_t fromFrame = 1, double speed = 1.0);
+  // Live play until ESC is pressed or the window is closed; every frame also goes to `recorder` and `last` when
+  // given. Returns the process's exit code; start-up failures end the process.
+  int play(input::RecordingWriter* recorder, replay::LastSeconds* last = nullptr);
+  // Plays a recording back at its own pace until its end, a recorded ESC or a live ESC, from `start` when it
+  // begins in the middle of a match; see ReplayFrames.
+  int replay(const input::Recording& recording, const std::optional<replay::Seeker::Position>& start,
+             std::size_t fromFrame = 1, double speed = 1.0);
   // A match over the network (options.host or options.joinAddress) in this machine's window; see NetworkPlay.
-  int playNetwork(const Options& options, input::RecordingWriter* recorder);
+  int playNetwork(const Options& options, input::RecordingWriter* recorder, replay::LastSeconds* last = nullptr);
   // Live and network play move the render scale to keep frames within the budget (seconds); a replay draws at
   // the scales its recording holds.
   void scaleAutomatically(double budgetSeconds);

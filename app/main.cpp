@@ -13,6 +13,8 @@
 #include "app/PlayerSettings.h"
 #include "app/Shell.h"
 #include "input/RecordingReader.h"
+#include "replay/LastSeconds.h"
+#include "replay/StartSection.h"
 #include "replay/Timeline.h"
 
 namespace {
@@ -31,8 +33,10 @@ float volumeOf(const app::Options& options, const settings::Settings& chosen) {
 int replayFile(const app::Options& options, const settings::Settings& chosen) {
   const std::string& path = *options.replayPath;
   input::Recording recording;
+  std::optional<replay::Seeker::Position> start;
   try {
     recording = input::readRecordingFile(path);
+    start = replay::recordedStart(recording);
   } catch (const input::BadRecording& bad) {
     std::cerr << "Cannot replay " << path;
     if (bad.line > 0) {
@@ -52,14 +56,27 @@ int replayFile(const app::Options& options, const settings::Settings& chosen) {
     return 2;
   }
   if (options.headless) {
-    return app::HeadlessReplay(recording, options.netCheck, options.syncFrames, options.replayFrom).run();
+    return app::HeadlessReplay(recording, start, options.netCheck, options.syncFrames, options.replayFrom).run();
   }
   const input::RecordingHeader& header = recording.header;
   app::Shell shell(app::WindowChoice{header.fullscreen, header.width, header.height}, options.netCheck);
   shell.drawWith(options.renderScale, options.fastBloom);
   shell.soundWith(volumeOf(options, chosen), options.mute);
   shell.useSettings(chosen);
-  return shell.replay(recording, options.replayFrom, options.replaySpeed);
+  return shell.replay(recording, start, options.replayFrom, options.replaySpeed);
+}
+
+// A recording asked for is opened before anything else, so that a FILE that cannot be written is refused at once.
+bool openRecording(const std::optional<std::string>& path, std::unique_ptr<input::RecordingWriter>& writer) {
+  if (!path) {
+    return true;
+  }
+  std::string error;
+  writer = input::RecordingWriter::open(*path, error);
+  if (!writer) {
+    std::cerr << "Cannot write recording " << *path << ": " << error << std::endl;
+  }
+  return writer != nullptr;
 }
 
 // The window the settings file sets, unless the player asks to be asked.
@@ -72,13 +89,9 @@ std::optional<app::WindowChoice> windowChoice(const app::Options& options, const
 
 int play(const app::Options& options, const settings::Settings& chosen) {
   std::unique_ptr<input::RecordingWriter> recorder;
-  if (options.recordPath) {
-    std::string error;
-    recorder = input::RecordingWriter::open(*options.recordPath, error);
-    if (!recorder) {
-      std::cerr << "Cannot write recording " << *options.recordPath << ": " << error << std::endl;
-      return 2;
-    }
+  std::unique_ptr<input::RecordingWriter> lastRecorder;
+  if (!openRecording(options.recordPath, recorder) || !openRecording(options.recordLastPath, lastRecorder)) {
+    return 2;
   }
   if (options.headless) {
     // Two computers need no questions: the standard window, laid out without one.
@@ -97,19 +110,29 @@ int play(const app::Options& options, const settings::Settings& chosen) {
   if (options.network()) {
     networkPlayer = app::NetworkPlay::playerOf(options);
   }
+  // Only a match whose scale moves, or that starts with other switches or is played with other keys, needs the
+  // newer format; any other is written as it always was.
+  const input::StartSwitches start =
+      app::switchesInForce(chosen).changedFrom(app::switchesInForce(settings::Settings{}));
+  const bool ownKeys = chosen.keys != input::playerKeys;
+  const int format = options.autoRenderScale || !start.empty() || ownKeys ? input::RecordingHeader::FORMAT_VERSION
+                                                                          : input::RecordingHeader::FIXED_SCALE_VERSION;
+  const input::RecordingHeader header{format,        app::gameVersion(), choice->fullscreen,
+                                      choice->width, choice->height,     networkPlayer,
+                                      start,         ownKeys ? std::optional(chosen.keys) : std::nullopt};
   if (recorder) {
-    // Only a match whose scale moves, or that starts with other switches or is played with other keys, needs the
-    // newer format; any other is written as it always was.
-    const input::StartSwitches start =
-        app::switchesInForce(chosen).changedFrom(app::switchesInForce(settings::Settings{}));
-    const bool ownKeys = chosen.keys != input::playerKeys;
-    const int format = options.autoRenderScale || !start.empty() || ownKeys
-                           ? input::RecordingHeader::FORMAT_VERSION
-                           : input::RecordingHeader::FIXED_SCALE_VERSION;
-    recorder->writeHeader(input::RecordingHeader{format, app::gameVersion(), choice->fullscreen, choice->width,
-                                                 choice->height, networkPlayer, start,
-                                                 ownKeys ? std::optional(chosen.keys) : std::nullopt});
+    recorder->writeHeader(header);
   }
+  std::unique_ptr<replay::LastSeconds> last;
+  if (lastRecorder) {
+    last = std::make_unique<replay::LastSeconds>(options.recordLastSeconds);
+  }
+  // Whatever ends the match, its last seconds are written.
+  const auto writeLast = [&] {
+    if (last) {
+      last->write(*lastRecorder, header);
+    }
+  };
   app::Shell shell(*choice, options.netCheck);
   shell.drawWith(options.renderScale, options.fastBloom);
   shell.soundWith(volumeOf(options, chosen), options.mute);
@@ -118,8 +141,17 @@ int play(const app::Options& options, const settings::Settings& chosen) {
   if (options.autoRenderScale) {
     shell.scaleAutomatically(options.frameBudget);
   }
-  const int exitCode = networkPlayer ? shell.playNetwork(options, recorder.get()) : shell.play(recorder.get());
-  return exitCode == 0 && recorder && !recorder->complete() ? RECORDING_INCOMPLETE : exitCode;
+  int exitCode = 0;
+  try {
+    exitCode = networkPlayer ? shell.playNetwork(options, recorder.get(), last.get())
+                             : shell.play(recorder.get(), last.get());
+  } catch (const failure::LoadFailure&) {
+    writeLast();
+    throw;
+  }
+  writeLast();
+  const bool incomplete = (recorder && !recorder->complete()) || (lastRecorder && !lastRecorder->complete());
+  return exitCode == 0 && incomplete ? RECORDING_INCOMPLETE : exitCode;
 }
 
 }  // namespace

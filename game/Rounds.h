@@ -29,6 +29,7 @@ class Rounds {
   std::array<int, 2> wins{};
 
  private:
+  friend class SnapshotCoding;  // writes and reads a saved match
   std::array<bool, 2> diedThisFrame{};
   bool decided = false;
   int winner_ = NOBODY;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -41,8 +43,26 @@ struct RecordedFrame {
   std::optional<ScaleLine> scale;
 };
 
+// A recording that begins in the middle of a match (--record-last) starts from the state it had then: a section
+// "snapshot VERSION BYTES" after the header lines, then the state's bytes in hex, LINE_BYTES a "state" line (the
+// last may hold fewer). What the bytes mean is the replay's business; here they are only read whole.
+struct SnapshotSection {
+  static constexpr std::size_t LINE_BYTES = 64;
+
+  int version = 0;
+  std::vector<std::uint8_t> bytes;
+  std::int64_t line = 0;                // the "snapshot" line
+  std::vector<std::int64_t> dataLines;  // the line of each LINE_BYTES of `bytes`
+
+  // The line that holds byte `offset` (the last one past the end).
+  std::int64_t lineOf(std::size_t offset) const {
+    return dataLines.empty() ? line : dataLines[std::min(offset / LINE_BYTES, dataLines.size() - 1)];
+  }
+};
+
 struct Recording {
   RecordingHeader header;
+  std::optional<SnapshotSection> snapshot;
   std::vector<RecordedFrame> frames;
   // Lines after the last whole frame, as a killed game leaves them; they are not replayed.
   bool endsInsideFrame = false;

@@ -176,6 +176,59 @@ bool readHeaderLine(const std::string& line, std::int64_t number, RecordingHeade
   return true;
 }
 
+int hexDigit(char c) {
+  if (c >= '0' && c <= '9') {
+    return c - '0';
+  }
+  if (c >= 'a' && c <= 'f') {
+    return c - 'a' + 10;
+  }
+  return -1;
+}
+
+// "snapshot VERSION BYTES" has been read as `first`; the state lines follow until BYTES are read.
+SnapshotSection readSnapshot(LineSource& lines, const std::string& first) {
+  SnapshotSection section;
+  section.line = lines.number();
+  std::size_t size = 0;
+  try {
+    const Tokens words(first);
+    if (words.word(0) != "snapshot" || words.count() != 3) {
+      throw std::runtime_error("expected 'snapshot VERSION BYTES'");
+    }
+    section.version = words.integer(1, 1, 1 << 30, "snapshot version");
+    size = static_cast<std::size_t>(words.integer(2, 1, MAX_RECORDING_BYTES / 2, "snapshot size"));
+  } catch (const std::runtime_error& failure) {
+    throw BadRecording(lines.number(), failure.what());
+  }
+  std::string line;
+  while (section.bytes.size() < size) {
+    if (!lines.next(line) || !lines.ended()) {
+      throw BadRecording(lines.number() + (lines.ended() ? 1 : 0), "unfinished snapshot");
+    }
+    if (!printable(line)) {
+      throw BadRecording(lines.number(), "not text");
+    }
+    if (skipped(line)) {
+      continue;
+    }
+    const std::size_t expected = std::min(SnapshotSection::LINE_BYTES, size - section.bytes.size());
+    if (line.rfind("state ", 0) != 0 || line.size() != 6 + 2 * expected) {
+      throw BadRecording(lines.number(), "expected 'state' and " + std::to_string(expected) + " bytes in hex");
+    }
+    for (std::size_t i = 6; i < line.size(); i += 2) {
+      const int high = hexDigit(line[i]);
+      const int low = hexDigit(line[i + 1]);
+      if (high < 0 || low < 0) {
+        throw BadRecording(lines.number(), "not lower-case hex: '" + line.substr(i, 2) + "'");
+      }
+      section.bytes.push_back(static_cast<std::uint8_t>(high * 16 + low));
+    }
+    section.dataLines.push_back(lines.number());
+  }
+  return section;
+}
+
 }  // namespace
 
 Recording readRecording(std::istream& in) {
@@ -200,6 +253,16 @@ Recording readRecording(std::istream& in) {
         continue;
       }
       afterWindowLine = false;
+    }
+    if (line.rfind("snapshot", 0) == 0) {
+      if (recording.snapshot || !recording.frames.empty() || !frame.events.empty() || frame.scale) {
+        throw BadRecording(lines.number(), "a snapshot comes once, before the first frame");
+      }
+      if (recording.header.formatVersion < 2) {
+        throw BadRecording(lines.number(), "a snapshot needs format version 2");
+      }
+      recording.snapshot = readSnapshot(lines, line);
+      continue;
     }
     if (!parseBodyLine(line, parsed, error)) {
       throw BadRecording(lines.number(), error);

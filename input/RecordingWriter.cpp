@@ -63,6 +63,17 @@ void RecordingWriter::writeHeader(const RecordingHeader& header) {
   }
 }
 
+void RecordingWriter::writeSnapshot(const SnapshotSection& snapshot) {
+  static constexpr char DIGITS[] = "0123456789abcdef";
+  unwritten += "snapshot " + std::to_string(snapshot.version) + " " + std::to_string(snapshot.bytes.size());
+  for (std::size_t i = 0; i < snapshot.bytes.size(); ++i) {
+    unwritten += i % SnapshotSection::LINE_BYTES == 0 ? "\nstate " : "";
+    unwritten += DIGITS[snapshot.bytes[i] >> 4];
+    unwritten += DIGITS[snapshot.bytes[i] & 15];
+  }
+  unwritten += "\n";
+}
+
 void RecordingWriter::writeFrame(const std::vector<Event>& events, float delta,
                                  const std::optional<ScaleLine>& scale) {
   if (stopped || (file == nullptr && !start())) {

@@ -22,6 +22,8 @@ class RecordingWriter {
   static std::unique_ptr<RecordingWriter> open(const std::string& path, std::string& error);
 
   void writeHeader(const RecordingHeader& header);
+  // The state the recording starts from, after the header; written with the first frame.
+  void writeSnapshot(const SnapshotSection& snapshot);
   // A write that fails says so on standard error, once, and stops the recording; play goes on.
   void writeFrame(const std::vector<Event>& events, float delta, const std::optional<ScaleLine>& scale = {});
   // False once the recording stopped: the file lacks the rest of the match.

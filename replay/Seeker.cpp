@@ -6,12 +6,12 @@
 namespace voidskirmish::replay {
 
 Seeker::Seeker(const input::Recording& recording, const Timeline& timeline, const game::Play& start,
-               double spacingSeconds, std::size_t memoryBound)
+               double spacingSeconds, std::size_t memoryBound, bool startMinimised)
     : recording(recording),
       timeline(timeline),
       spacingSeconds(spacingSeconds),
       memoryBound(memoryBound) {
-  keep(0, start, false);
+  keep(0, start, startMinimised);
 }
 
 // Due at the start and at the first frame that ends on or after each multiple of the spacing.

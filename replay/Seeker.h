@@ -29,9 +29,11 @@ class Seeker {
   static constexpr double SPACING_SECONDS = 5.0;
   static constexpr std::size_t MEMORY_BOUND = std::size_t{64} << 20;
 
-  // `start` is the play before the first frame, as the replay set it up.
+  // `start` is the play before the first frame, as the replay set it up (minimised as a recording's snapshot
+  // may say).
   Seeker(const input::Recording& recording, const Timeline& timeline, const game::Play& start,
-         double spacingSeconds = SPACING_SECONDS, std::size_t memoryBound = MEMORY_BOUND);
+         double spacingSeconds = SPACING_SECONDS, std::size_t memoryBound = MEMORY_BOUND,
+         bool startMinimised = false);
 
   // The state after `frames` frames as a straight replay passes it (with no toggle of the watcher's in it):
   // kept when one is due there.

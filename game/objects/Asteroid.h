@@ -22,7 +22,8 @@ class Asteroid : public GameObject {
   // asteroidCount, but never more than there are collision spheres: scans stop at the end of the field.
   std::size_t sphereCount() const;
 
-  std::uint32_t asteroidCount = 100;
+  static constexpr std::uint32_t FIELD_SIZE = 100;
+  std::uint32_t asteroidCount = FIELD_SIZE;
   std::vector<glm::vec3> asteroidPositions;
   std::vector<float> asteroidScales;
   std::vector<glm::vec3> spinAxes;

@@ -1,6 +1,7 @@
 // A recording file's bytes: read whole or refused with BadRecording. What is read is what the game could have
 // written (deltas in range, every event written back reads as itself); a refusal names a line of the text, or
-// the one after its last when a header line is missing.
+// the one after its last when a header line is missing. A snapshot section that is read writes back to its very
+// bytes.
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -9,6 +10,7 @@
 
 #include "input/EventText.h"
 #include "input/RecordingReader.h"
+#include "replay/StartSection.h"
 
 using namespace voidskirmish::input;
 
@@ -16,7 +18,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string text(reinterpret_cast<const char*>(data), size);
   std::istringstream in(text);
   try {
-    for (const RecordedFrame& frame : readRecording(in).frames) {
+    const Recording recording = readRecording(in);
+    if (const auto start = voidskirmish::replay::recordedStart(recording)) {
+      if (voidskirmish::replay::startSection(*start).bytes != recording.snapshot->bytes) std::abort();
+    }
+    for (const RecordedFrame& frame : recording.frames) {
       if (!(frame.delta >= 0.0f && frame.delta <= MAX_FRAME_DELTA)) std::abort();
       for (const Event& event : frame.events) {
         BodyLine parsed;
