@@ -92,6 +92,13 @@ class SnapshotCoding::Reader {
     take(1, what);
     return bytes[start];
   }
+  std::uint8_t byteBelow(int limit, const char* what) {
+    const std::uint8_t value = byte(what);
+    if (value >= limit) {
+      fail(start, std::string(what) + " " + std::to_string(value) + " is out of range");
+    }
+    return value;
+  }
   bool flag(const char* what) {
     const std::uint8_t value = byte(what);
     if (value > 1) {
@@ -204,6 +211,7 @@ void SnapshotCoding::code(Writer& out, const Play::Snapshot& snapshot) {
     out.byte(channel);
   }
   out.u32(match.random.state);
+  out.u32(match.computerRandom.state);
   for (int player = 0; player < 2; ++player) {
     out.i32(match.rounds.wins[player]);
     out.flag(match.rounds.diedThisFrame[player]);
@@ -211,6 +219,7 @@ void SnapshotCoding::code(Writer& out, const Play::Snapshot& snapshot) {
     out.real(match.warningBlend[player]);
   }
   out.flag(match.rounds.decided);
+  out.i32(match.rounds.winner_);
   out.flag(match.paused);
   out.real(match.warningBlendDirection);
   out.i64(match.frameNumber);
@@ -219,7 +228,8 @@ void SnapshotCoding::code(Writer& out, const Play::Snapshot& snapshot) {
   for (bool value : {settings.textures, settings.frameTime, settings.wireframe, settings.blending,
                      settings.frustumCulling, settings.celShading, settings.particles, settings.bloom,
                      settings.normalMapping, settings.contours, settings.colorWireframeModeEnabled,
-                     settings.lifePointsChanges, settings.fastBloom, snapshot.asteroidNormalMap}) {
+                     settings.lifePointsChanges, settings.fastBloom, settings.sound, settings.hudShapes,
+                     snapshot.asteroidNormalMap}) {
     out.flag(value);
   }
   out.vec(settings.colorWireframeMode);
@@ -232,6 +242,7 @@ void SnapshotCoding::code(Writer& out, const Play::Snapshot& snapshot) {
   for (const PadControls::Pad& pad : snapshot.pads) {
     out.flag(pad.connected);
     out.reals(pad.axes.data(), pad.axes.size());
+    out.byte(pad.computer ? static_cast<std::uint8_t>(static_cast<int>(*pad.computer) + 1) : 0);  // 0: a person
   }
   out.i32(snapshot.width);
   out.i32(snapshot.height);
@@ -301,6 +312,7 @@ void SnapshotCoding::code(Reader& in, Play::Snapshot& snapshot) {
     channel = in.byte("packed colour");
   }
   match.random.state = in.u32("random state");
+  match.computerRandom.state = in.u32("computer random state");
   for (int player = 0; player < 2; ++player) {
     match.rounds.wins[player] = in.i32(0, MOST_ROUNDS, "rounds won");
     match.rounds.diedThisFrame[player] = in.flag("death");
@@ -308,6 +320,7 @@ void SnapshotCoding::code(Reader& in, Play::Snapshot& snapshot) {
     match.warningBlend[player] = in.real("warning blend");
   }
   match.rounds.decided = in.flag("round decided");
+  match.rounds.winner_ = in.i32(Rounds::NOBODY, 1, "round winner");
   match.paused = in.flag("pause");
   match.warningBlendDirection = in.real("warning direction");
   match.frameNumber = in.i64("frame number");
@@ -316,7 +329,8 @@ void SnapshotCoding::code(Reader& in, Play::Snapshot& snapshot) {
   for (bool* value : {&settings.textures, &settings.frameTime, &settings.wireframe, &settings.blending,
                       &settings.frustumCulling, &settings.celShading, &settings.particles, &settings.bloom,
                       &settings.normalMapping, &settings.contours, &settings.colorWireframeModeEnabled,
-                      &settings.lifePointsChanges, &settings.fastBloom, &snapshot.asteroidNormalMap}) {
+                      &settings.lifePointsChanges, &settings.fastBloom, &settings.sound, &settings.hudShapes,
+                      &snapshot.asteroidNormalMap}) {
     *value = in.flag("setting");
   }
   in.vec(settings.colorWireframeMode, "wireframe colour");
@@ -331,6 +345,8 @@ void SnapshotCoding::code(Reader& in, Play::Snapshot& snapshot) {
     for (float& axis : pad.axes) {
       axis = in.real("pad axis", -1.0f, 1.0f);
     }
+    const std::uint8_t flier = in.byteBelow(static_cast<int>(input::ComputerLevel::Hard) + 2, "pad flier");
+    pad.computer = flier == 0 ? std::nullopt : std::optional(static_cast<input::ComputerLevel>(flier - 1));
   }
   snapshot.width = in.i32(1, input::MAX_WINDOW_SIDE, "window width");
   snapshot.height = in.i32(1, input::MAX_WINDOW_SIDE, "window height");

@@ -84,7 +84,7 @@ TEST(RecordLastTest, ASnapshotSectionReadsBackAsItsPlayAndEveryDamageIsRefusedWi
   ASSERT_GT(written.saved.match.beams.size(), 0u);
   game::Play::Snapshot read;
   ASSERT_EQ(readBack(written.lines, &read).first, -1);
-  EXPECT_EQ(read.firstDifference(written.saved), nullptr);
+  EXPECT_EQ(read.firstDifference(written.saved), nullptr) << read.firstDifference(written.saved);
   EXPECT_EQ(read.match.frameNumber, 50);
 
   // Byte offsets in the section: the minimised byte, then ship1's 45 floats and 8 switches, ship2, the field.
@@ -119,7 +119,7 @@ TEST(RecordLastTest, ASnapshotSectionReadsBackAsItsPlayAndEveryDamageIsRefusedWi
       {byteAt(particles, "a0860100"), "particle slot 100000 is out of order or range"},
       {byteAt(particles + 36, "00000000"), "a saved particle has no life left"},
       {byteAt(particles + written.saved.match.particles.live.size() * 40 + 8 +
-                  written.saved.match.particles.positionSize.size() * 5 + 4,
+                  written.saved.match.particles.positionSize.size() * 5 + 8,
               "ffffff7f"),
        "rounds won 2147483647 is out of range"},
       {byteAt(3, "zz"), "not lower-case hex: 'zz'"},
