@@ -28,6 +28,14 @@ std::optional<std::pair<int, input::ComputerLevel>> computerOf(const std::string
   return std::pair{ship == "ship1" ? 0 : 1, *level};
 }
 
+// An option's value only when the command line gave it.
+template <typename T>
+void keepGiven(const CLI::Option* option, const T& value, std::optional<T>& kept) {
+  if (option->count() > 0) {
+    kept = value;
+  }
+}
+
 }  // namespace
 
 const char* gameVersion() { return VOIDSKIRMISH_VERSION; }
@@ -217,27 +225,13 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
     CLI::detail::lexical_cast(renderScale, options.renderScale);
   }
   options.frameBudget = frameBudgetMs / 1000.0;
-  if (record->count() > 0) {
-    options.recordPath = recordPath;
-  }
-  if (replay->count() > 0) {
-    options.replayPath = replayPath;
-  }
-  if (join->count() > 0) {
-    options.joinAddress = joinAddress;
-  }
-  if (settingsFile->count() > 0) {
-    options.settingsPath = settingsPath;
-  }
-  if (saveSettings->count() > 0) {
-    options.saveSettingsPath = saveSettingsPath;
-  }
-  if (hudStyle->count() > 0) {
-    options.hud = hud;
-  }
-  if (seedOption->count() > 0) {
-    options.seed = seed;
-  }
+  keepGiven(record, recordPath, options.recordPath);
+  keepGiven(replay, replayPath, options.replayPath);
+  keepGiven(join, joinAddress, options.joinAddress);
+  keepGiven(settingsFile, settingsPath, options.settingsPath);
+  keepGiven(saveSettings, saveSettingsPath, options.saveSettingsPath);
+  keepGiven(hudStyle, hud, options.hud);
+  keepGiven(seedOption, seed, options.seed);
   if (syncTest->count() > 0) {
     options.syncFrames = syncFrames;
     options.headless = true;

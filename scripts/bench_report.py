@@ -31,6 +31,8 @@ FLOORS = [
     (r"BM_NearestHitOverTheField", "BM_IntersectOneSphere", "one line-sphere test"),
     (r"BM_MatchSaveAndRestore", "BM_CopySnapshotBytes", "copying the snapshot's bytes out and back"),
     (r"BM_SeekWithKeptStates(/\d+)", r"BM_ReplayFramesHeadless\1", "replaying the same frames headless"),
+    (r"BM_GameFrameSound/sound:1", "BM_GameFrameSound/sound:0", "the same frame without sound"),
+    (r"BM_ComputerDecide", "BM_GameUpdate", "one frame's update of the rules"),
     (r"BM_FireHittingTheEnemy", "ModelLoad/Voidskirmish/Material/cylinder.dae", "loading the beam's model"),
 ]
 # Figures given per item of a counter, so they compare with a floor that handles one item.
