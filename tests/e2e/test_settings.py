@@ -3,6 +3,7 @@ help names the new ones, the HUD gets its labels, and the recording replays exac
 
 import re
 import subprocess
+import time
 
 import conftest
 import harness
@@ -44,9 +45,11 @@ def test_bound_keys_fly_the_ships_the_old_do_nothing_and_the_recording_replays_w
         assert game.geometry()[2:] == (800, 600)  # no questions: the file sets the window
         game.key("F12")
         game.frames()
-        for key in ("s", "i", "Up", "Left"):  # held for frames; Up and Left are nobody's keys now
+        for key in ("s", "i", "Up", "Left"):  # Up and Left are nobody's keys now
+            # Held for frames and for long enough that a thrust shows, however fast the frames come.
             game.xdotool("keydown", "--window", game.window, key)
             game.frames(3)
+            time.sleep(0.6)
             game.xdotool("keyup", "--window", game.window, key)
         game.frames(3)
         game.key("F1", "F12")
