@@ -83,7 +83,6 @@ int Shell::playNetwork(const Options& options, input::RecordingWriter* recorder,
 int Shell::run(FrameSource& source) {
   while (const std::optional<SourcedFrame> frame = source.next()) {
     runFrame(*frame->events, frame->delta);
-    hearFrame();
     if (!source.shown() || frame->last) {
       break;
     }
@@ -175,6 +174,9 @@ void Shell::runFrame(const std::vector<input::Event>& events, float delta) {
   // after a swap, and a buffer sized before the resize leaves the new part of the window undrawn.
   render::clearWindow(true);
   state->update(delta);
+  // Heard as the rules make it, before the drawing: a slow picture (a saved screenshot) would otherwise push this
+  // frame's sounds against the next one's.
+  hearFrame();
   state->render();
   if (pressed(events, GLFW_KEY_F12)) {
     saveScreenshot();

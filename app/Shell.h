@@ -91,12 +91,12 @@ class Shell {
   bool waitUntil(double due);
   // An empty frame, while nothing is played yet.
   void showEmptyFrame();
-  // The sound of the frame just shown. Only shown frames are heard: one run again unseen (a seek) is not.
-  void hearFrame();
   // Stops what still sounds (the engines' and warnings' loops) while no frame is shown: a paused replay.
   void silence();
 
  private:
+  // The sound of the frame being shown. Only shown frames are heard: one run again unseen (a seek) is not.
+  void hearFrame();
   void openWindow();
   // In a network match only `networkPlayer`'s view is shown; see game::RunningGameState.
   void setUpGame(std::optional<int> networkPlayer, const game::PlayStart& start, const input::KeyMap& keyMap);
