@@ -9,7 +9,8 @@ std::string endpoint(const std::string& address, std::uint16_t port) { return ad
 
 int Ending::exitCode() const {
   switch (kind) {
-    case Kind::OtherLeft: return 0;
+    case Kind::OtherLeft:
+    case Kind::MatchOver: return 0;
     case Kind::PortTaken: return 2;
     default: return 1;
   }
@@ -24,6 +25,17 @@ std::string joined(const std::string& address, std::uint16_t port) {
 std::string refusedThirdPlayer(const std::string& address) { return "Refused a third player from " + address; }
 std::string droppedSilentPlayer(const std::string& address) {
   return "Dropped a player from " + address + " who said nothing";
+}
+std::string watching(const std::string& address, std::uint16_t port) {
+  return "Watching the match at " + endpoint(address, port);
+}
+std::string spectatorJoined(const std::string& address) { return "A spectator joined from " + address; }
+std::string spectatorLeft(const std::string& address) { return "A spectator from " + address + " left"; }
+std::string droppedSpectator(const std::string& address) {
+  return "Dropped a spectator from " + address + " who fell behind";
+}
+std::string refusedSpectator(const std::string& address, std::size_t most) {
+  return "Refused a spectator from " + address + ": " + std::to_string(most) + " already watch";
 }
 }  // namespace lines
 
@@ -57,6 +69,19 @@ Ending badMessage(const std::string& what) {
 
 Ending disagreed(std::uint32_t frame) {
   return {Ending::Kind::Disagreed, "The two games no longer agree at frame " + std::to_string(frame) + "."};
+}
+
+Ending matchOver() { return {Ending::Kind::MatchOver, "The match is over."}; }
+
+Ending watchLost() { return {Ending::Kind::ConnectionLost, "Lost the connection to the match."}; }
+
+Ending spectatorsFull(const std::string& address, std::uint16_t port, std::size_t most) {
+  return {Ending::Kind::MatchFull,
+          "The match at " + endpoint(address, port) + " already has " + std::to_string(most) + " spectators."};
+}
+
+Ending watchedDifferentVersion() {
+  return {Ending::Kind::DifferentVersion, "The match runs a different version of the game."};
 }
 
 }  // namespace voidskirmish::net

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -11,7 +12,7 @@ constexpr std::uint16_t DEFAULT_PORT = 47610;
 struct Ending {
   enum class Kind {
     NetworkUnavailable, PortTaken, Unreachable, DifferentVersion, MatchFull, OtherLeft, ConnectionLost, BadMessage,
-    Disagreed
+    Disagreed, MatchOver
   };
 
   Kind kind;
@@ -30,6 +31,12 @@ std::string playerJoined(const std::string& address);
 std::string joined(const std::string& address, std::uint16_t port);
 std::string refusedThirdPlayer(const std::string& address);
 std::string droppedSilentPlayer(const std::string& address);
+// A spectator's, once the host let it in; then the host's about spectators.
+std::string watching(const std::string& address, std::uint16_t port);
+std::string spectatorJoined(const std::string& address);
+std::string spectatorLeft(const std::string& address);
+std::string droppedSpectator(const std::string& address);
+std::string refusedSpectator(const std::string& address, std::size_t most);
 }  // namespace lines
 
 Ending networkUnavailable();
@@ -41,5 +48,10 @@ Ending otherLeft();
 Ending connectionLost();
 Ending badMessage(const std::string& what);
 Ending disagreed(std::uint32_t frame);
+// A spectator's endings where a player's would not fit.
+Ending matchOver();
+Ending watchLost();
+Ending spectatorsFull(const std::string& address, std::uint16_t port, std::size_t most);
+Ending watchedDifferentVersion();
 
 }  // namespace voidskirmish::net

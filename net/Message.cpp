@@ -8,7 +8,7 @@
 namespace voidskirmish::net {
 namespace {
 
-enum class Kind : std::uint8_t { Hello = 1, Welcome, Refused, Inputs, Bye, Check };
+enum class Kind : std::uint8_t { Hello = 1, Welcome, Refused, Inputs, Bye, Check, Frames, Watched, Over };
 
 bool isPrintable(char c) { return c >= ' ' && c <= '~'; }
 
@@ -102,6 +102,7 @@ struct Encoder {
     out.number(m.protocol, 2);
     out.text(m.gameVersion, MAX_GAME_VERSION_LENGTH);
     out.number(m.filesHash, 8);
+    out.byte(m.spectator ? 1 : 0);
   }
   void operator()(const Welcome&) const { out.byte(static_cast<std::uint8_t>(Kind::Welcome)); }
   void operator()(const Refused& m) const {
@@ -120,17 +121,37 @@ struct Encoder {
     }
   }
   void operator()(const FrameInputs& m) const {
-    if (m.events.size() > MAX_EVENTS_PER_FRAME) {
-      throw std::length_error("more events in one frame than a message allows");
-    }
     out.number(m.frame, 4);
     out.number(floatBits(m.delta), 4);
     out.byte(m.delay);
-    out.byte(static_cast<std::uint8_t>(m.events.size()));
-    for (const input::Event& event : m.events) {
+    events(m.events);
+  }
+  void events(const std::vector<input::Event>& events) const {
+    if (events.size() > MAX_EVENTS_PER_FRAME) {
+      throw std::length_error("more events in one frame than a message allows");
+    }
+    out.byte(static_cast<std::uint8_t>(events.size()));
+    for (const input::Event& event : events) {
       out.text(input::formatEvent(event), input::MAX_LINE_LENGTH);
     }
   }
+  void operator()(const Frames& m) const {
+    if (m.frames.empty() || m.frames.size() > MAX_FRAMES_PER_MESSAGE) {
+      throw std::length_error("a number of frames a message does not allow");
+    }
+    out.byte(static_cast<std::uint8_t>(Kind::Frames));
+    out.number(m.first, 4);
+    out.byte(static_cast<std::uint8_t>(m.frames.size()));
+    for (const PlayedFrame& frame : m.frames) {
+      out.number(floatBits(frame.delta), 4);
+      events(frame.events);
+    }
+  }
+  void operator()(const Watched& m) const {
+    out.byte(static_cast<std::uint8_t>(Kind::Watched));
+    out.number(m.received, 4);
+  }
+  void operator()(const Over&) const { out.byte(static_cast<std::uint8_t>(Kind::Over)); }
   void operator()(const Bye&) const { out.byte(static_cast<std::uint8_t>(Kind::Bye)); }
   void operator()(const Check& m) const {
     out.byte(static_cast<std::uint8_t>(Kind::Check));
@@ -147,13 +168,19 @@ Hello readHello(Reader& in) {
   }
   hello.gameVersion = in.text(MAX_GAME_VERSION_LENGTH, "game version");
   hello.filesHash = in.number(8);
+  const std::uint8_t spectator = in.byte();
+  if (spectator > 1) {
+    throw ProtocolError("spectator flag " + std::to_string(spectator));
+  }
+  hello.spectator = spectator == 1;
   return hello;
 }
 
 Refused readRefused(Reader& in) {
   const std::uint8_t reason = in.byte();
   if (reason != static_cast<std::uint8_t>(Refused::Reason::DifferentVersion) &&
-      reason != static_cast<std::uint8_t>(Refused::Reason::MatchFull)) {
+      reason != static_cast<std::uint8_t>(Refused::Reason::MatchFull) &&
+      reason != static_cast<std::uint8_t>(Refused::Reason::SpectatorsFull)) {
     throw ProtocolError("unknown refusal " + std::to_string(reason));
   }
   return Refused{static_cast<Refused::Reason>(reason)};
@@ -173,25 +200,50 @@ input::Event readEvent(Reader& in) {
   return *event;
 }
 
-FrameInputs readFrameInputs(Reader& in) {
-  FrameInputs inputs;
-  inputs.frame = static_cast<std::uint32_t>(in.number(4));
-  inputs.delta = bitsFloat(static_cast<std::uint32_t>(in.number(4)));
-  if (!std::isfinite(inputs.delta) || inputs.delta < 0.0f || inputs.delta > input::MAX_FRAME_DELTA) {
+float readDelta(Reader& in) {
+  const float delta = bitsFloat(static_cast<std::uint32_t>(in.number(4)));
+  if (!std::isfinite(delta) || delta < 0.0f || delta > input::MAX_FRAME_DELTA) {
     throw ProtocolError("frame delta out of range");
   }
-  inputs.delay = in.byte();
-  if (inputs.delay < MIN_INPUT_DELAY || inputs.delay > MAX_INPUT_DELAY) {
-    throw ProtocolError("input delay " + std::to_string(inputs.delay) + " out of range");
-  }
+  return delta;
+}
+
+std::vector<input::Event> readEvents(Reader& in) {
   const std::size_t count = in.byte();
   if (count > MAX_EVENTS_PER_FRAME) {
     throw ProtocolError(std::to_string(count) + " events in one frame");
   }
+  std::vector<input::Event> events;
   for (std::size_t i = 0; i < count; ++i) {
-    inputs.events.push_back(readEvent(in));
+    events.push_back(readEvent(in));
   }
+  return events;
+}
+
+FrameInputs readFrameInputs(Reader& in) {
+  FrameInputs inputs;
+  inputs.frame = static_cast<std::uint32_t>(in.number(4));
+  inputs.delta = readDelta(in);
+  inputs.delay = in.byte();
+  if (inputs.delay < MIN_INPUT_DELAY || inputs.delay > MAX_INPUT_DELAY) {
+    throw ProtocolError("input delay " + std::to_string(inputs.delay) + " out of range");
+  }
+  inputs.events = readEvents(in);
   return inputs;
+}
+
+Frames readFrames(Reader& in) {
+  Frames frames;
+  frames.first = static_cast<std::uint32_t>(in.number(4));
+  const std::size_t count = in.byte();
+  if (count == 0 || count > MAX_FRAMES_PER_MESSAGE) {
+    throw ProtocolError(std::to_string(count) + " frames in one message");
+  }
+  for (std::size_t i = 0; i < count; ++i) {
+    const float delta = readDelta(in);
+    frames.frames.push_back(PlayedFrame{delta, readEvents(in)});
+  }
+  return frames;
 }
 
 Inputs readInputs(Reader& in) {
@@ -229,6 +281,9 @@ Message readMessage(Reader& in) {
     case Kind::Inputs: return readInputs(in);
     case Kind::Bye: return Bye{};
     case Kind::Check: return readCheck(in);
+    case Kind::Frames: return readFrames(in);
+    case Kind::Watched: return Watched{static_cast<std::uint32_t>(in.number(4))};
+    case Kind::Over: return Over{};
   }
   throw ProtocolError("unknown message kind");
 }

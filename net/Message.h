@@ -19,25 +19,27 @@ class ProtocolError : public std::runtime_error {
 };
 
 // Changes whenever the layout of a message changes; a Hello of another protocol is read no further than this.
-constexpr std::uint16_t PROTOCOL_VERSION = 2;
+constexpr std::uint16_t PROTOCOL_VERSION = 3;
 constexpr std::size_t MAX_GAME_VERSION_LENGTH = 32;
 constexpr std::size_t MAX_EVENTS_PER_FRAME = 64;
 // Frames between capturing an input and running it; the host picks it from the round trip within these bounds.
 constexpr int MIN_INPUT_DELAY = 2;
 constexpr int MAX_INPUT_DELAY = 8;
 
-// The joiner's first words: which protocol, which game and which run-time files it plays with.
+// The joiner's or a spectator's first words: which protocol, which game and which run-time files it plays with,
+// and whether it only watches.
 struct Hello {
   std::uint16_t protocol = PROTOCOL_VERSION;
   std::string gameVersion;
   std::uint64_t filesHash = 0;
+  bool spectator = false;
 };
 
 // The host's answer when both sides play the same game: the match starts.
 struct Welcome {};
 
 struct Refused {
-  enum class Reason : std::uint8_t { DifferentVersion = 1, MatchFull = 2 };
+  enum class Reason : std::uint8_t { DifferentVersion = 1, MatchFull = 2, SpectatorsFull = 3 };
   Reason reason = Reason::DifferentVersion;
 };
 
@@ -67,10 +69,30 @@ struct Check {
   std::uint64_t hash = 0;
 };
 
-using Message = std::variant<Hello, Welcome, Refused, Inputs, Bye, Check>;
-
 // At most an honest side's frames in flight, twice over.
 constexpr std::size_t MAX_FRAMES_PER_MESSAGE = 4 * MAX_INPUT_DELAY;
+
+// A frame as both players' machines ran it: the delta and the match events, the host's first.
+struct PlayedFrame {
+  float delta = 0.0f;
+  std::vector<input::Event> events;
+};
+
+// The host to a spectator, reliably: the played frames from `first` on, in a row.
+struct Frames {
+  std::uint32_t first = 0;
+  std::vector<PlayedFrame> frames;  // at least one, at most MAX_FRAMES_PER_MESSAGE
+};
+
+// A spectator to the host: it has taken the frames before `received`.
+struct Watched {
+  std::uint32_t received = 0;
+};
+
+// The host to a spectator: the match is over, after the frames already sent.
+struct Over {};
+
+using Message = std::variant<Hello, Welcome, Refused, Inputs, Bye, Check, Frames, Watched, Over>;
 
 // Each event travels as its recording line (input/EventText), so the wire, the recorder and the replay reader
 // share one parser and one set of limits. No message is larger than this, which one frame's inputs always fit;

@@ -4,6 +4,7 @@
 #include <enet/time.h>
 
 #include <algorithm>
+#include <iterator>
 #include <utility>
 
 namespace voidskirmish::net {
@@ -11,8 +12,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// The match's two players, and room to answer a few more with a refusal instead of silence.
-constexpr std::size_t PEER_SLOTS = 4;
+// The match's two players and its spectators, and room to answer a few more with a refusal instead of silence.
+constexpr std::size_t PEER_SLOTS = 2 + Spectators::MOST + 2;
 // A flood of packets must not keep service() from returning to the caller's window.
 constexpr int EVENTS_PER_SERVICE = 256;
 // Each side's Inputs repeat what the last ones carried, so when a long frame lets more pile up, the oldest go.
@@ -102,11 +103,19 @@ Session::~Session() {
   if (peer != nullptr) {
     enet_peer_disconnect_now(peer, 0);
   }
+  for (const auto& [visitor, about] : visitors) {
+    enet_peer_disconnect_now(visitor, 0);
+  }
 }
 
 void Session::service(std::chrono::milliseconds wait) {
   if (!enet) {
     return;
+  }
+  serveSpectators();
+  if (watching() && state() == State::Playing && framesTaken != framesAcknowledged) {
+    sendTo(peer, Watched{framesTaken}, ENET_PACKET_FLAG_RELIABLE);
+    framesAcknowledged = framesTaken;
   }
   ENetEvent event;
   for (int handled = 0; handled < EVENTS_PER_SERVICE; ++handled) {
@@ -138,6 +147,7 @@ void Session::service(std::chrono::milliseconds wait) {
       dropSilentJoiner();
     }
   }
+  dropSilentVisitors();
   // ENet refreshes lastReceiveTime only for acknowledgements, which is how the other side's answers to pings show
   // while no message comes (its frame takes long). Messages come many times a second while it plays.
   if (peer != nullptr && peer->lastReceiveTime != lastAcknowledgement) {
@@ -145,13 +155,18 @@ void Session::service(std::chrono::milliseconds wait) {
     lastArrival = Clock::now();
   }
   if (state() == State::Playing && Clock::now() - lastArrival >= settings.peerTimeout) {
-    end(connectionLost());
+    end(watching() ? watchLost() : connectionLost());
   }
 }
 
 std::vector<Inputs> Session::takeInputs() { return std::exchange(inbox, {}); }
 
 std::vector<std::string> Session::takeNotices() { return std::exchange(notices, {}); }
+
+std::vector<PlayedFrame> Session::takeFrames() {
+  framesTaken = framesReceived;
+  return std::exchange(frameInbox, {});
+}
 
 void Session::send(const Inputs& inputs) {
   if (state() == State::Playing) {
@@ -190,22 +205,27 @@ void Session::leave() {
     sendTo(peer, Bye{}, ENET_PACKET_FLAG_RELIABLE);
   }
   left = true;
-  // Without a connection, or with one that is lost, nobody is left to hear anything.
+  bidSpectatorsFarewell();
+  // Without a connection, or with one that is lost, the other player is not left to hear anything.
+  ENetPeer* hearing = peer;
   if (peer == nullptr || peer->state != ENET_PEER_STATE_CONNECTED ||
       (ending_ && ending_->kind == Ending::Kind::ConnectionLost)) {
-    return;
+    hearing = nullptr;
+  } else {
+    enet_peer_disconnect_later(peer, 0);
   }
-  enet_peer_disconnect_later(peer, 0);
   const auto deadline = Clock::now() + LINGER;
   ENetEvent event;
-  while (peer != nullptr && Clock::now() < deadline) {
+  while ((hearing != nullptr || !visitors.empty()) && Clock::now() < deadline) {
     if (enet_host_service(enet.get(), &event, 10) <= 0) {
       continue;
     }
     if (event.type == ENET_EVENT_TYPE_RECEIVE) {
       enet_packet_destroy(event.packet);
-    } else if (event.type == ENET_EVENT_TYPE_DISCONNECT && event.peer == peer) {
-      peer = nullptr;
+    } else if (event.type == ENET_EVENT_TYPE_DISCONNECT && event.peer == hearing) {
+      hearing = peer = nullptr;
+    } else if (event.type == ENET_EVENT_TYPE_DISCONNECT) {
+      visitors.erase(event.peer);
     }
   }
 }
@@ -232,24 +252,34 @@ void Session::handleConnect(ENetPeer* connected) {
     configurePeer(connected);
     return;
   }
-  notices.push_back(lines::refusedThirdPlayer(ipText(connected->address)));
-  sendTo(connected, Refused{Refused::Reason::MatchFull}, ENET_PACKET_FLAG_RELIABLE);
-  enet_peer_disconnect_later(connected, 0);
+  // A spectator, or a third player: its Hello tells.
+  visitors[connected] = Visitor{ipText(connected->address), Clock::now() + settings.helloTimeout};
 }
 
 void Session::handleReceive(ENetPeer* sender, const std::uint8_t* bytes, std::size_t size) {
-  if (sender != peer || state() == State::Ended) {
-    return;  // a refused joiner's Hello, or anything after the end
+  if (state() == State::Ended) {
+    return;  // anything after the end
   }
-  try {
-    handleMessage(decode(bytes, size));
-  } catch (const ProtocolError& error) {
-    end(badMessage(error.what()));
+  if (sender == peer) {
+    try {
+      handleMessage(decode(bytes, size));
+    } catch (const ProtocolError& error) {
+      end(badMessage(error.what()));
+    }
+  } else if (visitors.count(sender) > 0) {
+    // A spectator's fault is its own: the match goes on without it.
+    try {
+      handleVisitor(sender, decode(bytes, size));
+    } catch (const ProtocolError&) {
+      dropVisitor(sender, lines::spectatorLeft(visitors.at(sender).address));
+    }
   }
 }
 
 void Session::handleMessage(Message message) {
-  if (playing) {
+  if (playing && watching()) {
+    watch(std::move(message));
+  } else if (playing) {
     if (auto* inputs = std::get_if<Inputs>(&message)) {
       if (inbox.size() >= INBOX_LIMIT) {
         inbox.erase(inbox.begin());
@@ -271,16 +301,26 @@ void Session::handleMessage(Message message) {
     if (hello == nullptr) {
       throw ProtocolError("the first message is not a Hello");
     }
-    const Hello& own = settings.hello;
-    playing = hello->protocol == own.protocol && hello->gameVersion == own.gameVersion &&
-              hello->filesHash == own.filesHash;
+    if (hello->spectator) {  // came first: the host still waits for its player
+      ENetPeer* spectator = std::exchange(peer, nullptr);
+      visitors[spectator] = Visitor{std::exchange(peerAddress_, {}), std::nullopt};
+      admitSpectator(spectator, *hello);
+      return;
+    }
+    playing = sameGame(*hello);
     sendTo(peer, playing ? Message(Welcome{}) : Message(Refused{Refused::Reason::DifferentVersion}),
            ENET_PACKET_FLAG_RELIABLE);
     if (!playing) {
       end(differentVersion());
     }
   } else if (const auto* refused = std::get_if<Refused>(&message)) {
-    end(refused->reason == Refused::Reason::MatchFull ? matchFull(peerAddress_, settings.port) : differentVersion());
+    if (refused->reason == Refused::Reason::SpectatorsFull) {
+      end(spectatorsFull(peerAddress_, settings.port, Spectators::MOST));
+    } else if (refused->reason == Refused::Reason::MatchFull) {
+      end(matchFull(peerAddress_, settings.port));
+    } else {
+      end(watching() ? watchedDifferentVersion() : differentVersion());
+    }
   } else if (std::holds_alternative<Welcome>(message)) {
     playing = true;
   } else if (std::holds_alternative<Inputs>(message)) {
@@ -292,14 +332,22 @@ void Session::handleMessage(Message message) {
 
 void Session::handleDisconnect(ENetPeer* gone) {
   if (gone != peer) {
-    return;  // a refused joiner
+    const auto visitor = visitors.find(gone);
+    if (visitor != visitors.end() && spectators_.watches(gone->incomingPeerID)) {
+      spectators_.leave(gone->incomingPeerID);
+      notices.push_back(lines::spectatorLeft(visitor->second.address));
+    }
+    if (visitor != visitors.end()) {
+      visitors.erase(visitor);
+    }
+    return;
   }
   peer = nullptr;
   if (state() == State::Ended) {
     return;
   }
   if (playing) {
-    end(connectionLost());
+    end(watching() ? watchLost() : connectionLost());
   } else if (side_ == Side::Joiner) {
     end(unreachable(peerAddress_, settings.port));
   } else {
@@ -312,6 +360,121 @@ void Session::dropSilentJoiner() {
   enet_peer_disconnect_now(peer, 0);
   peer = nullptr;
   peerAddress_.clear();
+}
+
+bool Session::sameGame(const Hello& hello) const {
+  const Hello& own = settings.hello;
+  return hello.protocol == own.protocol && hello.gameVersion == own.gameVersion && hello.filesHash == own.filesHash;
+}
+
+void Session::watch(Message message) {
+  if (auto* frames = std::get_if<Frames>(&message)) {
+    if (frames->first != framesReceived) {
+      throw ProtocolError("frame " + std::to_string(frames->first) + " came before frame " +
+                          std::to_string(framesReceived));
+    }
+    framesReceived += static_cast<std::uint32_t>(frames->frames.size());
+    std::move(frames->frames.begin(), frames->frames.end(), std::back_inserter(frameInbox));
+  } else if (std::holds_alternative<Over>(message)) {
+    end(matchOver());
+  } else {
+    throw ProtocolError("a player's message to a spectator");
+  }
+}
+
+void Session::handleVisitor(ENetPeer* visitor, Message message) {
+  Visitor& about = visitors.at(visitor);
+  if (spectators_.watches(visitor->incomingPeerID)) {
+    // Its Bye, like anything else it cannot say, makes it leave.
+    const auto* watched = std::get_if<Watched>(&message);
+    if (watched == nullptr) {
+      throw ProtocolError("a spectator's message other than Watched");
+    }
+    spectators_.acknowledge(visitor->incomingPeerID, watched->received);
+    return;
+  }
+  if (!about.helloDeadline) {
+    return;  // refused, on its way out
+  }
+  const auto* hello = std::get_if<Hello>(&message);
+  if (hello == nullptr) {
+    throw ProtocolError("the first message is not a Hello");
+  }
+  if (!hello->spectator) {
+    notices.push_back(lines::refusedThirdPlayer(about.address));
+    refuse(visitor, Refused::Reason::MatchFull);
+    return;
+  }
+  admitSpectator(visitor, *hello);
+}
+
+// ENet gives up on a spectator by its own timeouts: the match never waits for one.
+void Session::admitSpectator(ENetPeer* visitor, const Hello& hello) {
+  Visitor& about = visitors.at(visitor);
+  if (!sameGame(hello)) {
+    refuse(visitor, Refused::Reason::DifferentVersion);
+  } else if (!spectators_.join(visitor->incomingPeerID)) {
+    notices.push_back(lines::refusedSpectator(about.address, Spectators::MOST));
+    refuse(visitor, Refused::Reason::SpectatorsFull);
+  } else {
+    about.helloDeadline.reset();
+    enet_peer_timeout(visitor, 0, 0, 0);
+    notices.push_back(lines::spectatorJoined(about.address));
+    sendTo(visitor, Welcome{}, ENET_PACKET_FLAG_RELIABLE);
+  }
+}
+
+void Session::refuse(ENetPeer* visitor, Refused::Reason reason) {
+  sendTo(visitor, Refused{reason}, ENET_PACKET_FLAG_RELIABLE);
+  enet_peer_disconnect_later(visitor, 0);
+  visitors.at(visitor).helloDeadline.reset();  // its disconnect ends it
+}
+
+void Session::dropVisitor(ENetPeer* visitor, const std::string& notice) {
+  spectators_.leave(visitor->incomingPeerID);
+  notices.push_back(notice);
+  enet_peer_disconnect_now(visitor, 0);
+  visitors.erase(visitor);
+}
+
+void Session::serveSpectators() {
+  for (const Spectators::Id id : spectators_.dropLaggards()) {
+    ENetPeer* laggard = &enet->peers[id];
+    dropVisitor(laggard, lines::droppedSpectator(visitors.at(laggard).address));
+  }
+  for (const Spectators::Id id : spectators_.ids()) {
+    for (const Frames& frames : spectators_.due(id)) {
+      sendTo(&enet->peers[id], frames, ENET_PACKET_FLAG_RELIABLE);
+    }
+  }
+}
+
+void Session::dropSilentVisitors() {
+  const auto now = Clock::now();
+  for (auto at = visitors.begin(); at != visitors.end();) {
+    auto next = std::next(at);
+    if (at->second.helloDeadline && now >= *at->second.helloDeadline) {
+      dropVisitor(at->first, lines::droppedSilentPlayer(at->second.address));
+    }
+    at = next;
+  }
+}
+
+// Each spectator gets the frames it lacks and Over, and is let go once it has them; the rest are let go at once.
+void Session::bidSpectatorsFarewell() {
+  for (auto at = visitors.begin(); at != visitors.end();) {
+    ENetPeer* visitor = (at++)->first;
+    if (!spectators_.watches(visitor->incomingPeerID)) {
+      enet_peer_disconnect_now(visitor, 0);
+      visitors.erase(visitor);
+      continue;
+    }
+    for (const Frames& frames : spectators_.due(visitor->incomingPeerID, true)) {
+      sendTo(visitor, frames, ENET_PACKET_FLAG_RELIABLE);
+    }
+    sendTo(visitor, Over{}, ENET_PACKET_FLAG_RELIABLE);
+    enet_peer_disconnect_later(visitor, 0);
+  }
 }
 
 // ENet would drop a peer after a few lost resends of one reliable packet (a ping), although the Inputs still
