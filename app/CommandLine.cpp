@@ -52,6 +52,7 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
   std::string recordPath;
   std::string replayPath;
   std::string joinAddress;
+  std::string spectateAddress;
   CLI::Option* record = app.add_option("--record", recordPath,
                                        "Play as usual and write every frame's input to FILE as the game goes");
   record->type_name("FILE");
@@ -70,9 +71,14 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
   CLI::Option* host = app.add_flag("--host", options.host, "Wait for one player to join a match over the network");
   CLI::Option* join = app.add_option("--join", joinAddress, "Join the match of the host at ADDRESS (name or IP)");
   join->type_name("ADDRESS");
-  host->excludes(join)->excludes(replay);
-  join->excludes(replay);
-  CLI::Option* port = app.add_option("--port", options.port, "The UDP port of --host or --join")
+  CLI::Option* spectate =
+      app.add_option("--spectate", spectateAddress,
+                     "Watch the match of the host at ADDRESS, both halves, a little behind; ESC leaves")
+          ->type_name("ADDRESS");
+  host->excludes(join)->excludes(replay)->excludes(spectate);
+  join->excludes(replay)->excludes(spectate);
+  spectate->excludes(replay)->excludes(record)->excludes(last);
+  CLI::Option* port = app.add_option("--port", options.port, "The UDP port of --host, --join or --spectate")
                           ->check(CLI::Range(1, 65535))
                           ->capture_default_str();
   app.add_flag("--net-check", options.netCheck,
@@ -165,7 +171,8 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
                 return computerOf(value) ? std::string() : "Value " + value + " is not ship1 or ship2[:easy|normal|hard]";
               },
               "SHIP[:LEVEL]"))
-          ->excludes(replay);
+          ->excludes(replay)
+          ->excludes(spectate);
   CLI::Option* rounds = app.add_option("--rounds", options.rounds, "With --headless: end after N rounds")
                             ->check(CLI::Range(1, 1000000))
                             ->type_name("N");
@@ -196,8 +203,8 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
     if (rounds->count() > 0 && (headless->count() == 0 || replay->count() > 0)) {
       throw CLI::RequiresError("--rounds", "--headless --bot ship1 --bot ship2");
     }
-    if (port->count() > 0 && host->count() + join->count() == 0) {
-      throw CLI::ValidationError("--port", "needs --host or --join");
+    if (port->count() > 0 && host->count() + join->count() + spectate->count() == 0) {
+      throw CLI::ValidationError("--port", "needs --host, --join or --spectate");
     }
     if (last->count() > 0) {
       int seconds = 0;
@@ -228,6 +235,7 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
   keepGiven(record, recordPath, options.recordPath);
   keepGiven(replay, replayPath, options.replayPath);
   keepGiven(join, joinAddress, options.joinAddress);
+  keepGiven(spectate, spectateAddress, options.spectateAddress);
   keepGiven(settingsFile, settingsPath, options.settingsPath);
   keepGiven(saveSettings, saveSettingsPath, options.saveSettingsPath);
   keepGiven(hudStyle, hud, options.hud);

@@ -21,6 +21,8 @@ struct Options {
   // A network match: wait for a player (host) or join the one at this address.
   bool host = false;
   std::optional<std::string> joinAddress;
+  // Watch the match of the host at this address instead.
+  std::optional<std::string> spectateAddress;
   std::uint16_t port = 0;
   // Print the match's hash every net::HASH_INTERVAL frames.
   bool netCheck = false;

@@ -2,6 +2,9 @@
 
 #include <glm/gtc/type_ptr.hpp>
 
+#include <stdexcept>
+
+#include "failure/LoadFailure.h"
 #include "net/MatchHash.h"
 
 namespace voidskirmish::app {
@@ -17,6 +20,15 @@ std::uint64_t matchHash(const game::Match& match) {
   hash.add(static_cast<std::uint64_t>(match.particles->particleCount));
   hash.add(static_cast<std::uint64_t>(match.random.state));
   return hash.value();
+}
+
+std::uint64_t runTimeFilesHash() {
+  try {
+    return net::runTimeFilesHash("Voidskirmish");
+  } catch (const std::runtime_error& refused) {
+    throw failure::LoadFailure(failure::LoadFailure::Stream::Output, refused.what(), failure::LineEnd::Newline,
+                               true);
+  }
 }
 
 }  // namespace voidskirmish::app

@@ -5,9 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <iostream>
-#include <stdexcept>
 
-#include "failure/LoadFailure.h"
 #include "app/Shell.h"
 #include "app/MatchCheck.h"
 #include "app/RunningGameState.h"
@@ -17,20 +15,10 @@
 
 namespace voidskirmish::app {
 
-using failure::LineEnd;
-
 namespace {
 
 // How long one wait for the network may keep the window unpolled.
 constexpr std::chrono::milliseconds NETWORK_WAIT{10};
-
-std::uint64_t runTimeFilesHash() {
-  try {
-    return net::runTimeFilesHash("Voidskirmish");
-  } catch (const std::runtime_error& refused) {
-    throw failure::LoadFailure(failure::LoadFailure::Stream::Output, refused.what(), LineEnd::Newline, true);
-  }
-}
 
 // A test makes the two games part by flying this machine's ship forward here alone, from that frame on; the
 // recording keeps the press, so its replay prints what this machine saw.
@@ -112,6 +100,9 @@ std::optional<SourcedFrame> NetworkPlay::next() {
   }
   printNotices();
   const net::ReadyFrame frame = match->takeFrame();
+  if (options.host) {  // what both machines run, for those who watch; sent while the session is serviced
+    session->spectators().add(frame.frame, frame.delta, frame.events);
+  }
   const double now = glfwGetTime();
   const auto delta = static_cast<float>(std::min(now - previousTime, Shell::LONGEST_RULES_DELTA));
   if (bot::Computers* computers = shell.computers()) {

@@ -16,11 +16,6 @@ namespace {
 
 namespace keys = input::keys;
 
-// The keys a watcher may press as in live play: they change only how this window draws and sounds.
-bool isToggle(int key) {
-  return (key >= keys::DIGIT_1 && key <= keys::DIGIT_5) || (key >= keys::F2 && key <= keys::F10) || key == keys::M;
-}
-
 // Standard output says nothing while it lives.
 class Hush {
  public:
@@ -139,7 +134,7 @@ void ReplayFrames::hear(const std::vector<input::Event>& live) {
       escape = true;
     } else if (playback.keyPressed(key->key, played)) {
       continue;
-    } else if (isToggle(key->key)) {
+    } else if (keys::isWatcherToggle(key->key)) {
       toggles.push_back(key->key);
       shell.game().keyPressed(key->key);
     } else if (key->key == keys::F12) {

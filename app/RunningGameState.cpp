@@ -49,8 +49,12 @@ struct RunningGameState::MatchParts {
   const scene::ShaderProgram* program(Program role) const { return programs[role].get(); }
 };
 
-RunningGameState::RunningGameState(GLFWwindow* window, std::optional<int> networkPlayer, const PlayStart& start)
-    : GameState(window), networkPlayer(networkPlayer), start(start) {
+RunningGameState::RunningGameState(GLFWwindow* window, std::optional<int> networkPlayer, const PlayStart& start,
+                                   bool networkRules)
+    : GameState(window),
+      networkPlayer(networkPlayer),
+      networkRules(networkRules || networkPlayer.has_value()),
+      start(start) {
   init();
 }
 
@@ -74,7 +78,7 @@ void RunningGameState::init() {
   p.postProcessing->createFramebuffers(false, width, height, settings.renderScale, settings.fastBloom);
   // The out-of-bounds rules go with drawing each half, as often as halves are drawn and in the console's order.
   render::ScenePass::HalfRules halfRules = [play = p.play.get()](int player) { play->applyBoundaryRules(player); };
-  if (networkPlayer) {
+  if (networkRules) {
     halfRules = [](int) {};
   }
   p.scenePass = std::make_unique<render::ScenePass>(p.play->match, *p.skybox, p.overlays, p.particles, p.program(Draw),
@@ -103,7 +107,7 @@ void RunningGameState::render() {
     }
   }
   // Once a frame for both ships, as a local game applies them once a frame per drawn half.
-  if (networkPlayer) {
+  if (networkRules) {
     for (int player = 0; player < 2; ++player) {
       parts->play->applyBoundaryRules(player);
     }

@@ -19,11 +19,12 @@ class Play;
 //
 // In a network match each machine shows only the view of the ship it flies (`networkPlayer`), in the whole
 // window. Its out-of-bounds rules then cannot go with drawing halves: they apply to both ships once every frame,
-// drawn or not, so that both machines apply them alike.
+// drawn or not, so that both machines apply them alike. A spectator's window shows both halves and applies the
+// rules as the players' machines do (`networkRules`).
 class RunningGameState : public GameState {
  public:
   explicit RunningGameState(GLFWwindow* window, std::optional<int> networkPlayer = std::nullopt,
-                            const PlayStart& start = {});
+                            const PlayStart& start = {}, bool networkRules = false);
   ~RunningGameState() override;
 
   void init() override;
@@ -58,6 +59,7 @@ class RunningGameState : public GameState {
   void buildFrame();
 
   const std::optional<int> networkPlayer;
+  const bool networkRules;  // also with networkPlayer
   const PlayStart start;
   struct MatchParts;
   std::unique_ptr<MatchParts> parts;

@@ -12,6 +12,7 @@
 #include "app/NetworkPlay.h"
 #include "app/ReplayFrames.h"
 #include "app/RunningGameState.h"
+#include "app/SpectatorFrames.h"
 #include "game/Delivery.h"
 #include "input/EventText.h"
 #include "net/MatchHash.h"
@@ -75,6 +76,15 @@ int Shell::playNetwork(const Options& options, input::RecordingWriter* recorder,
   openWindow();
   setUpGame(NetworkPlay::playerOf(options), liveStart(), input::KeyMap(players.keys));
   NetworkPlay frames(*this, options, recorder, last);
+  const int exitCode = frames.connect() ? run(frames) : frames.finish();
+  tearDown();
+  return exitCode;
+}
+
+int Shell::watch(const Options& options) {
+  openWindow();
+  setUpGame(std::nullopt, liveStart(), input::KeyMap(), true);
+  SpectatorFrames frames(*this, options);
   const int exitCode = frames.connect() ? run(frames) : frames.finish();
   tearDown();
   return exitCode;
@@ -145,12 +155,12 @@ void Shell::letComputerFly(const Options& options) {
   }
 }
 
-void Shell::setUpGame(std::optional<int> networkPlayer, const game::PlayStart& start,
-                      const input::KeyMap& keyMap) {
+void Shell::setUpGame(std::optional<int> networkPlayer, const game::PlayStart& start, const input::KeyMap& keyMap,
+                      bool networkRules) {
   glfwSetWindowTitle(window, title);
   liveInputs = std::make_unique<LiveInput>(window, keyMap);
   render::enableDepthTest();
-  state = std::make_unique<game::RunningGameState>(window, networkPlayer, start);
+  state = std::make_unique<game::RunningGameState>(window, networkPlayer, start, networkRules);
   state->settings().renderScale = startScale;
   state->settings().fastBloom = startFastBloom;
   state->settings().hudShapes = players.hud == settings::HudStyle::Shapes;

@@ -42,6 +42,8 @@ class Shell {
              std::size_t fromFrame = 1, double speed = 1.0);
   // A match over the network (options.host or options.joinAddress) in this machine's window; see NetworkPlay.
   int playNetwork(const Options& options, input::RecordingWriter* recorder, replay::LastSeconds* last = nullptr);
+  // Watches the network match at options.spectateAddress, both halves shown; see SpectatorFrames.
+  int watch(const Options& options);
   // Live and network play move the render scale to keep frames within the budget (seconds); a replay draws at
   // the scales its recording holds.
   void scaleAutomatically(double budgetSeconds);
@@ -98,8 +100,10 @@ class Shell {
   // The sound of the frame being shown. Only shown frames are heard: one run again unseen (a seek) is not.
   void hearFrame();
   void openWindow();
-  // In a network match only `networkPlayer`'s view is shown; see game::RunningGameState.
-  void setUpGame(std::optional<int> networkPlayer, const game::PlayStart& start, const input::KeyMap& keyMap);
+  // In a network match only `networkPlayer`'s view is shown, and one watched plays by `networkRules`; see
+  // game::RunningGameState.
+  void setUpGame(std::optional<int> networkPlayer, const game::PlayStart& start, const input::KeyMap& keyMap,
+                 bool networkRules = false);
   game::PlayStart liveStart() const { return {players.switches, players.keys}; }
   // The one frame loop, over any source; returns the source's exit code.
   int run(FrameSource& source);

@@ -29,6 +29,13 @@ float volumeOf(const app::Options& options, const settings::Settings& chosen) {
   return options.volume ? static_cast<float>(*options.volume) / 100.0f : chosen.volume;
 }
 
+// The command line's and the settings' drawing and sound, for any play.
+void prepare(app::Shell& shell, const app::Options& options, const settings::Settings& chosen) {
+  shell.drawWith(options.renderScale, options.fastBloom);
+  shell.soundWith(volumeOf(options, chosen), options.mute);
+  shell.useSettings(chosen);
+}
+
 // A recording that cannot be read is refused before a window opens: one line saying what and where, exit 2.
 int replayFile(const app::Options& options, const settings::Settings& chosen) {
   const std::string& path = *options.replayPath;
@@ -60,9 +67,7 @@ int replayFile(const app::Options& options, const settings::Settings& chosen) {
   }
   const input::RecordingHeader& header = recording.header;
   app::Shell shell(app::WindowChoice{header.fullscreen, header.width, header.height}, options.netCheck);
-  shell.drawWith(options.renderScale, options.fastBloom);
-  shell.soundWith(volumeOf(options, chosen), options.mute);
-  shell.useSettings(chosen);
+  prepare(shell, options, chosen);
   return shell.replay(recording, start, options.replayFrom, options.replaySpeed);
 }
 
@@ -85,6 +90,17 @@ std::optional<app::WindowChoice> windowChoice(const app::Options& options, const
     return app::WindowChoice{chosen.window->fullscreen, chosen.window->width, chosen.window->height};
   }
   return app::Dialogue(std::cin, std::cout).run();
+}
+
+// A spectator's window is asked for as a player's is; it records nothing.
+int watch(const app::Options& options, const settings::Settings& chosen) {
+  const auto choice = windowChoice(options, chosen);
+  if (!choice) {
+    failure::fatalExit(std::cout, app::Dialogue::inputEndedMessage, 1);
+  }
+  app::Shell shell(*choice, options.netCheck);
+  prepare(shell, options, chosen);
+  return shell.watch(options);
 }
 
 int play(const app::Options& options, const settings::Settings& chosen) {
@@ -134,9 +150,7 @@ int play(const app::Options& options, const settings::Settings& chosen) {
     }
   };
   app::Shell shell(*choice, options.netCheck);
-  shell.drawWith(options.renderScale, options.fastBloom);
-  shell.soundWith(volumeOf(options, chosen), options.mute);
-  shell.useSettings(chosen);
+  prepare(shell, options, chosen);
   shell.letComputerFly(options);
   if (options.autoRenderScale) {
     shell.scaleAutomatically(options.frameBudget);
@@ -170,6 +184,9 @@ int main(int argc, char** argv) {
   try {
     if (options.replayPath) {
       return replayFile(options, chosen);
+    }
+    if (options.spectateAddress) {
+      return watch(options, chosen);
     }
     return play(options, chosen);
   } catch (const failure::LoadFailure& refused) {

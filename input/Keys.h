@@ -24,4 +24,10 @@ constexpr int RELEASE = 0, PRESS = 1;  // a button's action
 
 constexpr int LAST_PAD = 15;  // the highest joystick slot
 
+// The keys one who watches (a replay, a spectator) may press as in live play: they change only how this window
+// draws and sounds.
+constexpr bool isWatcherToggle(int key) {
+  return (key >= DIGIT_1 && key <= DIGIT_5) || (key >= F2 && key <= F10) || key == M;
+}
+
 }  // namespace voidskirmish::input::keys
