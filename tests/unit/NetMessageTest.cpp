@@ -34,18 +34,29 @@ TEST(NetMessageTest, TheFrameLayoutAndWhereAHelloSaysItsProtocolAreFixed) {
   expected.insert(expected.end(), event.begin(), event.end());
   EXPECT_EQ(frame, expected);
   // A Hello of a later protocol is read as far as its version, whatever follows.
-  const Bytes later{1, 3, 0, 0xff, 0xff};
-  EXPECT_EQ(std::get<Hello>(decode(later.data(), later.size())).protocol, 3);
+  const Bytes later{1, 4, 0, 0xff, 0xff};
+  EXPECT_EQ(std::get<Hello>(decode(later.data(), later.size())).protocol, 4);
 }
 
 TEST(NetMessageTest, EveryBrokenMessageIsRefusedWithItsReason) {
   const struct { Bytes bytes; const char* reason; } cases[] = {
       {{}, "cut short"},
-      {{9}, "unknown message kind"},
+      {{10}, "unknown message kind"},
       {{2, 0}, "1 bytes after"},
-      {{3, 3}, "unknown refusal"},
-      {{1, 2, 0, 0}, "game version of 0"},
-      {{1, 2, 0, 2, 'a', '\n', 0, 0, 0, 0, 0, 0, 0, 0}, "not text"},
+      {{3, 0}, "unknown refusal"},
+      {{1, 3, 0, 0}, "game version of 0"},
+      {{1, 3, 0, 2, 'a', '\n', 0, 0, 0, 0, 0, 0, 0, 0, 0}, "not text"},
+      {{1, 3, 0, 1, 'a', 0, 0, 0, 0, 0, 0, 0, 0, 2}, "spectator flag 2"},
+      {{1, 3, 0, 1, 'a', 0, 0, 0, 0, 0, 0, 0, 0}, "cut short"},
+      {{3, 4}, "unknown refusal"},
+      {{7, 0, 0, 0, 0, 0}, "0 frames"},
+      {{7, 0, 0, 0, 0, 33}, "33 frames"},
+      {{7, 0, 0, 0, 0, 1, 0, 0, 0x80, 0xbf, 0}, "delta out of range"},
+      {{7, 0, 0, 0, 0, 1, 0, 0, 0x80, 0x3f, 1, 12, 'k', 'e', 'y', ' ', 's', 'i', 'z', 'e', ' ', '8', '0', '0'},
+       "event 'key size 800'"},
+      {{7, 0, 0, 0, 0, 2, 0, 0, 0x80, 0x3f, 0}, "cut short"},
+      {{8, 0, 0, 0}, "cut short"},
+      {{9, 0}, "1 bytes after"},
       {frameBytes(1, 0, {}), "input delay 1"},
       {frameBytes(9, 0, {}), "input delay 9"},
       {frameBytes(3, 0, {}, std::nanf("")), "delta out of range"},
