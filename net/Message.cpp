@@ -294,6 +294,10 @@ bool travelsBetweenMachines(const input::Event& event) {
   return !std::holds_alternative<input::SizeEvent>(event) && !std::holds_alternative<input::CursorEvent>(event);
 }
 
+bool sameGame(const Hello& one, const Hello& other) {
+  return one.protocol == other.protocol && one.gameVersion == other.gameVersion && one.filesHash == other.filesHash;
+}
+
 std::vector<std::uint8_t> encode(const Message& message) {
   Writer out;
   std::visit(Encoder{out}, message);

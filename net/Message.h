@@ -103,6 +103,9 @@ constexpr std::size_t MAX_MESSAGE_SIZE = 16 + MAX_EVENTS_PER_FRAME * (1 + input:
 // one machine's window and never travels.
 bool travelsBetweenMachines(const input::Event& event);
 
+// Whether two Hellos are of one protocol, game version and run-time files.
+bool sameGame(const Hello& one, const Hello& other);
+
 std::vector<std::uint8_t> encode(const Message& message);
 // Checks every byte: lengths against what is really there and against the limits above, numbers against their
 // ranges, events as strictly as the replay reader does. Throws ProtocolError for anything else.

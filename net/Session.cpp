@@ -7,6 +7,8 @@
 #include <iterator>
 #include <utility>
 
+#include "net/Packets.h"
+
 namespace voidskirmish::net {
 namespace {
 
@@ -42,11 +44,6 @@ enet_uint32 milliseconds(std::chrono::milliseconds duration) {
   return static_cast<enet_uint32>(std::max<std::chrono::milliseconds::rep>(duration.count(), 0));
 }
 
-std::string ipText(const ENetAddress& address) {
-  char text[64] = {};
-  return enet_address_get_host_ip(&address, text, sizeof text) == 0 ? text : "an unknown address";
-}
-
 struct PacketDeleter {
   void operator()(ENetPacket* packet) const { enet_packet_destroy(packet); }
 };
@@ -55,7 +52,8 @@ struct PacketDeleter {
 
 void Session::HostDeleter::operator()(ENetHost* host) const { enet_host_destroy(host); }
 
-Session::Session(Side side, const SessionSettings& settings) : side_(side), settings(settings) {
+Session::Session(Side side, const SessionSettings& settings)
+    : side_(side), settings(settings), visitors(this->settings.hello, settings.helloTimeout, notices) {
   if (!enetStarted()) {
     end(networkUnavailable());
   }
@@ -103,16 +101,13 @@ Session::~Session() {
   if (peer != nullptr) {
     enet_peer_disconnect_now(peer, 0);
   }
-  for (const auto& [visitor, about] : visitors) {
-    enet_peer_disconnect_now(visitor, 0);
-  }
 }
 
 void Session::service(std::chrono::milliseconds wait) {
   if (!enet) {
     return;
   }
-  serveSpectators();
+  visitors.serve();
   if (watching() && state() == State::Playing && framesTaken != framesAcknowledged) {
     sendTo(peer, Watched{framesTaken}, ENET_PACKET_FLAG_RELIABLE);
     framesAcknowledged = framesTaken;
@@ -147,7 +142,6 @@ void Session::service(std::chrono::milliseconds wait) {
       dropSilentJoiner();
     }
   }
-  dropSilentVisitors();
   // ENet refreshes lastReceiveTime only for acknowledgements, which is how the other side's answers to pings show
   // while no message comes (its frame takes long). Messages come many times a second while it plays.
   if (peer != nullptr && peer->lastReceiveTime != lastAcknowledgement) {
@@ -205,7 +199,7 @@ void Session::leave() {
     sendTo(peer, Bye{}, ENET_PACKET_FLAG_RELIABLE);
   }
   left = true;
-  bidSpectatorsFarewell();
+  visitors.farewell();
   // Without a connection, or with one that is lost, the other player is not left to hear anything.
   ENetPeer* hearing = peer;
   if (peer == nullptr || peer->state != ENET_PEER_STATE_CONNECTED ||
@@ -225,7 +219,7 @@ void Session::leave() {
     } else if (event.type == ENET_EVENT_TYPE_DISCONNECT && event.peer == hearing) {
       hearing = peer = nullptr;
     } else if (event.type == ENET_EVENT_TYPE_DISCONNECT) {
-      visitors.erase(event.peer);
+      visitors.disconnected(event.peer);
     }
   }
 }
@@ -252,27 +246,23 @@ void Session::handleConnect(ENetPeer* connected) {
     configurePeer(connected);
     return;
   }
-  // A spectator, or a third player: its Hello tells.
-  visitors[connected] = Visitor{ipText(connected->address), Clock::now() + settings.helloTimeout};
+  visitors.connected(connected);  // a spectator, or a third player: its Hello tells
 }
 
 void Session::handleReceive(ENetPeer* sender, const std::uint8_t* bytes, std::size_t size) {
   if (state() == State::Ended) {
     return;  // anything after the end
   }
-  if (sender == peer) {
-    try {
-      handleMessage(decode(bytes, size));
-    } catch (const ProtocolError& error) {
-      end(badMessage(error.what()));
+  if (sender != peer) {
+    if (visitors.has(sender)) {
+      visitors.receive(sender, bytes, size);
     }
-  } else if (visitors.count(sender) > 0) {
-    // A spectator's fault is its own: the match goes on without it.
-    try {
-      handleVisitor(sender, decode(bytes, size));
-    } catch (const ProtocolError&) {
-      dropVisitor(sender, lines::spectatorLeft(visitors.at(sender).address));
-    }
+    return;
+  }
+  try {
+    handleMessage(decode(bytes, size));
+  } catch (const ProtocolError& error) {
+    end(badMessage(error.what()));
   }
 }
 
@@ -303,11 +293,10 @@ void Session::handleMessage(Message message) {
     }
     if (hello->spectator) {  // came first: the host still waits for its player
       ENetPeer* spectator = std::exchange(peer, nullptr);
-      visitors[spectator] = Visitor{std::exchange(peerAddress_, {}), std::nullopt};
-      admitSpectator(spectator, *hello);
+      visitors.watcherFirst(spectator, std::exchange(peerAddress_, {}), *hello);
       return;
     }
-    playing = sameGame(*hello);
+    playing = sameGame(*hello, settings.hello);
     sendTo(peer, playing ? Message(Welcome{}) : Message(Refused{Refused::Reason::DifferentVersion}),
            ENET_PACKET_FLAG_RELIABLE);
     if (!playing) {
@@ -332,14 +321,7 @@ void Session::handleMessage(Message message) {
 
 void Session::handleDisconnect(ENetPeer* gone) {
   if (gone != peer) {
-    const auto visitor = visitors.find(gone);
-    if (visitor != visitors.end() && spectators_.watches(gone->incomingPeerID)) {
-      spectators_.leave(gone->incomingPeerID);
-      notices.push_back(lines::spectatorLeft(visitor->second.address));
-    }
-    if (visitor != visitors.end()) {
-      visitors.erase(visitor);
-    }
+    visitors.disconnected(gone);
     return;
   }
   peer = nullptr;
@@ -362,11 +344,6 @@ void Session::dropSilentJoiner() {
   peerAddress_.clear();
 }
 
-bool Session::sameGame(const Hello& hello) const {
-  const Hello& own = settings.hello;
-  return hello.protocol == own.protocol && hello.gameVersion == own.gameVersion && hello.filesHash == own.filesHash;
-}
-
 void Session::watch(Message message) {
   if (auto* frames = std::get_if<Frames>(&message)) {
     if (frames->first != framesReceived) {
@@ -382,101 +359,6 @@ void Session::watch(Message message) {
   }
 }
 
-void Session::handleVisitor(ENetPeer* visitor, Message message) {
-  Visitor& about = visitors.at(visitor);
-  if (spectators_.watches(visitor->incomingPeerID)) {
-    // Its Bye, like anything else it cannot say, makes it leave.
-    const auto* watched = std::get_if<Watched>(&message);
-    if (watched == nullptr) {
-      throw ProtocolError("a spectator's message other than Watched");
-    }
-    spectators_.acknowledge(visitor->incomingPeerID, watched->received);
-    return;
-  }
-  if (!about.helloDeadline) {
-    return;  // refused, on its way out
-  }
-  const auto* hello = std::get_if<Hello>(&message);
-  if (hello == nullptr) {
-    throw ProtocolError("the first message is not a Hello");
-  }
-  if (!hello->spectator) {
-    notices.push_back(lines::refusedThirdPlayer(about.address));
-    refuse(visitor, Refused::Reason::MatchFull);
-    return;
-  }
-  admitSpectator(visitor, *hello);
-}
-
-// ENet gives up on a spectator by its own timeouts: the match never waits for one.
-void Session::admitSpectator(ENetPeer* visitor, const Hello& hello) {
-  Visitor& about = visitors.at(visitor);
-  if (!sameGame(hello)) {
-    refuse(visitor, Refused::Reason::DifferentVersion);
-  } else if (!spectators_.join(visitor->incomingPeerID)) {
-    notices.push_back(lines::refusedSpectator(about.address, Spectators::MOST));
-    refuse(visitor, Refused::Reason::SpectatorsFull);
-  } else {
-    about.helloDeadline.reset();
-    enet_peer_timeout(visitor, 0, 0, 0);
-    notices.push_back(lines::spectatorJoined(about.address));
-    sendTo(visitor, Welcome{}, ENET_PACKET_FLAG_RELIABLE);
-  }
-}
-
-void Session::refuse(ENetPeer* visitor, Refused::Reason reason) {
-  sendTo(visitor, Refused{reason}, ENET_PACKET_FLAG_RELIABLE);
-  enet_peer_disconnect_later(visitor, 0);
-  visitors.at(visitor).helloDeadline.reset();  // its disconnect ends it
-}
-
-void Session::dropVisitor(ENetPeer* visitor, const std::string& notice) {
-  spectators_.leave(visitor->incomingPeerID);
-  notices.push_back(notice);
-  enet_peer_disconnect_now(visitor, 0);
-  visitors.erase(visitor);
-}
-
-void Session::serveSpectators() {
-  for (const Spectators::Id id : spectators_.dropLaggards()) {
-    ENetPeer* laggard = &enet->peers[id];
-    dropVisitor(laggard, lines::droppedSpectator(visitors.at(laggard).address));
-  }
-  for (const Spectators::Id id : spectators_.ids()) {
-    for (const Frames& frames : spectators_.due(id)) {
-      sendTo(&enet->peers[id], frames, ENET_PACKET_FLAG_RELIABLE);
-    }
-  }
-}
-
-void Session::dropSilentVisitors() {
-  const auto now = Clock::now();
-  for (auto at = visitors.begin(); at != visitors.end();) {
-    auto next = std::next(at);
-    if (at->second.helloDeadline && now >= *at->second.helloDeadline) {
-      dropVisitor(at->first, lines::droppedSilentPlayer(at->second.address));
-    }
-    at = next;
-  }
-}
-
-// Each spectator gets the frames it lacks and Over, and is let go once it has them; the rest are let go at once.
-void Session::bidSpectatorsFarewell() {
-  for (auto at = visitors.begin(); at != visitors.end();) {
-    ENetPeer* visitor = (at++)->first;
-    if (!spectators_.watches(visitor->incomingPeerID)) {
-      enet_peer_disconnect_now(visitor, 0);
-      visitors.erase(visitor);
-      continue;
-    }
-    for (const Frames& frames : spectators_.due(visitor->incomingPeerID, true)) {
-      sendTo(visitor, frames, ENET_PACKET_FLAG_RELIABLE);
-    }
-    sendTo(visitor, Over{}, ENET_PACKET_FLAG_RELIABLE);
-    enet_peer_disconnect_later(visitor, 0);
-  }
-}
-
 // ENet would drop a peer after a few lost resends of one reliable packet (a ping), although the Inputs still
 // come, and would throttle unreliable packets away when the round trip grows: neither may happen here. Set once
 // connected: the host echoes the joiner's throttle settings while connecting, and ENet refuses any change.
@@ -489,11 +371,7 @@ void Session::configurePeer(ENetPeer* configured) {
 }
 
 void Session::sendTo(ENetPeer* receiver, const Message& message, std::uint32_t flags) {
-  const std::vector<std::uint8_t> bytes = encode(message);
-  ENetPacket* packet = enet_packet_create(bytes.data(), bytes.size(), flags);
-  if (packet != nullptr && enet_peer_send(receiver, 0, packet) < 0) {
-    enet_packet_destroy(packet);
-  }
+  sendMessage(receiver, message, flags);
 }
 
 void Session::end(Ending ending) {

@@ -11,7 +11,7 @@
 #include "net/Ending.h"
 #include "net/Lockstep.h"
 #include "net/Message.h"
-#include "net/Spectators.h"
+#include "net/Visitors.h"
 
 typedef struct _ENetHost ENetHost;
 typedef struct _ENetPeer ENetPeer;
@@ -31,8 +31,8 @@ struct SessionSettings {
 
 // One machine's end of a network match over ENet: the host waits on its port for one player, the joiner
 // connects, and the two shake hands before any frame travels. A joiner whose Hello says it is a spectator
-// (settings.hello.spectator) only watches: the host lets in up to Spectators::MOST of them, at any time, and
-// sends each the frames of its spectators() reliably, from the first, and Over when it leaves. Every call returns within the wait it is given,
+// (settings.hello.spectator) only watches: the host lets in up to Spectators::MOST of them, at any time (see
+// Visitors), sends each the frames of its spectators() reliably, from the first, and Over when it leaves. Every call returns within the wait it is given,
 // so the caller's loop keeps its window alive. What went wrong is a value (ending()), never an exception.
 //
 // One channel: the handshake and the Bye go reliably, Inputs unreliably and unsequenced, each repeating what the
@@ -60,9 +60,9 @@ class Session {
   std::vector<std::string> takeNotices();
   void send(const Inputs& inputs);
   // The host's: every frame the match runs goes in here, and from here to the spectators at each service().
-  Spectators& spectators() { return spectators_; }
+  Spectators& spectators() { return visitors.spectators(); }
   // A spectator's: the frames that arrived since the last call, in order (also after the ending). Only frames
-  // taken are acknowledged, so the host sends no more than the window beyond what this side played.
+  // taken are acknowledged, so the host sends no more than its window beyond what this side played.
   std::vector<PlayedFrame> takeFrames();
   // This game's match hash after `frame`: goes to the other side, and where the two differ, both sides' matches
   // end with the frame named.
@@ -90,15 +90,6 @@ class Session {
   void dropSilentJoiner();
   bool watching() const { return settings.hello.spectator; }
   void watch(Message message);
-  // The host's dealings with connections other than the player's: spectators and those yet to say Hello.
-  void handleVisitor(ENetPeer* visitor, Message message);
-  void admitSpectator(ENetPeer* visitor, const Hello& hello);
-  void refuse(ENetPeer* visitor, Refused::Reason reason);
-  void dropVisitor(ENetPeer* visitor, const std::string& notice);
-  void serveSpectators();
-  void dropSilentVisitors();
-  void bidSpectatorsFarewell();
-  bool sameGame(const Hello& hello) const;
   void configurePeer(ENetPeer* peer);
   void sendTo(ENetPeer* peer, const Message& message, std::uint32_t flags);
   void compare(std::uint32_t frame);
@@ -122,12 +113,7 @@ class Session {
   std::map<std::uint32_t, std::uint64_t> ownHashes;    // not yet compared
   std::map<std::uint32_t, std::uint64_t> otherHashes;  // not yet compared
   std::vector<std::string> notices;
-  struct Visitor {
-    std::string address;
-    std::optional<std::chrono::steady_clock::time_point> helloDeadline;  // none once watching
-  };
-  std::map<ENetPeer*, Visitor> visitors;
-  Spectators spectators_;
+  Visitors visitors;                    // the host's
   std::vector<PlayedFrame> frameInbox;  // a spectator's
   std::uint32_t framesReceived = 0;
   std::uint32_t framesTaken = 0;
