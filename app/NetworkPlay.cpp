@@ -100,7 +100,9 @@ std::optional<SourcedFrame> NetworkPlay::next() {
   }
   printNotices();
   const net::ReadyFrame frame = match->takeFrame();
-  if (options.host) {  // what both machines run, for those who watch; sent while the session is serviced
+  // What both machines run, for those who watch; sent as the session is serviced, so added only here, where no
+  // BackgroundService runs.
+  if (options.host) {
     session->spectators().add(frame.frame, frame.delta, frame.events);
   }
   const double now = glfwGetTime();

@@ -75,6 +75,7 @@ std::optional<SourcedFrame> SpectatorFrames::next() {
     shownEvents.push_back(input::KeyEvent{input::keys::F12, true});
   }
   shownDelta = frame.delta;
+  shell.adjustRenderScale();  // this window's own, recorded nowhere
   keepAlive.emplace(*session);
   // As the players' machines step the rules.
   return SourcedFrame{&shownEvents, std::min(frame.delta, static_cast<float>(Shell::LONGEST_RULES_DELTA)), false};

@@ -100,6 +100,9 @@ int watch(const app::Options& options, const settings::Settings& chosen) {
   }
   app::Shell shell(*choice, options.netCheck);
   prepare(shell, options, chosen);
+  if (options.autoRenderScale) {
+    shell.scaleAutomatically(options.frameBudget);
+  }
   return shell.watch(options);
 }
 

@@ -22,7 +22,7 @@ def seen(game):
 @pytest.fixture
 def displays(xvfb):
     with contextlib.ExitStack() as stack:
-        yield [xvfb] + [stack.enter_context(harness.xvfb()) for _ in range(3)]
+        yield [xvfb] + [stack.enter_context(harness.xvfb()) for _ in range(4)]
 
 
 def test_two_spectators_print_the_duel_one_joining_late_one_killed(displays, tmp_path):
@@ -33,6 +33,8 @@ def test_two_spectators_print_the_duel_one_joining_late_one_killed(displays, tmp
         conftest.game_folder(folder)
     port = free_port()
     spectate = ["--spectate", "127.0.0.1", "--port", port, "--net-check"]
+    nobody = free_port()
+    lonely = Game(displays[4], cwd=folders[3], args=["--spectate", "127.0.0.1", "--port", nobody])
     early = Game(displays[2], cwd=folders[2], args=spectate)
     host, join = connect(displays, port, ("--bot", "ship1:hard", "--net-check"), ("--net-check",), folders)
     with host, join, early:
@@ -55,3 +57,5 @@ def test_two_spectators_print_the_duel_one_joining_late_one_killed(displays, tmp
     assert watched[1] == players[0]
     assert watched[0] == players[0][:len(watched[0])] and len(hashes(watched[0])) >= 1
     assert late.stdout.endswith("\nThe match is over.\n") and (host.stderr, late.stderr) == ("", "")
+    with lonely:  # as a joiner would, within 10 s of being ready
+        assert lonely.wait_exit(60) == 1 and lonely.stdout.endswith(f"\nCould not reach 127.0.0.1:{nobody}\n")
