@@ -8,11 +8,17 @@ import pytest
 import conftest
 import harness
 from harness import Game
+from pictures import count, halves, hud_green, region
 from test_network import connect, duel, free_port, hashes
 
 SMALL = '[window]\nmode = "windowed"\nwidth = 320\nheight = 240\n[effects]\nbloom = false\ncontours = false\n'
-# The host's notices about those who watch, and a spectator's own connection lines.
-WATCHING = ("A spectator ", "Watching the match at ", "The match is over.")
+# The host's notices about those who watch, and a spectator's own lines.
+WATCHING = ("A spectator ", "Watching the match at ", "The match is over.", "Screenshot saved to ")
+
+
+def life_bar(half):
+    """A row of the HUD's green across a sixteenth of the half: its life bar, which a player's one view has once."""
+    return any(count(region(half, 0, y, half.width, 1), hud_green) > half.width // 16 for y in range(half.height))
 
 
 def seen(game):
@@ -42,6 +48,7 @@ def test_two_spectators_print_the_duel_one_joining_late_one_killed(displays, tmp
         early.wait_for_output("Match hash at frame 60:", timeout=120)
         with Game(displays[3], cwd=folders[3], args=spectate) as late:
             late.wait_for_output("Match hash at frame 60:", timeout=120)
+            late.key("F12")
             early.process.send_signal(signal.SIGKILL)
             join.key("Pause")
             host.wait_for_output("Game paused")
@@ -56,6 +63,8 @@ def test_two_spectators_print_the_duel_one_joining_late_one_killed(displays, tmp
     watched = [seen(game) for game in (early, late)]
     assert watched[1] == players[0]
     assert watched[0] == players[0][:len(watched[0])] and len(hashes(watched[0])) >= 1
+    (shot,) = conftest.pictures(folders[3]).values()
+    assert all(life_bar(half) for half in halves(shot)), "both halves, as a local game shows them"
     assert late.stdout.endswith("\nThe match is over.\n") and (host.stderr, late.stderr) == ("", "")
     with lonely:  # as a joiner would, within 10 s of being ready
         assert lonely.wait_exit(60) == 1 and lonely.stdout.endswith(f"\nCould not reach 127.0.0.1:{nobody}\n")
