@@ -1,7 +1,6 @@
 #include "net/Message.h"
 
-#include <cmath>
-#include <cstring>
+#include <string>
 
 #include "net/MatchHash.h"
 
@@ -82,18 +81,6 @@ class Reader {
   std::size_t at = 0;
 };
 
-std::uint32_t floatBits(float value) {
-  std::uint32_t bits = 0;
-  std::memcpy(&bits, &value, sizeof bits);
-  return bits;
-}
-
-float bitsFloat(std::uint32_t bits) {
-  float value = 0.0f;
-  std::memcpy(&value, &bits, sizeof value);
-  return value;
-}
-
 struct Encoder {
   Writer& out;
 
@@ -124,8 +111,6 @@ struct Encoder {
       throw std::length_error("more events in one frame than a message allows");
     }
     out.number(m.frame, 4);
-    out.number(floatBits(m.delta), 4);
-    out.byte(m.delay);
     out.byte(static_cast<std::uint8_t>(m.events.size()));
     for (const input::Event& event : m.events) {
       out.text(input::formatEvent(event), input::MAX_LINE_LENGTH);
@@ -176,14 +161,6 @@ input::Event readEvent(Reader& in) {
 FrameInputs readFrameInputs(Reader& in) {
   FrameInputs inputs;
   inputs.frame = static_cast<std::uint32_t>(in.number(4));
-  inputs.delta = bitsFloat(static_cast<std::uint32_t>(in.number(4)));
-  if (!std::isfinite(inputs.delta) || inputs.delta < 0.0f || inputs.delta > input::MAX_FRAME_DELTA) {
-    throw ProtocolError("frame delta out of range");
-  }
-  inputs.delay = in.byte();
-  if (inputs.delay < MIN_INPUT_DELAY || inputs.delay > MAX_INPUT_DELAY) {
-    throw ProtocolError("input delay " + std::to_string(inputs.delay) + " out of range");
-  }
   const std::size_t count = in.byte();
   if (count > MAX_EVENTS_PER_FRAME) {
     throw ProtocolError(std::to_string(count) + " events in one frame");

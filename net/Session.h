@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "net/Ending.h"
-#include "net/Lockstep.h"
+#include "net/Side.h"
 #include "net/Message.h"
 
 typedef struct _ENetHost ENetHost;
