@@ -13,6 +13,10 @@ struct SourcedFrame {
   const std::vector<input::Event>* events = nullptr;  // looked at for F12
   float delta = 0.0f;
   bool last = false;  // the game ends once this frame is shown (ESC was pressed)
+  bool drawOnly = false;  // the source ran the rules itself (and heard and checked them): the shell only draws
+  // The frame number a screenshot is named after, when not the drawn match's: a network match names it after
+  // the confirmed step that took the key, as its replay does.
+  std::optional<long> shotNumber;
 };
 
 // Where frames come from: the window (live play), a recording (replay) or the network (a match between two

@@ -43,7 +43,7 @@ std::optional<SourcedFrame> LiveFrames::next() {
     last->add(events, delta, scale);
   }
   // The frame in which ESC is seen is still shown.
-  return SourcedFrame{&events, delta, ended};
+  return SourcedFrame{&events, delta, ended, false, std::nullopt};
 }
 
 }  // namespace voidskirmish::app

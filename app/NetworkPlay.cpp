@@ -3,48 +3,61 @@
 #include <GLFW/glfw3.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <iostream>
 
+#include "app/Hush.h"
 #include "app/Shell.h"
-#include "app/MatchCheck.h"
 #include "app/RunningGameState.h"
-#include "game/Delivery.h"
 #include "input/Sharing.h"
 #include "net/MatchHash.h"
+#include "app/MatchCheck.h"
 
 namespace voidskirmish::app {
+
+using net::Rollback;
 
 namespace {
 
 // How long one wait for the network may keep the window unpolled.
 constexpr std::chrono::milliseconds NETWORK_WAIT{10};
+// The share of each frame's advantage that enters its running average, and the average beyond which this
+// machine lets a step go to let the other catch up.
+constexpr double ADVANTAGE_WEIGHT = 0.2;
+constexpr double SLOW_ABOVE_STEPS = 1.0;
 
-// A test makes the two games part by flying this machine's ship forward here alone, from that frame on; the
+// A test makes the two games part by flying this machine's ship forward here alone, from that step on; the
 // recording keeps the press, so its replay prints what this machine saw.
-std::optional<std::uint32_t> forcedDesyncFrame() {
-  const char* frame = std::getenv("VOIDSKIRMISH_DESYNC_FRAME");
-  return frame != nullptr ? std::optional<std::uint32_t>(std::strtoul(frame, nullptr, 10)) : std::nullopt;
+std::optional<std::uint32_t> forcedDesyncStep() {
+  const char* step = std::getenv("VOIDSKIRMISH_DESYNC_FRAME");
+  return step != nullptr ? std::optional<std::uint32_t>(std::strtoul(step, nullptr, 10)) : std::nullopt;
+}
+
+bool isScreenshotPress(const input::Event& event) {
+  const auto* key = std::get_if<input::KeyEvent>(&event);
+  return key != nullptr && key->pressed && key->key == GLFW_KEY_F12;
 }
 
 }  // namespace
 
-// The match as set up is the first state kept: the toggles pressed while waiting go with the first frame.
-NetworkPlay::NetworkPlay(Shell& shell, const Options& options, input::RecordingWriter* recorder,
-                         replay::LastSeconds* last)
+// The match that counts is the shell's as set up, loaded before connecting: its seconds stay out of the other
+// machine's patience.
+NetworkPlay::NetworkPlay(Shell& shell, const Options& options, const game::PlayStart& start,
+                         input::RecordingWriter* recorder, replay::LastSeconds* last)
     : shell(shell),
       options(options),
       recorder(recorder),
       last(last),
       player(playerOf(options)),
       gamepads(shell.padButtons()),
-      desyncFrame(forcedDesyncFrame()) {
-  if (last != nullptr) {
-    last->offer(shell.game().play());
-  }
+      counted(std::make_unique<game::Play>(game::Match::Programs{}, std::cout, start)),
+      countedRules(std::make_unique<replay::FrameRules>(*counted, player, std::cout)),
+      desyncStep(forcedDesyncStep()) {
+  shell.game().play().save(present);
+  counted->restore(present);
 }
 
-// The game is built before connecting: its seconds of loading stay out of the other machine's patience.
 bool NetworkPlay::connect() {
   net::SessionSettings settings;
   settings.port = options.port;
@@ -75,76 +88,152 @@ bool NetworkPlay::connect() {
                              : net::lines::joined(session->peerAddress(), session->port()))
             << std::endl;
   match = std::make_unique<net::NetworkMatch>(*session);
-  previousTime = glfwGetTime();
+  clock.emplace(Rollback::STEP, glfwGetTime());
+  shell.game().runRulesApart();
   return true;
 }
 
 std::optional<SourcedFrame> NetworkPlay::next() {
-  if (last != nullptr) {
-    last->offer(shell.game().play());  // nothing of the next frame is delivered yet
-  }
-  if (!collect()) {
-    exitCode = quit();
+  drawn.clear();
+  shotNumber.reset();
+  if (!awaitStep()) {
     return std::nullopt;
   }
-  steerWithCursor();
-  while (!match->frameReady(NETWORK_WAIT)) {
-    if (session->ending()) {
-      exitCode = end();
-      return std::nullopt;
-    }
-    if (!collect()) {
-      exitCode = quit();
-      return std::nullopt;
-    }
-  }
+  int steps = clock->due(glfwGetTime());
   printNotices();
-  const net::ReadyFrame frame = match->takeFrame();
-  // What both machines run, for those who watch; sent as the session is serviced, so added only here, where no
-  // BackgroundService runs.
-  if (options.host) {
-    session->spectators().add(frame.frame, frame.delta, frame.events);
-  }
-  const double now = glfwGetTime();
-  const auto delta = static_cast<float>(std::min(now - previousTime, Shell::LONGEST_RULES_DELTA));
+  steerWithCursor();
+  // The computer sees what its player would: the present as last shown. Its chance is the counted match's.
   if (bot::Computers* computers = shell.computers()) {
-    computers->decide(shell.game().match(), delta, shared);
+    computers->decide(shell.game().match(), static_cast<float>(steps) * Rollback::STEP, shared);
+    counted->match.computerRandom = shell.game().match().computerRandom;
   }
-  match->submit(shared, delta);
-  previousTime = now;
-  shared.clear();
-  for (const input::Event& event : frame.events) {
-    game::deliver(event, shell.game());
+  advantage += ADVANTAGE_WEIGHT * (match->advantage() - advantage);
+  if (advantage > SLOW_ABOVE_STEPS && steps > 0) {
+    --steps;
+    advantage = 0.0;
   }
-  if (frame.frame == desyncFrame) {
-    local.push_back(*input::ownShipEvent(input::KeyEvent{GLFW_KEY_W, true}, player));
-    game::deliver(local.back(), shell.game());
-  }
-  const std::optional<input::ScaleLine> scale = shell.adjustRenderScale();  // this machine's own
-  if (recorder != nullptr || last != nullptr) {
-    std::vector<input::Event> recorded = local;
-    recorded.insert(recorded.end(), frame.events.begin(), frame.events.end());
-    if (recorder != nullptr) {
-      recorder->writeFrame(recorded, frame.delta, scale);
+  bool waiting = false;
+  for (int i = 0; i < steps; ++i) {
+    if (!match->canAdvance()) {
+      waiting = true;
+      break;
     }
-    if (last != nullptr) {
-      last->add(recorded, frame.delta, scale);
-    }
+    match->advance(shared);
+    shared.clear();
   }
+  match->send();
+  if (const std::optional<input::ScaleLine> moved = shell.adjustRenderScale()) {  // this machine's own
+    scale = moved;
+    counted->settings.renderScale = moved->scale;
+  }
+  runConfirmed();
+  showPresent(waiting);
   keepAlive.emplace(*session);
-  // The rules get no longer step than in any other play, so the recording's replay runs these very steps. A
-  // frame after the host lowered the delay carries two frames' time and may be longer.
-  return SourcedFrame{&local, std::min(frame.delta, static_cast<float>(Shell::LONGEST_RULES_DELTA)), false};
+  return SourcedFrame{&drawn, Rollback::STEP, false, true, shotNumber};
 }
 
 bool NetworkPlay::shown() {
   keepAlive.reset();
-  local.clear();
-  const long frame = shell.game().match().frameNumber;
-  if (frame > 0 && frame % net::HASH_INTERVAL == 0) {
-    session->check(static_cast<std::uint32_t>(frame), matchHash(shell.game().match()));
+  if (pictured) {
+    endStep(*pictured);
+    pictured.reset();
   }
   return true;
+}
+
+bool NetworkPlay::awaitStep() {
+  for (;;) {
+    if (!collect()) {
+      exitCode = quit();
+      return false;
+    }
+    const double wait = clock->untilNext(glfwGetTime());
+    const auto millis = std::chrono::milliseconds(static_cast<int>(std::ceil(std::max(wait, 0.0) * 1000.0)));
+    match->service(std::min(millis, NETWORK_WAIT));
+    if (session->ending()) {
+      exitCode = end();
+      return false;
+    }
+    if (wait <= 0.0) {
+      return true;
+    }
+  }
+}
+
+// Runs what is confirmed, in order. A step that took a screenshot key is pictured as its replay pictures it:
+// the frame shows that step, drawn after its update, and the step ends once the frame is shown.
+void NetworkPlay::runConfirmed() {
+  while (std::optional<net::Step> step = match->takeConfirmed()) {
+    startStep(*step);
+    if (std::any_of(local.begin(), local.end(), isScreenshotPress)) {
+      shotNumber = counted->match.frameNumber;
+      drawn.insert(drawn.end(), local.begin(), local.end());
+      pictured = std::move(step);
+      return;
+    }
+    endStep(*step);
+  }
+}
+
+// The step's events go in after this machine's own since the last step, as the recording holds them.
+void NetworkPlay::startStep(const net::Step& step) {
+  // What both machines run, for those who watch; sent as the session is serviced, so added only here, where no
+  // BackgroundService runs.
+  if (options.host) {
+    session->spectators().add(step.number, Rollback::STEP, step.events);
+  }
+  if (last != nullptr) {
+    last->offer(*counted);  // nothing of the step is delivered yet
+  }
+  if (step.number == desyncStep) {
+    local.push_back(*input::ownShipEvent(input::KeyEvent{GLFW_KEY_W, true}, player));
+    countedRules->deliver(local.back());
+  }
+  for (const input::Event& event : step.events) {
+    countedRules->deliver(event);
+  }
+  countedRules->update(Rollback::STEP, scale);
+}
+
+void NetworkPlay::endStep(const net::Step& step) {
+  countedRules->finish();
+  shell.hear(*counted);
+  shell.printCheck(counted->match);
+  const long number = counted->match.frameNumber;
+  if (number > 0 && number % net::HASH_INTERVAL == 0) {
+    session->check(static_cast<std::uint32_t>(number), matchHash(counted->match));
+  }
+  if (recorder != nullptr || last != nullptr) {
+    std::vector<input::Event> recorded = local;
+    recorded.insert(recorded.end(), step.events.begin(), step.events.end());
+    if (recorder != nullptr) {
+      recorder->writeFrame(recorded, Rollback::STEP, scale);
+    }
+    if (last != nullptr) {
+      last->add(recorded, Rollback::STEP, scale);
+    }
+  }
+  local.clear();
+  scale.reset();
+}
+
+// The counted match copied into the shell's game and run on to the present unheard; drawn next.
+void NetworkPlay::showPresent(bool waiting) {
+  game::Play& shownPlay = shell.game().play();
+  counted->save(present);
+  shownPlay.restore(present);
+  shell.game().showWaiting(waiting);
+  if (pictured) {
+    return;
+  }
+  replay::FrameRules rules(shownPlay, player, std::cout);
+  const Hush hush;
+  for (const net::Step& step : match->predicted()) {
+    for (const input::Event& event : step.events) {
+      rules.deliver(event);
+    }
+    rules.run(Rollback::STEP, std::nullopt);
+  }
 }
 
 bool NetworkPlay::collect() {
@@ -159,9 +248,12 @@ bool NetworkPlay::collect() {
       if (shell.computers() == nullptr || !shell.computers()->isPersonal(*own)) {
         shared.push_back(*own);
       }
-    } else {
-      game::deliver(event, shell.game());
-      local.push_back(event);
+      continue;
+    }
+    countedRules->deliver(event);
+    local.push_back(event);
+    if (const auto* size = std::get_if<input::SizeEvent>(&event)) {
+      shell.game().resize(size->width, size->height);  // the window's frame buffers
     }
   }
   return true;

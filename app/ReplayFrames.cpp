@@ -6,6 +6,7 @@
 #include <iostream>
 #include <sstream>
 
+#include "app/Hush.h"
 #include "app/Shell.h"
 #include "game/Delivery.h"
 #include "game/Play.h"
@@ -15,18 +16,6 @@ namespace voidskirmish::app {
 namespace {
 
 namespace keys = input::keys;
-
-// Standard output says nothing while it lives.
-class Hush {
- public:
-  Hush() : kept(std::cout.rdbuf(nullptr)) {}
-  ~Hush() { std::cout.rdbuf(kept); }
-  Hush(const Hush&) = delete;
-  Hush& operator=(const Hush&) = delete;
-
- private:
-  std::streambuf* kept;
-};
 
 }  // namespace
 
@@ -103,7 +92,8 @@ std::optional<SourcedFrame> ReplayFrames::next() {
     events = &withLiveShot;
   }
   // A hand-edited recording gets no longer steps than live play would hand the rules.
-  return SourcedFrame{events, std::min(frame.delta, static_cast<float>(Shell::LONGEST_RULES_DELTA)), false};
+  return SourcedFrame{events, std::min(frame.delta, static_cast<float>(Shell::LONGEST_RULES_DELTA)), false, false,
+                      std::nullopt};
 }
 
 bool ReplayFrames::shown() {

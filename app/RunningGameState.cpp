@@ -106,6 +106,9 @@ void RunningGameState::render() {
       parts->overlays.drawReplayBar(replayBar->first, replayBar->second, width, height);
     }
   }
+  if (rulesApart) {
+    return;
+  }
   // Once a frame for both ships, as a local game applies them once a frame per drawn half.
   if (networkRules) {
     for (int player = 0; player < 2; ++player) {
@@ -144,6 +147,13 @@ void RunningGameState::padControl(int ship, PadControl control, float value) {
 }
 
 void RunningGameState::steer(int ship, double dx, double dy) { parts->play->steer(ship, dx, dy); }
+
+void RunningGameState::runRulesApart() {
+  rulesApart = true;
+  parts->scenePass->printsCulling = false;
+}
+
+void RunningGameState::showWaiting(bool waiting) { parts->scenePass->waiting = waiting; }
 
 Play& RunningGameState::play() { return *parts->play; }
 

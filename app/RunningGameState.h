@@ -47,6 +47,12 @@ class RunningGameState : public GameState {
   // A replay's progress bar over the bottom of the window, from the next frame drawn on; nothing hides it.
   void showReplayBar(std::optional<std::pair<float, std::string>> bar) { replayBar = std::move(bar); }
 
+  // A network match played live runs its steps' rules apart (replay::FrameRules, which also prints the culling
+  // count); from then on this only draws.
+  void runRulesApart();
+  // The waiting mark of a network match, from the next frame drawn on.
+  void showWaiting(bool waiting);
+
   Play& play();
   Match& match();
   scene::RenderSettings& settings();  // the toggles' state, read by every drawing operation
@@ -64,6 +70,7 @@ class RunningGameState : public GameState {
   struct MatchParts;
   std::unique_ptr<MatchParts> parts;
   std::optional<std::pair<float, std::string>> replayBar;  // the share played and the clock
+  bool rulesApart = false;
   bool minimised = false;  // a zero-sized window: keep the last layout and frame buffers, draw nothing
 };
 

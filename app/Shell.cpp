@@ -75,7 +75,7 @@ int Shell::replay(const input::Recording& recording, const std::optional<replay:
 int Shell::playNetwork(const Options& options, input::RecordingWriter* recorder, replay::LastSeconds* last) {
   openWindow();
   setUpGame(NetworkPlay::playerOf(options), liveStart(), input::KeyMap(players.keys));
-  NetworkPlay frames(*this, options, recorder, last);
+  NetworkPlay frames(*this, options, liveStart(), recorder, last);
   const int exitCode = frames.connect() ? run(frames) : frames.finish();
   tearDown();
   return exitCode;
@@ -92,7 +92,7 @@ int Shell::watch(const Options& options) {
 
 int Shell::run(FrameSource& source) {
   while (const std::optional<SourcedFrame> frame = source.next()) {
-    runFrame(*frame->events, frame->delta);
+    runFrame(*frame);
     if (!source.shown() || frame->last) {
       break;
     }
@@ -179,22 +179,29 @@ void Shell::setUpGame(std::optional<int> networkPlayer, const game::PlayStart& s
                                                 networkPlayer);
 }
 
-void Shell::runFrame(const std::vector<input::Event>& events, float delta) {
+void Shell::runFrame(const SourcedFrame& frame) {
   // Cleared only now, after this frame's resize: the driver sizes the frame's buffers at the first drawing call
   // after a swap, and a buffer sized before the resize leaves the new part of the window undrawn.
   render::clearWindow(true);
-  state->update(delta);
-  // Heard as the rules make it, before the drawing: a slow picture (a saved screenshot) would otherwise push this
-  // frame's sounds against the next one's.
-  hearFrame();
+  if (!frame.drawOnly) {
+    state->update(frame.delta);
+    // Heard as the rules make it, before the drawing: a slow picture (a saved screenshot) would otherwise push
+    // this frame's sounds against the next one's.
+    hear(state->play());
+  }
   state->render();
-  if (pressed(events, GLFW_KEY_F12)) {
-    saveScreenshot();
+  if (pressed(*frame.events, GLFW_KEY_F12)) {
+    saveScreenshot(frame.shotNumber.value_or(state->match().frameNumber));
   }
   glfwSwapBuffers(window);
-  const long frameNumber = state->match().frameNumber;
-  if (netCheck && frameNumber % net::HASH_INTERVAL == 0) {
-    std::cout << net::matchHashLine(static_cast<std::uint32_t>(frameNumber), matchHash(state->match())) << std::endl;
+  if (!frame.drawOnly) {
+    printCheck(state->match());
+  }
+}
+
+void Shell::printCheck(const game::Match& match) const {
+  if (netCheck && match.frameNumber % net::HASH_INTERVAL == 0) {
+    std::cout << net::matchHashLine(static_cast<std::uint32_t>(match.frameNumber), matchHash(match)) << std::endl;
   }
 }
 
@@ -279,11 +286,11 @@ void Shell::resizeWindow(int width, int height) {
   }
 }
 
-void Shell::saveScreenshot() {
+void Shell::saveScreenshot(long frameNumber) {
   int width = 0;
   int height = 0;
   glfwGetFramebufferSize(window, &width, &height);
-  const std::string path = render::screenshotPath(state->match().frameNumber);
+  const std::string path = render::screenshotPath(frameNumber);
   if (render::saveScreenshot(path, width, height)) {
     std::cout << "Screenshot saved to " << path << std::endl;
   } else {
@@ -291,7 +298,7 @@ void Shell::saveScreenshot() {
   }
 }
 
-void Shell::hearFrame() { sounds->hear(state->match().events, state->settings().sound); }
+void Shell::hear(const game::Play& play) { sounds->hear(play.match.events, play.settings.sound); }
 
 void Shell::silence() { sounds->hear(state->match().events, false); }
 

@@ -96,9 +96,13 @@ class Shell {
   // Stops what still sounds (the engines' and warnings' loops) while no frame is shown: a paused replay.
   void silence();
 
+  // The sound of the rules just run on `play`. Only frames and steps that count are heard: one run again
+  // unseen (a seek, a prediction) is not.
+  void hear(const game::Play& play);
+  // With netCheck, the hash line of a match that has just run a frame that is due one.
+  void printCheck(const game::Match& match) const;
+
  private:
-  // The sound of the frame being shown. Only shown frames are heard: one run again unseen (a seek) is not.
-  void hearFrame();
   void openWindow();
   // In a network match only `networkPlayer`'s view is shown, and one watched plays by `networkRules`; see
   // game::RunningGameState.
@@ -107,8 +111,8 @@ class Shell {
   game::PlayStart liveStart() const { return {players.switches, players.keys}; }
   // The one frame loop, over any source; returns the source's exit code.
   int run(FrameSource& source);
-  void runFrame(const std::vector<input::Event>& events, float delta);
-  void saveScreenshot();
+  void runFrame(const SourcedFrame& frame);
+  void saveScreenshot(long frameNumber);
   void tearDown();
 
   static constexpr const char* title = "Voidskirmish";

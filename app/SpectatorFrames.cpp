@@ -10,8 +10,6 @@
 #include "app/Shell.h"
 #include "game/Delivery.h"
 #include "input/Keys.h"
-#include "net/MatchHash.h"
-#include "replay/FrameRules.h"
 
 namespace voidskirmish::app {
 namespace {
@@ -19,6 +17,10 @@ namespace {
 constexpr std::chrono::milliseconds NETWORK_WAIT{10};
 
 }  // namespace
+
+// The rules of a network match as the host's machine runs them, which print the host's culling line.
+SpectatorFrames::SpectatorFrames(Shell& shell, const Options& options)
+    : shell(shell), options(options), rules(shell.game().play(), 0, std::cout) {}
 
 bool SpectatorFrames::connect() {
   net::SessionSettings settings;
@@ -38,7 +40,6 @@ bool SpectatorFrames::connect() {
     return false;
   }
   std::cout << net::lines::watching(session->peerAddress(), session->port()) << std::endl;
-  due = glfwGetTime();
   return true;
 }
 
@@ -51,7 +52,10 @@ std::optional<SourcedFrame> SpectatorFrames::next() {
     session->service(started ? std::chrono::milliseconds(0) : NETWORK_WAIT);
     receive();
     const bool ended = session->ending().has_value();
-    started = started || waitingSeconds >= LEAD_SECONDS || ended;
+    if (!started && (waitingSeconds >= LEAD_SECONDS || ended)) {
+      started = true;
+      due = glfwGetTime();
+    }
     if (started && !waiting.empty()) {
       break;
     }
@@ -60,10 +64,20 @@ std::optional<SourcedFrame> SpectatorFrames::next() {
       return std::nullopt;
     }
     if (started) {
-      session->service(NETWORK_WAIT);  // the host is behind: the picture stands until its next frame
+      session->service(NETWORK_WAIT);  // the host is behind: the picture stands until its next step
+      due = std::max(due, glfwGetTime());
     }
   }
-  catchUp();
+  if (waitingSeconds > CATCH_UP_SECONDS) {
+    while (waitingSeconds > LEAD_SECONDS && waiting.size() > 1) {
+      runUnseen(false);
+    }
+    due = glfwGetTime();
+  }
+  while (waiting.size() > 1 && due + waiting.front().delta <= glfwGetTime()) {
+    due += waiting.front().delta;
+    runUnseen(true);
+  }
   const net::PlayedFrame frame = std::move(waiting.front());
   waiting.pop_front();
   waitingSeconds -= frame.delta;
@@ -78,11 +92,12 @@ std::optional<SourcedFrame> SpectatorFrames::next() {
   shell.adjustRenderScale();  // this window's own, recorded nowhere
   keepAlive.emplace(*session);
   // As the players' machines step the rules.
-  return SourcedFrame{&shownEvents, std::min(frame.delta, static_cast<float>(Shell::LONGEST_RULES_DELTA)), false};
+  return SourcedFrame{&shownEvents, std::min(frame.delta, static_cast<float>(Shell::LONGEST_RULES_DELTA)), false,
+                      false, std::nullopt};
 }
 
 bool SpectatorFrames::shown() {
-  due = std::max(due + shownDelta, glfwGetTime());
+  due += shownDelta;
   bool watching = true;
   for (double now = glfwGetTime(); now < due && watching; now = glfwGetTime()) {
     watching = hear(shell.liveInput().wait(due - now));
@@ -122,24 +137,15 @@ void SpectatorFrames::receive() {
   }
 }
 
-// The frames run unseen go by the rules the players' machines ran them with, as a seek in a network recording's
-// replay does; the lines they print are the match's.
-void SpectatorFrames::catchUp() {
-  if (waitingSeconds <= CATCH_UP_SECONDS) {
-    return;
+void SpectatorFrames::runUnseen(bool heard) {
+  net::PlayedFrame frame = std::move(waiting.front());
+  waiting.pop_front();
+  waitingSeconds -= frame.delta;
+  rules.advance(input::RecordedFrame{std::move(frame.events), frame.delta, std::nullopt});
+  if (heard) {
+    shell.hear(shell.game().play());
   }
-  replay::FrameRules rules(shell.game().play(), 0, std::cout);
-  while (waitingSeconds > LEAD_SECONDS && waiting.size() > 1) {
-    net::PlayedFrame& frame = waiting.front();
-    waitingSeconds -= frame.delta;
-    rules.advance(input::RecordedFrame{std::move(frame.events), frame.delta, std::nullopt});
-    waiting.pop_front();
-    const long played = shell.game().match().frameNumber;
-    if (options.netCheck && played % net::HASH_INTERVAL == 0) {
-      std::cout << net::matchHashLine(static_cast<std::uint32_t>(played), matchHash(shell.game().match()))
-                << std::endl;
-    }
-  }
+  shell.printCheck(shell.game().match());
 }
 
 int SpectatorFrames::end() {

@@ -10,23 +10,26 @@
 #include "input/Event.h"
 #include "net/BackgroundService.h"
 #include "net/Session.h"
+#include "replay/FrameRules.h"
 
 namespace voidskirmish::app {
 
 class Shell;
 
 // A network match watched from aside (--spectate): connects to the host as a spectator, then is the source of
-// the frames both players' machines ran, from the match's first, each with its events and delta. They play a
-// little behind the host, paced by their deltas like a replay's, in both halves. When more than CATCH_UP_SECONDS
-// of the match wait (joined late, or drawn slower than the host plays), the oldest run unseen, their console
-// lines printed, until LEAD_SECONDS wait. The watcher's keys never reach the match: the toggles (1-5, F2-F10, M)
-// and F12 act as in a replay; ESC or a closed window leaves. The match's end is told, and its last frames play.
+// the steps both players' machines ran, from the match's first, each with its events and delta. They play
+// LEAD_SECONDS behind the host, paced by their deltas like a replay's, in both halves; the steps whose time has
+// passed while a picture was drawn run unseen but heard, as a player's machine runs several a drawn frame. When
+// more than CATCH_UP_SECONDS of the match wait (joined late, or the host went on while this machine stalled), the
+// oldest run unseen and unheard until LEAD_SECONDS wait. Unseen steps print their console lines all the same. The
+// watcher's keys never reach the match: the toggles (1-5, F2-F10, M) and F12 act as in a replay; ESC or a closed
+// window leaves. The match's end is told, and its last steps play.
 class SpectatorFrames : public FrameSource {
  public:
   static constexpr double LEAD_SECONDS = 0.5;
   static constexpr double CATCH_UP_SECONDS = 2.0;
 
-  SpectatorFrames(Shell& shell, const Options& options) : shell(shell), options(options) {}
+  SpectatorFrames(Shell& shell, const Options& options);
 
   // Waits for the host's welcome; false when watching never began (finish() gives the exit code).
   bool connect();
@@ -39,19 +42,22 @@ class SpectatorFrames : public FrameSource {
   // The window's keys and sizes; false on ESC or a closed window.
   bool hear(const std::vector<input::Event>& live);
   void receive();
-  void catchUp();
+  // Runs the oldest step waiting by the rules the players' machines ran it with, as a seek in a network
+  // recording's replay does.
+  void runUnseen(bool heard);
   int end();
 
   Shell& shell;
   const Options& options;
   std::unique_ptr<net::Session> session;
+  replay::FrameRules rules;
   std::deque<net::PlayedFrame> waiting;
   double waitingSeconds = 0.0;
   bool started = false;                // the lead has been waited for
   std::vector<input::Event> shownEvents;  // the frame's, and a live F12
   float shownDelta = 0.0f;
   bool liveShot = false;
-  double due = 0.0;
+  double due = 0.0;  // when the next step is to be shown
   std::optional<net::BackgroundService> keepAlive;  // while a frame runs and is waited out
   int exitCode = 0;
 };

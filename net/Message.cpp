@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <string>
 
 #include "net/MatchHash.h"
 
@@ -122,8 +123,6 @@ struct Encoder {
   }
   void operator()(const FrameInputs& m) const {
     out.number(m.frame, 4);
-    out.number(floatBits(m.delta), 4);
-    out.byte(m.delay);
     events(m.events);
   }
   void events(const std::vector<input::Event>& events) const {
@@ -200,14 +199,6 @@ input::Event readEvent(Reader& in) {
   return *event;
 }
 
-float readDelta(Reader& in) {
-  const float delta = bitsFloat(static_cast<std::uint32_t>(in.number(4)));
-  if (!std::isfinite(delta) || delta < 0.0f || delta > input::MAX_FRAME_DELTA) {
-    throw ProtocolError("frame delta out of range");
-  }
-  return delta;
-}
-
 std::vector<input::Event> readEvents(Reader& in) {
   const std::size_t count = in.byte();
   if (count > MAX_EVENTS_PER_FRAME) {
@@ -223,11 +214,6 @@ std::vector<input::Event> readEvents(Reader& in) {
 FrameInputs readFrameInputs(Reader& in) {
   FrameInputs inputs;
   inputs.frame = static_cast<std::uint32_t>(in.number(4));
-  inputs.delta = readDelta(in);
-  inputs.delay = in.byte();
-  if (inputs.delay < MIN_INPUT_DELAY || inputs.delay > MAX_INPUT_DELAY) {
-    throw ProtocolError("input delay " + std::to_string(inputs.delay) + " out of range");
-  }
   inputs.events = readEvents(in);
   return inputs;
 }
@@ -240,7 +226,10 @@ Frames readFrames(Reader& in) {
     throw ProtocolError(std::to_string(count) + " frames in one message");
   }
   for (std::size_t i = 0; i < count; ++i) {
-    const float delta = readDelta(in);
+    const float delta = bitsFloat(static_cast<std::uint32_t>(in.number(4)));
+    if (!std::isfinite(delta) || delta < 0.0f || delta > input::MAX_FRAME_DELTA) {
+      throw ProtocolError("frame delta out of range");
+    }
     frames.frames.push_back(PlayedFrame{delta, readEvents(in)});
   }
   return frames;

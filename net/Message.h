@@ -19,12 +19,11 @@ class ProtocolError : public std::runtime_error {
 };
 
 // Changes whenever the layout of a message changes; a Hello of another protocol is read no further than this.
-constexpr std::uint16_t PROTOCOL_VERSION = 3;
+constexpr std::uint16_t PROTOCOL_VERSION = 4;
 constexpr std::size_t MAX_GAME_VERSION_LENGTH = 32;
 constexpr std::size_t MAX_EVENTS_PER_FRAME = 64;
-// Frames between capturing an input and running it; the host picks it from the round trip within these bounds.
-constexpr int MIN_INPUT_DELAY = 2;
-constexpr int MAX_INPUT_DELAY = 8;
+// Steps a side may run on a prediction of the other's inputs before it waits for them.
+constexpr std::int64_t PREDICTION_WINDOW = 8;
 
 // The joiner's or a spectator's first words: which protocol, which game and which run-time files it plays with,
 // and whether it only watches.
@@ -43,12 +42,9 @@ struct Refused {
   Reason reason = Reason::DifferentVersion;
 };
 
-// One side's match events for one frame. The host's carry the frame's delta and the input delay both sides use
-// from that frame on; the joiner's carry its own figures, which nobody reads.
+// One side's match events for one step of the match.
 struct FrameInputs {
   std::uint32_t frame = 0;
-  float delta = 0.0f;
-  std::uint8_t delay = MIN_INPUT_DELAY;
   std::vector<input::Event> events;
 };
 
@@ -69,27 +65,27 @@ struct Check {
   std::uint64_t hash = 0;
 };
 
-// At most an honest side's frames in flight, twice over.
-constexpr std::size_t MAX_FRAMES_PER_MESSAGE = 4 * MAX_INPUT_DELAY;
+// At most an honest side's steps in flight, four times over.
+constexpr std::size_t MAX_FRAMES_PER_MESSAGE = 4 * PREDICTION_WINDOW;
 
-// A frame as both players' machines ran it: the delta and the match events, the host's first.
+// A step as both players' machines ran it: its delta and the match events, the host's first.
 struct PlayedFrame {
   float delta = 0.0f;
   std::vector<input::Event> events;
 };
 
-// The host to a spectator, reliably: the played frames from `first` on, in a row.
+// The host to a spectator, reliably: the played steps from `first` on, in a row.
 struct Frames {
   std::uint32_t first = 0;
   std::vector<PlayedFrame> frames;  // at least one, at most MAX_FRAMES_PER_MESSAGE
 };
 
-// A spectator to the host: it has taken the frames before `received`.
+// A spectator to the host: it has taken the steps before `received`.
 struct Watched {
   std::uint32_t received = 0;
 };
 
-// The host to a spectator: the match is over, after the frames already sent.
+// The host to a spectator: the match is over, after the steps already sent.
 struct Over {};
 
 using Message = std::variant<Hello, Welcome, Refused, Inputs, Bye, Check, Frames, Watched, Over>;

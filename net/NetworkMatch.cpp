@@ -4,9 +4,8 @@
 
 namespace voidskirmish::net {
 
-bool NetworkMatch::frameReady(std::chrono::milliseconds wait) {
-  // Serviced even when the frame is ready: acknowledgements and pings keep the connection alive.
-  session.service(lockstep.frameReady() ? std::chrono::milliseconds(0) : wait);
+void NetworkMatch::service(std::chrono::milliseconds wait) {
+  session.service(wait);
   for (Inputs& inputs : session.takeInputs()) {
     try {
       receive(std::move(inputs));
@@ -14,35 +13,35 @@ bool NetworkMatch::frameReady(std::chrono::milliseconds wait) {
       session.end(badMessage(error.what()));
     }
   }
-  lockstep.observeRoundTrip(session.roundTripSeconds());
   if (std::chrono::steady_clock::now() - lastSent >= RESEND_INTERVAL) {
     send();  // what was lost, and this side's acknowledgement, which the other side may be waiting for
   }
-  return session.state() == Session::State::Playing && lockstep.frameReady();
 }
 
-void NetworkMatch::submit(const std::vector<input::Event>& events, float delta) {
-  for (FrameInputs& inputs : lockstep.submit(events, delta)) {
-    unacknowledged.push_back(std::move(inputs));
-  }
-  send();
+void NetworkMatch::advance(const std::vector<input::Event>& events) {
+  unacknowledged.push_back(rollback.advance(events));
 }
 
 void NetworkMatch::receive(Inputs inputs) {
-  if (inputs.received > lockstep.submitted()) {
+  if (inputs.received > rollback.presentStep()) {
     throw ProtocolError("frame " + std::to_string(inputs.received) + " acknowledged before it was sent");
   }
   while (!unacknowledged.empty() && unacknowledged.front().frame < inputs.received) {
     unacknowledged.pop_front();
   }
   for (FrameInputs& frame : inputs.frames) {
-    lockstep.receive(std::move(frame));
+    rollback.receive(frame);
+  }
+  // Datagrams may come out of order: only a newer one tells where the other side is now.
+  if (!inputs.frames.empty() && inputs.frames.back().frame + 1 > newestOther) {
+    newestOther = inputs.frames.back().frame + 1;
+    otherLead = static_cast<std::int64_t>(newestOther) - inputs.received;
   }
 }
 
-// From the oldest unacknowledged frame, as many as a message holds.
+// From the oldest unacknowledged step, as many as a message holds.
 void NetworkMatch::send() {
-  Inputs inputs{lockstep.received(), {}};
+  Inputs inputs{rollback.received(), {}};
   std::size_t size = encode(inputs).size();
   for (const FrameInputs& frame : unacknowledged) {
     inputs.frames.push_back(frame);

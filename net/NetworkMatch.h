@@ -2,41 +2,51 @@
 
 #include <chrono>
 #include <deque>
+#include <optional>
 #include <vector>
 
-#include "net/Lockstep.h"
+#include "net/Rollback.h"
 #include "net/Session.h"
 
 namespace voidskirmish::net {
 
-// The frame loop's view of a match played over the network: the lockstep fed from a session that is playing.
-// Each loop iteration: until frameReady() (keeping the window polled between calls), then takeFrame(), then
-// submit() the match events captured since the last submit, then run the frame.
+// The frame loop's view of a match played over the network: the rollback schedule fed from a session that is
+// playing. Each drawn frame: service(), then for each step real time asks for, advance() while canAdvance(),
+// then send(); then run what takeConfirmed() gives on the match that counts and predicted() on the picture's.
 //
-// Every frame this side submitted stays in each Inputs it sends until the other side acknowledges it, and while
-// the match waits the Inputs go again every RESEND_INTERVAL: a lost datagram is made good by the next.
+// Every step this side ran stays in each Inputs it sends until the other side acknowledges it, and the Inputs go
+// again every RESEND_INTERVAL while the loop waits: a lost datagram is made good by the next.
 class NetworkMatch {
  public:
   static constexpr std::chrono::milliseconds RESEND_INTERVAL{15};
 
-  explicit NetworkMatch(Session& session) : session(session), lockstep(session.side()) {}
+  explicit NetworkMatch(Session& session) : session(session), rollback(session.side()) {}
 
-  // Services the connection for at most `wait` when the next frame is not ready yet, and takes in the other
-  // side's inputs. Always false once the session has ended; session.ending() says why.
-  bool frameReady(std::chrono::milliseconds wait);
-  ReadyFrame takeFrame() { return lockstep.takeFrame(); }
-  void submit(const std::vector<input::Event>& events, float delta);
+  // Sends and takes in for at most `wait`, takes in the other side's inputs and resends when it is time. Inputs
+  // that break the protocol end the session, which then says why.
+  void service(std::chrono::milliseconds wait);
+  bool playing() const { return session.state() == Session::State::Playing; }
 
-  const Lockstep& schedule() const { return lockstep; }
+  bool canAdvance() const { return rollback.canAdvance(); }
+  void advance(const std::vector<input::Event>& events);
+  void send();
+  std::optional<Step> takeConfirmed() { return rollback.takeConfirmed(); }
+  std::vector<Step> predicted() const { return rollback.predicted(); }
+  // Steps this side runs ahead of the other: half the difference of the two sides' leads over what they have of
+  // each other, so that the time the inputs take to cross, the same both ways, drops out.
+  double advantage() const { return static_cast<double>(rollback.lead() - otherLead) / 2.0; }
+
+  const Rollback& schedule() const { return rollback; }
 
  private:
   void receive(Inputs inputs);
-  void send();
 
   Session& session;
-  Lockstep lockstep;
+  Rollback rollback;
   std::deque<FrameInputs> unacknowledged;
   std::chrono::steady_clock::time_point lastSent;
+  std::int64_t otherLead = 0;   // as the other side's newest Inputs told it
+  std::uint32_t newestOther = 0;  // the step after the last one those Inputs carried
 };
 
 }  // namespace voidskirmish::net

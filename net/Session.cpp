@@ -19,7 +19,7 @@ constexpr std::size_t PEER_SLOTS = 2 + Spectators::MOST + 2;
 // A flood of packets must not keep service() from returning to the caller's window.
 constexpr int EVENTS_PER_SERVICE = 256;
 // Each side's Inputs repeat what the last ones carried, so when a long frame lets more pile up, the oldest go.
-constexpr std::size_t INBOX_LIMIT = 2 * Lockstep::FUTURE_WINDOW;
+constexpr std::size_t INBOX_LIMIT = 4 * PREDICTION_WINDOW;
 constexpr enet_uint32 LONGEST_PING_INTERVAL_MS = 500;
 // Longer than any match: the silence below, not ENet, decides that the other player is gone.
 constexpr enet_uint32 NEVER_MS = 24 * 3600 * 1000;

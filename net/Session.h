@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "net/Ending.h"
-#include "net/Lockstep.h"
+#include "net/Side.h"
 #include "net/Message.h"
 #include "net/Visitors.h"
 

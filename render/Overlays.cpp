@@ -47,6 +47,9 @@ constexpr glm::vec2 SCORE_CENTRE(0.0f, 0.85f);
 constexpr float SCORE_HEIGHT = 0.14f;
 constexpr glm::vec2 PAUSED_CENTRE(0.0f, 0.4f);
 constexpr float PAUSED_HEIGHT = 0.2f;
+// Where PAUSED would be, smaller: a network match waits for the other player's inputs.
+constexpr glm::vec2 WAITING_CENTRE(0.0f, 0.4f);
+constexpr float WAITING_HEIGHT = 0.12f;
 constexpr glm::vec2 COMPUTER_CENTRE(-0.88f, 0.85f);
 constexpr float COMPUTER_HEIGHT = 0.08f;
 constexpr glm::vec3 COMPUTER_COLOR(0.3f, 0.8f, 1.0f);
@@ -166,6 +169,10 @@ void Overlays::drawLifeLabel(int width, int height) const {
 
 void Overlays::drawPausedMark(int width, int height) const {
   drawLine({{"PAUSED", WHITE}}, PAUSED_CENTRE, PAUSED_HEIGHT, width, height);
+}
+
+void Overlays::drawWaitingMark(int width, int height) const {
+  drawLine({{"OTHER PLAYER ...", WHITE}}, WAITING_CENTRE, WAITING_HEIGHT, width, height);
 }
 
 void Overlays::drawRoundBanner(std::string_view winner, int width, int height) const {

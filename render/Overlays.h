@@ -12,7 +12,7 @@
 namespace voidskirmish::render {
 
 // The flat head-up shapes of each half: life bar, crosshair, the arrow toward an off-screen enemy, the score
-// the paused mark and the computer's mark. They are placed straight in the half's normalised device coordinates; only a "model"
+// the paused and waiting marks and the computer's mark. They are placed straight in the half's normalised device coordinates; only a "model"
 // matrix applies.
 class Overlays {
  public:
@@ -35,6 +35,9 @@ class Overlays {
   void drawRoundBanner(std::string_view winner, int width, int height) const;
   // "PAUSED" above the crosshair.
   void drawPausedMark(int width, int height) const;
+  // "OTHER PLAYER ..." where "PAUSED" would be: a network match waits for the other machine (seven segments
+  // have no W for "WAITING").
+  void drawWaitingMark(int width, int height) const;
   // "CPU" in the upper left corner of a half the computer flies.
   void drawComputerMark(int width, int height) const;
   // Over the whole window of width × height pixels: a thin bar at the bottom, filled to `played` (0 to 1), and

@@ -136,7 +136,7 @@ void ScenePass::drawEffects(int player, const HalfView& half, scene::RenderSetti
   if (!overlaysApart) {
     drawOverlays(player, boundaryWarning && match.outsideBoundary[player], settings);
   }
-  if (settings.frustumCulling && player == 0) {
+  if (settings.frustumCulling && player == 0 && printsCulling) {
     std::cout << "Objects culled for ship1 (top): " << scene::culledObjectCount << " / " << scene::totalObjectCount << std::endl;
   }
 }
@@ -169,6 +169,8 @@ void ScenePass::drawOverlays(int player, bool warning, const scene::RenderSettin
   overlays.drawScore(match.rounds.wins[player], match.rounds.wins[1 - player], settings.hudShapes, width, height);
   if (match.paused) {
     overlays.drawPausedMark(width, height);
+  } else if (waiting) {
+    overlays.drawWaitingMark(width, height);
   }
   if (match.rounds.over()) {
     const int winner = match.rounds.winner();

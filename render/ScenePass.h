@@ -43,6 +43,11 @@ class ScenePass {
 
   // The halves whose ship the computer flies carry its mark.
   std::array<bool, 2> computerFlown{};
+  // A network match waiting for the other machine shows it.
+  bool waiting = false;
+  // With frustum culling on, the count of the upper half goes to the console as it is drawn; off where the
+  // steps print it themselves (a network match played live).
+  bool printsCulling = true;
 
  private:
   struct HalfView {

@@ -31,6 +31,8 @@ std::uint8_t glyphSegments(char c) {
     case 'O': return 0x3F;
     case 'Y': return 0x6E;
     case 'F': return 0x71;
+    case 'H': return 0x76;
+    case 'L': return 0x38;
     default: return 0;
   }
 }

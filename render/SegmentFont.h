@@ -34,7 +34,8 @@ constexpr std::array<float, SEGMENT_COUNT * 8> SEGMENT_VERTICES = [] {
 }();
 
 // Bit s is set when segment s is lit. Digits, '-', ' ', ":/x." and the letters of "PAUSED", "ENTER",
-// "ROUND TO", "YOU", "FOE", "NOBODY" and "CPU"; anything else is blank.
+// "ROUND TO", "YOU", "FOE", "NOBODY", "CPU"
+// and "OTHER PLAYER"; anything else is blank.
 std::uint8_t glyphSegments(char c);
 
 // Character `index` of a line of `count` characters, centred on `centre` in the half's normalised coordinates

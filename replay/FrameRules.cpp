@@ -14,22 +14,33 @@ bool FrameRules::advance(const input::RecordedFrame& frame) {
   bool escape = false;
   for (const input::Event& event : frame.events) {
     escape = escape || input::isEscapePress(event);
-    if (const auto* size = std::get_if<input::SizeEvent>(&event)) {
-      // As the window's game state does: a minimised window keeps its last layout.
-      minimised = size->width <= 0 || size->height <= 0;
-      if (minimised) {
-        continue;
-      }
+    deliver(event);
+  }
+  run(frame.delta, frame.scale);
+  return escape;
+}
+
+void FrameRules::deliver(const input::Event& event) {
+  if (const auto* size = std::get_if<input::SizeEvent>(&event)) {
+    // As the window's game state does: a minimised window keeps its last layout.
+    minimised = size->width <= 0 || size->height <= 0;
+    if (minimised) {
+      return;
     }
-    game::deliver(event, play);
   }
-  if (frame.scale) {
-    play.settings.renderScale = frame.scale->scale;
+  game::deliver(event, play);
+}
+
+void FrameRules::update(float delta, const std::optional<input::ScaleLine>& scale) {
+  if (scale) {
+    play.settings.renderScale = scale->scale;
   }
-  play.update(std::min(frame.delta, static_cast<float>(LONGEST_DELTA)));
+  play.update(std::min(delta, static_cast<float>(LONGEST_DELTA)));
+}
+
+void FrameRules::finish() {
   applyHalfRules();
   play.endFrame();
-  return escape;
 }
 
 // Where the windowed game applies the out-of-bounds rules and prints the culling line: a local match in the

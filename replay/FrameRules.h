@@ -22,6 +22,16 @@ class FrameRules {
 
   // True when the frame holds ESC, which ends a replay after it.
   bool advance(const input::RecordedFrame& frame);
+  // The parts of advance(): one of the frame's events; once they are in, the update, where the window draws;
+  // then the rest of the frame. A network match hands its own toggles over as they are pressed, its steps'
+  // events when they are known, and draws between the two when a screenshot is taken.
+  void deliver(const input::Event& event);
+  void update(float delta, const std::optional<input::ScaleLine>& scale);
+  void finish();
+  void run(float delta, const std::optional<input::ScaleLine>& scale) {
+    update(delta, scale);
+    finish();
+  }
 
   // As of the last size delivered; saved and restored along with the play.
   bool minimised = false;

@@ -2,8 +2,6 @@
 
 #include <GLFW/glfw3.h>
 
-#include <cmath>
-
 #include "input/Sharing.h"
 #include "net/Message.h"
 
@@ -14,8 +12,8 @@ using Bytes = std::vector<std::uint8_t>;
 using namespace input;
 
 // A message of one frame with `count` as its number of events, whatever follows.
-Bytes frameBytes(std::uint8_t delay, std::uint8_t count, const std::vector<std::string>& events, float delta = 0.1f) {
-  Bytes bytes = encode(Inputs{0, {FrameInputs{7, delta, delay, {}}}});
+Bytes frameBytes(std::uint8_t count, const std::vector<std::string>& events) {
+  Bytes bytes = encode(Inputs{0, {FrameInputs{7, {}}}});
   bytes.back() = count;
   for (const std::string& text : events) {
     bytes.push_back(static_cast<std::uint8_t>(text.size()));
@@ -27,15 +25,15 @@ Bytes frameBytes(std::uint8_t delay, std::uint8_t count, const std::vector<std::
 // Every kind of message crosses between two games in tests/e2e/test_network.py; here what another build must
 // find where it was: a frame's fields, whose numbers a short match never fills, and a Hello's protocol.
 TEST(NetMessageTest, TheFrameLayoutAndWhereAHelloSaysItsProtocolAreFixed) {
-  const Bytes frame = encode(Inputs{9, {FrameInputs{0x01020304, 1.0f, 3, {KeyEvent{GLFW_KEY_W, true}}}}});
+  const Bytes frame = encode(Inputs{9, {FrameInputs{0x01020304, {KeyEvent{GLFW_KEY_W, true}}}}});
   const std::string event = "key press 87";
-  // kind, received, frames; frame, 1.0f, delay, events, length
-  Bytes expected{4, 9, 0, 0, 0, 1, 4, 3, 2, 1, 0, 0, 0x80, 0x3f, 3, 1, 12};
+  // kind, received, frames; step, events, length
+  Bytes expected{4, 9, 0, 0, 0, 1, 4, 3, 2, 1, 1, 12};
   expected.insert(expected.end(), event.begin(), event.end());
   EXPECT_EQ(frame, expected);
   // A Hello of a later protocol is read as far as its version, whatever follows.
-  const Bytes later{1, 4, 0, 0xff, 0xff};
-  EXPECT_EQ(std::get<Hello>(decode(later.data(), later.size())).protocol, 4);
+  const Bytes later{1, 5, 0, 0xff, 0xff};
+  EXPECT_EQ(std::get<Hello>(decode(later.data(), later.size())).protocol, 5);
 }
 
 TEST(NetMessageTest, EveryBrokenMessageIsRefusedWithItsReason) {
@@ -44,11 +42,11 @@ TEST(NetMessageTest, EveryBrokenMessageIsRefusedWithItsReason) {
       {{10}, "unknown message kind"},
       {{2, 0}, "1 bytes after"},
       {{3, 0}, "unknown refusal"},
-      {{1, 3, 0, 0}, "game version of 0"},
-      {{1, 3, 0, 2, 'a', '\n', 0, 0, 0, 0, 0, 0, 0, 0, 0}, "not text"},
-      {{1, 3, 0, 1, 'a', 0, 0, 0, 0, 0, 0, 0, 0, 2}, "spectator flag 2"},
-      {{1, 3, 0, 1, 'a', 0, 0, 0, 0, 0, 0, 0, 0}, "cut short"},
       {{3, 4}, "unknown refusal"},
+      {{1, 4, 0, 0}, "game version of 0"},
+      {{1, 4, 0, 2, 'a', '\n', 0, 0, 0, 0, 0, 0, 0, 0, 0}, "not text"},
+      {{1, 4, 0, 1, 'a', 0, 0, 0, 0, 0, 0, 0, 0, 2}, "spectator flag 2"},
+      {{1, 4, 0, 1, 'a', 0, 0, 0, 0, 0, 0, 0, 0}, "cut short"},
       {{7, 0, 0, 0, 0, 0}, "0 frames"},
       {{7, 0, 0, 0, 0, 33}, "33 frames"},
       {{7, 0, 0, 0, 0, 1, 0, 0, 0x80, 0xbf, 0}, "delta out of range"},
@@ -57,20 +55,16 @@ TEST(NetMessageTest, EveryBrokenMessageIsRefusedWithItsReason) {
       {{7, 0, 0, 0, 0, 2, 0, 0, 0x80, 0x3f, 0}, "cut short"},
       {{8, 0, 0, 0}, "cut short"},
       {{9, 0}, "1 bytes after"},
-      {frameBytes(1, 0, {}), "input delay 1"},
-      {frameBytes(9, 0, {}), "input delay 9"},
-      {frameBytes(3, 0, {}, std::nanf("")), "delta out of range"},
-      {frameBytes(3, 0, {}, 10.5f), "delta out of range"},
-      {frameBytes(3, 65, {}), "65 events"},
-      {frameBytes(3, 1, {""}), "event of 0"},
-      {frameBytes(3, 1, {"key press 999"}), "key code 999"},
-      {frameBytes(3, 1, {"size 800 600"}), "not a match event"},
-      {frameBytes(3, 1, {"frame 0.1"}), "not a match event"},
+      {frameBytes(65, {}), "65 events"},
+      {frameBytes(1, {""}), "event of 0"},
+      {frameBytes(1, {"key press 999"}), "key code 999"},
+      {frameBytes(1, {"size 800 600"}), "not a match event"},
+      {frameBytes(1, {"frame 0.1"}), "not a match event"},
       {Bytes(MAX_MESSAGE_SIZE + 1, 4), "message of"},
       {{4, 0, 0, 0, 0, 33}, "33 frames"},
       {{6, 61, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8}, "a match hash of frame 61"},
       {{6, 0, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8}, "a match hash of frame 0"},
-      {encode(Inputs{0, {FrameInputs{5, 0.1f, 3, {}}, FrameInputs{7, 0.1f, 3, {}}}}), "frame 7 after frame 5"},
+      {encode(Inputs{0, {FrameInputs{5, {}}, FrameInputs{7, {}}}}), "frame 7 after frame 5"},
   };
   for (const auto& c : cases) {
     std::string reason = "accepted";

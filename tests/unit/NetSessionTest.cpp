@@ -41,7 +41,7 @@ std::string hostEnding(const std::vector<Bytes>& messages, bool vanish) {
   };
   ENetEvent event;
   for (int round = 0; round < 300 && !host->ending(); ++round) {
-    match.frameReady(4ms);
+    match.service(4ms);
     const bool arrived = enet_host_service(stranger, &event, 4) > 0;
     if (arrived && event.type == ENET_EVENT_TYPE_CONNECT) {
       send(messages.front());
@@ -58,14 +58,14 @@ std::string hostEnding(const std::vector<Bytes>& messages, bool vanish) {
 }
 
 TEST(NetSessionTest, WhatAPeerSendsOrLeavesUnsaidEndsTheHostsSessionWithItsLine) {
-  const Bytes hello = encode(OURS), frame = encode(Inputs{3, {FrameInputs{3, 0.1f, 3, {}}}});
+  const Bytes hello = encode(OURS), frame = encode(Inputs{0, {FrameInputs{0, {}}}});
   const struct { std::vector<Bytes> messages; bool vanish; std::string line; } cases[] = {
       {{encode(Hello{PROTOCOL_VERSION, "1.2.0", 1})}, false, OTHER_GAME},
       {{frame}, false, BAD + "the first message is not a Hello"},
       {{hello, hello}, false, BAD + "a handshake message during the match"},
       {{hello}, true, "Lost the connection to the other player."},
       {{hello, encode(Inputs{4, {}})}, false, BAD + "frame 4 acknowledged before it was sent"},
-      {{hello, encode(Inputs{3, {FrameInputs{4, 0.1f, 3, {}}}})}, false, BAD + "frame 4 came before frame 3"},
+      {{hello, encode(Inputs{0, {FrameInputs{4, {}}}})}, false, BAD + "frame 4 came before frame 0"},
       {{hello, encode(Check{60, 1}), encode(Check{120, 1}), encode(Check{180, 1}), encode(Check{240, 1}),
         encode(Check{300, 1})},
        false, BAD + "match hashes of frames far ahead"},
@@ -129,7 +129,7 @@ TEST(NetSessionTest, StrayDatagramsAndASilentPeerKeepNobodyOutOfTheMatch) {
   // Mid-match a stray datagram changes nothing, and a third player is refused with a line on the host.
   sendOversized(host->port());
   const std::unique_ptr<Session> third = Session::join("127.0.0.1", settings);
-  joiner->send(Inputs{3, {FrameInputs{3, 0.1f, 3, {}}}});
+  joiner->send(Inputs{0, {FrameInputs{0, {}}}});
   std::size_t arrived = 0;
   EXPECT_TRUE(serviceUntil({host.get(), joiner.get(), third.get()}, silent, [&] {
     arrived += host->takeInputs().size();
