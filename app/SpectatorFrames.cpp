@@ -15,6 +15,8 @@ namespace voidskirmish::app {
 namespace {
 
 constexpr std::chrono::milliseconds NETWORK_WAIT{10};
+// Steps run unseen before a picture is drawn again, so that a late joiner's window still hears its keys.
+constexpr int CATCH_UP_STEPS = 600;
 
 }  // namespace
 
@@ -68,8 +70,10 @@ std::optional<SourcedFrame> SpectatorFrames::next() {
       due = std::max(due, glfwGetTime());
     }
   }
+  // The host hears from this side while steps run unseen, however many: a late joiner's may take seconds.
+  keepAlive.emplace(*session);
   if (waitingSeconds > CATCH_UP_SECONDS) {
-    while (waitingSeconds > LEAD_SECONDS && waiting.size() > 1) {
+    for (int run = 0; run < CATCH_UP_STEPS && waitingSeconds > LEAD_SECONDS && waiting.size() > 1; ++run) {
       runUnseen(false);
     }
     due = glfwGetTime();
@@ -90,7 +94,6 @@ std::optional<SourcedFrame> SpectatorFrames::next() {
   }
   shownDelta = frame.delta;
   shell.adjustRenderScale();  // this window's own, recorded nowhere
-  keepAlive.emplace(*session);
   // As the players' machines step the rules.
   return SourcedFrame{&shownEvents, std::min(frame.delta, static_cast<float>(Shell::LONGEST_RULES_DELTA)), false,
                       false, std::nullopt};
