@@ -53,7 +53,8 @@ def test_two_spectators_print_the_duel_one_joining_late_one_killed(displays, tmp
             join.key("Pause")
             host.wait_for_output("Game paused")
             join.key("Pause")
-            host.wait_for_output("Score: upper 1, lower 0", timeout=120)
+            for game in (host, join):  # both have confirmed the round's end
+                game.wait_for_output("Score: upper 1, lower 0", timeout=120)
             join.key("Escape")
             assert join.wait_exit() == 0
             assert host.wait_exit() == 0 and late.wait_exit(60) == 0, late.stdout[-500:]
