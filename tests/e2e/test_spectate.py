@@ -53,6 +53,7 @@ def test_two_spectators_print_the_duel_one_joining_late_one_killed(displays, tmp
             join.key("Pause")
             host.wait_for_output("Game paused")
             join.key("Pause")
+            host.wait_for_output("Game resumed")
             for game in (host, join):  # both have confirmed the round's end
                 game.wait_for_output("Score: upper 1, lower 0", timeout=120)
             join.key("Escape")
