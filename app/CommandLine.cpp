@@ -95,7 +95,7 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
           ->type_name("N");
   syncTest->needs(replay);
   std::string renderScale = "1";
-  app.add_option("--render-scale", renderScale,
+  CLI::Option* renderScaleOption = app.add_option("--render-scale", renderScale,
                  "Draw the 3-D scene and its effects at S times the window's resolution (0.25 to 1) and scale them "
                  "up, the head-up display staying sharp; auto: the scale that keeps frames within --frame-budget")
       ->type_name("S|auto")
@@ -118,7 +118,7 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
           ->check(CLI::Range(1.0, 1000.0))
           ->capture_default_str();
   std::string bloom = "full";
-  app.add_option("--bloom", bloom, "full: the glow of ten full-size blur passes; fast: a cheaper mip chain")
+  CLI::Option* bloomOption = app.add_option("--bloom", bloom, "full: the glow of ten full-size blur passes; fast: a cheaper mip chain")
       ->type_name("KIND")
       ->check(CLI::IsMember({"full", "fast"}))
       ->capture_default_str();
@@ -227,6 +227,7 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
     return ParsedCommandLine{std::nullopt, libraryCode == 0 ? 0 : 2};
   }
   options.fastBloom = bloom == "fast";
+  options.drawingGiven = {renderScaleOption->count() > 0, frameBudget->count() > 0, bloomOption->count() > 0};
   options.autoRenderScale = renderScale == "auto";
   if (!options.autoRenderScale) {
     CLI::detail::lexical_cast(renderScale, options.renderScale);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -35,6 +36,8 @@ struct Options {
   bool autoRenderScale = false;
   double frameBudget = 0.033;
   bool fastBloom = false;
+  // Which of --render-scale, --frame-budget and --bloom were given: those win over the settings file.
+  std::array<bool, 3> drawingGiven{};
   // Ships the computer flies, each with its level; a headless match of two ends after `rounds` rounds. The
   // seed starts the computer's own chance.
   std::vector<std::pair<int, input::ComputerLevel>> computers;

@@ -222,7 +222,8 @@ void NetworkPlay::showPresent(bool waiting) {
   game::Play& shownPlay = shell.game().play();
   counted->save(present);
   shownPlay.restore(present);
-  shell.game().showWaiting(waiting);
+  // A pictured step is drawn as its replay draws it: nothing waits in it.
+  shell.game().showWaiting(waiting && !pictured);
   if (pictured) {
     return;
   }

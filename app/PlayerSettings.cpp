@@ -41,6 +41,23 @@ settings::Settings loadSettings(const Options& options, std::ostream& errors) {
   return chosen;
 }
 
+Options withFileDrawing(const Options& options, const settings::Settings& chosen) {
+  Options drawn = options;
+  const settings::DrawingSetting& file = chosen.drawing;
+  const auto [scaleGiven, budgetGiven, bloomGiven] = options.drawingGiven;
+  if (!scaleGiven) {
+    drawn.autoRenderScale = !file.scale;
+    drawn.renderScale = file.scale.value_or(1.0f);
+  }
+  if (!budgetGiven) {
+    drawn.frameBudget = file.frameBudgetMs / 1000.0;
+  }
+  if (!bloomGiven) {
+    drawn.fastBloom = file.fastBloom;
+  }
+  return drawn;
+}
+
 input::StartSwitches switchesInForce(const settings::Settings& chosen) {
   return game::switchesOf(scene::RenderSettings{}, false).overlaid(chosen.switches);
 }

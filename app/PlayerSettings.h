@@ -18,6 +18,10 @@ std::optional<std::string> usualSettingsPath();
 // else the usual file when there is one, else the defaults; --hud over the file's style.
 settings::Settings loadSettings(const Options& options, std::ostream& errors);
 
+// The options with the settings file's drawing ([render]) where the command line gave none; for live, network
+// and watched play, not for replays, which draw at their recorded scales.
+Options withFileDrawing(const Options& options, const settings::Settings& chosen);
+
 // Every switch as a match starts with these settings.
 input::StartSwitches switchesInForce(const settings::Settings& chosen);
 

@@ -189,9 +189,9 @@ int main(int argc, char** argv) {
       return replayFile(options, chosen);
     }
     if (options.spectateAddress) {
-      return watch(options, chosen);
+      return watch(app::withFileDrawing(options, chosen), chosen);
     }
-    return play(options, chosen);
+    return play(app::withFileDrawing(options, chosen), chosen);
   } catch (const failure::LoadFailure& refused) {
     if (refused.closesWindow) {
       glfwTerminate();

@@ -114,7 +114,7 @@ class Reader {
       } else if (table == nullptr) {
         problem(lineOf(node), "'" + name +
                                   "' is no table of the game's ([ship1], [ship2], [window], [effects], "
-                                  "[mouse], [sound], [hud])");
+                                  "[mouse], [sound], [hud], [render])");
       } else if (name == "ship1" || name == "ship2") {
         readShip(*table, name == "ship1" ? 0 : 1);
       } else if (name == "window") {
@@ -132,6 +132,10 @@ class Reader {
       } else if (name == "hud") {
         readEntries(*table, name, [this](const std::string& entry, const toml::node& value) {
           return entry == "style" && readHud(value);
+        });
+      } else if (name == "render") {
+        readEntries(*table, name, [this](const std::string& entry, const toml::node& value) {
+          return readDrawing(entry, value);
         });
       } else {
         problem(lineOf(node), "unknown table [" + name + "]");
@@ -311,6 +315,37 @@ class Reader {
     return true;
   }
 
+  // scale = 0.25 to 1 or "auto", frame_budget = 1 to 1000 (ms), bloom = "full" or "fast".
+  bool readDrawing(const std::string& entry, const toml::node& value) {
+    DrawingSetting& drawing = settings.drawing;
+    const std::optional<double> number = value.is_number() ? value.value<double>() : std::nullopt;
+    if (entry == "scale") {
+      if (value.is_string() && value.value<std::string>() == "auto") {
+        drawing.scale.reset();
+      } else if (number && *number >= input::SMALLEST_RENDER_SCALE && *number <= 1.0) {
+        drawing.scale = static_cast<float>(*number);
+      } else {
+        problem(lineOf(value), "render.scale must be a number from 0.25 to 1 or \"auto\"");
+      }
+    } else if (entry == "frame_budget") {
+      if (number && *number >= 1.0 && *number <= 1000.0) {
+        drawing.frameBudgetMs = *number;
+      } else {
+        problem(lineOf(value), "render.frame_budget must be a number of milliseconds from 1 to 1000");
+      }
+    } else if (entry == "bloom") {
+      const std::optional<std::string> bloom = text(value, "render.bloom");
+      if (bloom == "full" || bloom == "fast") {
+        drawing.fastBloom = bloom == "fast";
+      } else if (bloom) {
+        problem(lineOf(value), "render.bloom must be \"full\" or \"fast\"");
+      }
+    } else {
+      return false;
+    }
+    return true;
+  }
+
   bool readHud(const toml::node& value) {
     const std::optional<std::string> style = text(value, "hud.style");
     if (style == "colours" || style == "shapes") {
@@ -448,6 +483,12 @@ void writeSettings(const Settings& settings, std::ostream& out) {
       << "\n[sound]\nvolume = " << input::shortestText(settings.volume) << "  # from 0 (silent) to 1 (full)\n"
       << "\n[hud]\nstyle = " << quoted(settings.hud == HudStyle::Shapes ? "shapes" : "colours")
       << "  # \"colours\", or \"shapes\": YOU by the own score and life bar, FOE by the enemy's score\n";
+  const DrawingSetting& drawing = settings.drawing;
+  out << "\n[render]  # --render-scale, --frame-budget and --bloom win over these\n"
+      << "scale = " << (drawing.scale ? input::shortestText(*drawing.scale) : quoted("auto"))
+      << "  # the 3-D scene's share of the window, 0.25 to 1, or \"auto\" to keep frames within the budget\n"
+      << "frame_budget = " << input::shortestText(drawing.frameBudgetMs) << "  # ms, with scale = \"auto\"\n"
+      << "bloom = " << quoted(drawing.fastBloom ? "fast" : "full") << "  # \"full\", or \"fast\": a cheaper glow\n";
 }
 
 }  // namespace voidskirmish::settings

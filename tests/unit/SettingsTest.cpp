@@ -70,7 +70,17 @@ TEST(SettingsFileTest, GoodAndBadFiles) {
       {"top = 2\n[sound]\nvolume = 0.5\n[hud]\nstyle = \"shapes\"\n[joystick]\nx = 1\n",
        [](const Settings& s) { return s.volume == 0.5f && s.hud == HudStyle::Shapes; },
        "s.toml:1: 'top' is no table of the game's ([ship1], [ship2], [window], [effects], [mouse], [sound], "
-       "[hud])\ns.toml:6: unknown table [joystick]\n"},
+       "[hud], [render])\ns.toml:6: unknown table [joystick]\n"},
+      {"[render]\nscale = \"auto\"\nframe_budget = 50\nbloom = \"fast\"\n",
+       [](const Settings& s) { return !s.drawing.scale && s.drawing.frameBudgetMs == 50.0 && s.drawing.fastBloom; },
+       ""},
+      {"[render]\nscale = 0.2\nframe_budget = 0\nbloom = \"soft\"\n",
+       [](const Settings& s) {
+         return s.drawing.scale == 1.0f && s.drawing.frameBudgetMs == 33.0 && !s.drawing.fastBloom;
+       },
+       "s.toml:2: render.scale must be a number from 0.25 to 1 or \"auto\"\n"
+       "s.toml:3: render.frame_budget must be a number of milliseconds from 1 to 1000\n"
+       "s.toml:4: render.bloom must be \"full\" or \"fast\"\n"},
       {"hud = \"shapes\"\n", [](const Settings& s) { return s.hud == HudStyle::Shapes; }, ""},
       {"[sound]\nvolume = 2\n[hud]\nstyle = \"round\"\n",
        [](const Settings& s) { return s.volume == 1.0f && s.hud == HudStyle::Colours; },
@@ -95,7 +105,7 @@ TEST(SettingsFileTest, GoodAndBadFiles) {
 TEST(SettingsFileTest, WrittenFileReadsBack) {
   Parsed chosen = parse(
       "[ship2]\nforward = \"I\"\n[ship1.pad]\nfire = \"Y\"\n[window]\nwidth = 800\n"
-      "[effects]\nmipmap = \"off\"\n[hud]\nstyle = \"shapes\"\n");
+      "[effects]\nmipmap = \"off\"\n[hud]\nstyle = \"shapes\"\n[render]\nscale = 0.5\nbloom = \"fast\"\n");
   for (std::size_t i = 0; i < input::SWITCH_COUNT; ++i) {
     chosen.settings.switches.values[i] = chosen.settings.switches.values[i].value_or(1);
   }
@@ -108,6 +118,7 @@ TEST(SettingsFileTest, WrittenFileReadsBack) {
   EXPECT_EQ(again.settings.window->width, 800);
   EXPECT_EQ(again.settings.switches, chosen.settings.switches);
   EXPECT_EQ(again.settings.hud, HudStyle::Shapes);
+  EXPECT_TRUE(again.settings.drawing.scale == 0.5f && again.settings.drawing.fastBloom);
 }
 
 // Bound keys become the game's own; the game's keys that fly nothing now are dropped, others pass.
