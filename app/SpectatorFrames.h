@@ -20,10 +20,10 @@ class Shell;
 // the steps both players' machines ran, from the match's first, each with its events and delta. They play
 // LEAD_SECONDS behind the host, paced by their deltas like a replay's, in both halves; the steps whose time has
 // passed while a picture was drawn run unseen but heard, as a player's machine runs several a drawn frame. When
-// more than CATCH_UP_SECONDS of the match wait (joined late, or the host went on while this machine stalled), the
-// oldest run unseen and unheard until LEAD_SECONDS wait (a few hundred between pictures). Unseen steps print their console lines all the same. The
-// watcher's keys never reach the match: the toggles (1-5, F2-F10, M) and F12 act as in a replay; ESC or a closed
-// window leaves. The match's end is told, and its last steps play.
+// more than CATCH_UP_SECONDS of the match wait (joined late, or the host went on while this machine stalled),
+// the oldest run unseen and unheard until LEAD_SECONDS wait (a few hundred between pictures). Unseen steps print
+// their console lines all the same. The watcher's keys never reach the match: the toggles (1-5, F2-F10, M) and
+// F12 act as in a replay; ESC or a closed window leaves. The match's end is told, and its last steps play.
 class SpectatorFrames : public FrameSource {
  public:
   static constexpr double LEAD_SECONDS = 0.5;
