@@ -185,11 +185,13 @@ void Shell::runFrame(const SourcedFrame& frame) {
   render::clearWindow(true);
   if (!frame.drawOnly) {
     state->update(frame.delta);
-    // Heard as the rules make it, before the drawing: a slow picture (a saved screenshot) would otherwise push
-    // this frame's sounds against the next one's.
-    hear(state->play());
   }
   state->render();
+  // Heard once the frame's rules are done (drawing ends them: a death outside the arena settles there), before a
+  // screenshot is written: a slow save would otherwise push this frame's sounds against the next one's.
+  if (!frame.drawOnly) {
+    hear(state->play());
+  }
   if (pressed(*frame.events, GLFW_KEY_F12)) {
     saveScreenshot(frame.shotNumber.value_or(state->match().frameNumber));
   }
