@@ -25,7 +25,6 @@ class NetworkMatch {
   // Sends and takes in for at most `wait`, takes in the other side's inputs and resends when it is time. Inputs
   // that break the protocol end the session, which then says why.
   void service(std::chrono::milliseconds wait);
-  bool playing() const { return session.state() == Session::State::Playing; }
 
   bool canAdvance() const { return rollback.canAdvance(); }
   void advance(const std::vector<input::Event>& events);
@@ -35,8 +34,6 @@ class NetworkMatch {
   // Steps this side runs ahead of the other: half the difference of the two sides' leads over what they have of
   // each other, so that the time the inputs take to cross, the same both ways, drops out.
   double advantage() const { return static_cast<double>(rollback.lead() - otherLead) / 2.0; }
-
-  const Rollback& schedule() const { return rollback; }
 
  private:
   void receive(Inputs inputs);
