@@ -53,7 +53,8 @@ NetworkPlay::NetworkPlay(Shell& shell, const Options& options, const game::PlayS
       gamepads(shell.padButtons()),
       counted(std::make_unique<game::Play>(game::Match::Programs{}, std::cout, start)),
       countedRules(std::make_unique<replay::FrameRules>(*counted, player, std::cout)),
-      desyncStep(forcedDesyncStep()) {
+      desyncStep(forcedDesyncStep()),
+      figures(NetworkFigures::fromEnvironment()) {
   shell.game().play().save(present);
   counted->restore(present);
 }
@@ -99,7 +100,8 @@ std::optional<SourcedFrame> NetworkPlay::next() {
   if (!awaitStep()) {
     return std::nullopt;
   }
-  int steps = clock->due(glfwGetTime());
+  const int due = clock->due(glfwGetTime());
+  int steps = due;
   printNotices();
   steerWithCursor();
   // The computer sees what its player would: the present as last shown. Its chance is the counted match's.
@@ -112,8 +114,10 @@ std::optional<SourcedFrame> NetworkPlay::next() {
     --steps;
     advantage = 0.0;
   }
+  const bool letGo = steps < due;
   bool waiting = false;
-  for (int i = 0; i < steps; ++i) {
+  int ran = 0;
+  for (; ran < steps; ++ran) {
     if (!match->canAdvance()) {
       waiting = true;
       break;
@@ -127,13 +131,20 @@ std::optional<SourcedFrame> NetworkPlay::next() {
     counted->settings.renderScale = moved->scale;
   }
   runConfirmed();
-  showPresent(waiting);
+  const auto rerunStart = NetworkFigures::Clock::now();
+  const std::size_t rerun = showPresent(waiting);
+  if (figures) {
+    figures->frame(ran, letGo, waiting, rerun, NetworkFigures::Clock::now() - rerunStart);
+  }
   keepAlive.emplace(*session);
   return SourcedFrame{&drawn, Rollback::STEP, false, true, shotNumber};
 }
 
 bool NetworkPlay::shown() {
   keepAlive.reset();
+  if (figures) {
+    figures->shown();
+  }
   if (pictured) {
     endStep(*pictured);
     pictured.reset();
@@ -217,24 +228,27 @@ void NetworkPlay::endStep(const net::Step& step) {
   scale.reset();
 }
 
-// The counted match copied into the shell's game and run on to the present unheard; drawn next.
-void NetworkPlay::showPresent(bool waiting) {
+// The counted match copied into the shell's game and run on to the present unheard; drawn next. Returns the
+// steps run again.
+std::size_t NetworkPlay::showPresent(bool waiting) {
   game::Play& shownPlay = shell.game().play();
   counted->save(present);
   shownPlay.restore(present);
   // A pictured step is drawn as its replay draws it: nothing waits in it.
   shell.game().showWaiting(waiting && !pictured);
   if (pictured) {
-    return;
+    return 0;
   }
   replay::FrameRules rules(shownPlay, player, std::cout);
   const Hush hush;
-  for (const net::Step& step : match->predicted()) {
+  const std::vector<net::Step> steps = match->predicted();
+  for (const net::Step& step : steps) {
     for (const input::Event& event : step.events) {
       rules.deliver(event);
     }
     rules.run(Rollback::STEP, std::nullopt);
   }
+  return steps.size();
 }
 
 bool NetworkPlay::collect() {
@@ -278,13 +292,21 @@ void NetworkPlay::printNotices() {
   }
 }
 
+void NetworkPlay::writeFigures() const {
+  if (figures && match) {
+    figures->write(static_cast<std::uint32_t>(counted->match.frameNumber), match->corrections());
+  }
+}
+
 // The other machine hears of it and prints that this player left.
 int NetworkPlay::quit() {
+  writeFigures();
   session->leave();
   return 0;
 }
 
 int NetworkPlay::end() {
+  writeFigures();
   printNotices();
   const net::Ending ending = *session->ending();
   (ending.aboutThisMachine() ? std::cerr : std::cout) << ending.line << std::endl;

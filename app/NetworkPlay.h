@@ -7,6 +7,7 @@
 #include "app/CommandLine.h"
 #include "app/FrameSource.h"
 #include "app/Gamepads.h"
+#include "app/NetworkFigures.h"
 #include "game/Play.h"
 #include "input/Event.h"
 #include "input/RecordingWriter.h"
@@ -58,8 +59,9 @@ class NetworkPlay : public FrameSource {
   void runConfirmed();
   void startStep(const net::Step& step);
   void endStep(const net::Step& step);
-  void showPresent(bool waiting);
+  std::size_t showPresent(bool waiting);
   void printNotices();
+  void writeFigures() const;
   int quit();
   int end();
 
@@ -84,6 +86,7 @@ class NetworkPlay : public FrameSource {
   std::optional<net::BackgroundService> keepAlive;  // while a frame is drawn
   double advantage = 0.0;  // steps ahead of the other machine, a running average
   const std::optional<std::uint32_t> desyncStep;
+  const std::unique_ptr<NetworkFigures> figures;
   int exitCode = 0;
 };
 

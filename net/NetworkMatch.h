@@ -31,6 +31,7 @@ class NetworkMatch {
   void send();
   std::optional<Step> takeConfirmed() { return rollback.takeConfirmed(); }
   std::vector<Step> predicted() const { return rollback.predicted(); }
+  const Rollback::Corrections& corrections() const { return rollback.corrections(); }
   // Steps this side runs ahead of the other: half the difference of the two sides' leads over what they have of
   // each other, so that the time the inputs take to cross, the same both ways, drops out.
   double advantage() const { return static_cast<double>(rollback.lead() - otherLead) / 2.0; }

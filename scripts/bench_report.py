@@ -30,13 +30,14 @@ FLOORS = [
     (r"BM_GameContourPass(/enemy_in_sight:\d)", r"BM_GameContourPassFloor\1", "the same draws in a constant colour"),
     (r"BM_NearestHitOverTheField", "BM_IntersectOneSphere", "one line-sphere test"),
     (r"BM_MatchSaveAndRestore", "BM_CopySnapshotBytes", "copying the snapshot's bytes out and back"),
+    (r"BM_RollbackSteps/steps:\d+", "BM_GameUpdate", "one frame's update of the rules"),
     (r"BM_SeekWithKeptStates(/\d+)", r"BM_ReplayFramesHeadless\1", "replaying the same frames headless"),
     (r"BM_GameFrameSound/sound:1", "BM_GameFrameSound/sound:0", "the same frame without sound"),
     (r"BM_ComputerDecide", "BM_GameUpdate", "one frame's update of the rules"),
     (r"BM_FireHittingTheEnemy", "ModelLoad/Voidskirmish/Material/cylinder.dae", "loading the beam's model"),
 ]
 # Figures given per item of a counter, so they compare with a floor that handles one item.
-PER_ITEM = {"BM_NearestHitOverTheField": "spheres"}
+PER_ITEM = {"BM_NearestHitOverTheField": "spheres", "BM_RollbackSteps/steps:8": "steps"}
 ALLOCATIONS = "BM_GameSteadyStateAllocations"  # at each render scale it is run at
 
 # Work that waits for the driver: timed by the wall clock, since llvmpipe draws on threads of its own. First
