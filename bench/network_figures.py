@@ -142,7 +142,7 @@ def network(args):
                 consoles = [[line for line in game.stdout.splitlines() if not OWN_LINES.match(line)]
                             for game in (host, join)]
     figures, frames = read_figures(files["join"])
-    host_figures, _ = read_figures(files["host"])
+    host_figures, host_frames = read_figures(files["host"])
     shown_at = [t for t, _, _ in frames]
     gaps = [b - a for a, b in zip(shown_at, shown_at[1:])]
     mean_frame = statistics.mean(gaps)
@@ -159,12 +159,12 @@ def network(args):
           f"{max(b - a for a, b in zip(moving, moving[1:])) * 1000:.0f} ms, most frames in a row that did not move "
           f"{longest_still}, frames waiting for the other side {sum(w for _, _, w in frames)}, "
           f"steps let go by the time sync {figures['steps_let_go']:.0f}")
-    for side, found in (("joiner", figures), ("host", host_figures)):
+    for side, found, drawn in (("joiner", figures, len(frames)), ("host", host_figures, len(host_frames))):
         count = found["corrections"]
         print(f"  {side}: corrections {count / found['seconds']:.1f} a second, depth mean "
               f"{found['corrected_steps'] / max(count, 1):.1f}, deepest {found['deepest_correction']:.0f} steps; steps "
-              f"run again {found['rerun_steps'] / len(frames):.1f} a frame (most {found['most_rerun_steps']:.0f}), "
-              f"restoring and running them {found['rerun_seconds'] / len(frames) * 1000:.2f} ms a frame, "
+              f"run again {found['rerun_steps'] / drawn:.1f} a frame (most {found['most_rerun_steps']:.0f}), "
+              f"restoring and running them {found['rerun_seconds'] / drawn * 1000:.2f} ms a frame, "
               f"worst {found['worst_rerun_seconds'] * 1000:.1f} ms")
     print("  bytes a second: " + ", ".join(f"{way} {rate:.0f}" for way, rate in sent.items()))
     print(f"  consoles {'identical' if consoles[0] == consoles[1] else 'DIFFER'} ({len(consoles[0])} lines), "

@@ -111,7 +111,7 @@ struct Encoder {
     out.byte(static_cast<std::uint8_t>(m.reason));
   }
   void operator()(const Inputs& m) const {
-    if (m.frames.size() > MAX_FRAMES_PER_MESSAGE) {
+    if (m.frames.size() > MAX_STEPS_PER_INPUTS) {
       throw std::length_error("more frames than a message allows");
     }
     out.byte(static_cast<std::uint8_t>(Kind::Inputs));
@@ -239,7 +239,7 @@ Inputs readInputs(Reader& in) {
   Inputs inputs;
   inputs.received = static_cast<std::uint32_t>(in.number(4));
   const std::size_t count = in.byte();
-  if (count > MAX_FRAMES_PER_MESSAGE) {
+  if (count > MAX_STEPS_PER_INPUTS) {
     throw ProtocolError(std::to_string(count) + " frames in one message");
   }
   for (std::size_t i = 0; i < count; ++i) {

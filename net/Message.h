@@ -18,12 +18,15 @@ class ProtocolError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// Changes whenever the layout of a message changes; a Hello of another protocol is read no further than this.
-constexpr std::uint16_t PROTOCOL_VERSION = 4;
+// Changes whenever the layout of a message changes, or how far ahead a side may send; a Hello of another protocol
+// is read no further than this.
+constexpr std::uint16_t PROTOCOL_VERSION = 5;
 constexpr std::size_t MAX_GAME_VERSION_LENGTH = 32;
 constexpr std::size_t MAX_EVENTS_PER_FRAME = 64;
-// Steps a side may run on a prediction of the other's inputs before it waits for them.
-constexpr std::int64_t PREDICTION_WINDOW = 8;
+// Steps a side may run on a prediction of the other's inputs before it waits for them: more than the steps of
+// the longest frame (net::StepClock) and a slow link's one-way delay, so that software rendering's long frames do
+// not make both sides wait in turn. Running them again costs little beside drawing a frame.
+constexpr std::int64_t PREDICTION_WINDOW = 40;
 
 // The joiner's or a spectator's first words: which protocol, which game and which run-time files it plays with,
 // and whether it only watches.
@@ -65,8 +68,10 @@ struct Check {
   std::uint64_t hash = 0;
 };
 
-// At most an honest side's steps in flight, four times over.
-constexpr std::size_t MAX_FRAMES_PER_MESSAGE = 4 * PREDICTION_WINDOW;
+// At most an honest side's steps in flight, twice over.
+constexpr std::size_t MAX_STEPS_PER_INPUTS = 2 * PREDICTION_WINDOW;
+// The played steps in one message to a spectator.
+constexpr std::size_t MAX_FRAMES_PER_MESSAGE = 32;
 
 // A step as both players' machines ran it: its delta and the match events, the host's first.
 struct PlayedFrame {

@@ -46,7 +46,7 @@ void NetworkMatch::send() {
   for (const FrameInputs& frame : unacknowledged) {
     inputs.frames.push_back(frame);
     size += encode(Inputs{0, {frame}}).size() - encode(Inputs{}).size();
-    if (inputs.frames.size() > MAX_FRAMES_PER_MESSAGE || size > MAX_MESSAGE_SIZE) {
+    if (inputs.frames.size() > MAX_STEPS_PER_INPUTS || size > MAX_MESSAGE_SIZE) {
       inputs.frames.pop_back();
       break;
     }

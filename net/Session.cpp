@@ -24,7 +24,7 @@ constexpr enet_uint32 LONGEST_PING_INTERVAL_MS = 500;
 // Longer than any match: the silence below, not ENet, decides that the other player is gone.
 constexpr enet_uint32 NEVER_MS = 24 * 3600 * 1000;
 constexpr std::chrono::seconds LINGER{1};
-// The lockstep keeps the two sides within a few frames of each other, under one hash interval.
+// Neither side runs more than the prediction window ahead of the other, under one hash interval.
 constexpr std::size_t HASHES_AHEAD = 4;
 
 // ENet wants one initialisation per process before its first host, and one clean-up after its last.

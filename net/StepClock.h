@@ -8,7 +8,8 @@ namespace voidskirmish::net {
 // in a jump afterwards.
 class StepClock {
  public:
-  static constexpr int MOST_STEPS_PER_FRAME = 6;
+  // Half a second, the longest frame a local game applies: steps cost far less than drawing.
+  static constexpr int MOST_STEPS_PER_FRAME = 30;
 
   StepClock(double stepSeconds, double now) : step(stepSeconds), last(now) {}
 

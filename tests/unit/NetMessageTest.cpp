@@ -32,8 +32,8 @@ TEST(NetMessageTest, TheFrameLayoutAndWhereAHelloSaysItsProtocolAreFixed) {
   expected.insert(expected.end(), event.begin(), event.end());
   EXPECT_EQ(frame, expected);
   // A Hello of a later protocol is read as far as its version, whatever follows.
-  const Bytes later{1, 5, 0, 0xff, 0xff};
-  EXPECT_EQ(std::get<Hello>(decode(later.data(), later.size())).protocol, 5);
+  const Bytes later{1, 6, 0, 0xff, 0xff};
+  EXPECT_EQ(std::get<Hello>(decode(later.data(), later.size())).protocol, 6);
 }
 
 TEST(NetMessageTest, EveryBrokenMessageIsRefusedWithItsReason) {
@@ -43,10 +43,10 @@ TEST(NetMessageTest, EveryBrokenMessageIsRefusedWithItsReason) {
       {{2, 0}, "1 bytes after"},
       {{3, 0}, "unknown refusal"},
       {{3, 4}, "unknown refusal"},
-      {{1, 4, 0, 0}, "game version of 0"},
-      {{1, 4, 0, 2, 'a', '\n', 0, 0, 0, 0, 0, 0, 0, 0, 0}, "not text"},
-      {{1, 4, 0, 1, 'a', 0, 0, 0, 0, 0, 0, 0, 0, 2}, "spectator flag 2"},
-      {{1, 4, 0, 1, 'a', 0, 0, 0, 0, 0, 0, 0, 0}, "cut short"},
+      {{1, 5, 0, 0}, "game version of 0"},
+      {{1, 5, 0, 2, 'a', '\n', 0, 0, 0, 0, 0, 0, 0, 0, 0}, "not text"},
+      {{1, 5, 0, 1, 'a', 0, 0, 0, 0, 0, 0, 0, 0, 2}, "spectator flag 2"},
+      {{1, 5, 0, 1, 'a', 0, 0, 0, 0, 0, 0, 0, 0}, "cut short"},
       {{7, 0, 0, 0, 0, 0}, "0 frames"},
       {{7, 0, 0, 0, 0, 33}, "33 frames"},
       {{7, 0, 0, 0, 0, 1, 0, 0, 0x80, 0xbf, 0}, "delta out of range"},
@@ -61,7 +61,7 @@ TEST(NetMessageTest, EveryBrokenMessageIsRefusedWithItsReason) {
       {frameBytes(1, {"size 800 600"}), "not a match event"},
       {frameBytes(1, {"frame 0.1"}), "not a match event"},
       {Bytes(MAX_MESSAGE_SIZE + 1, 4), "message of"},
-      {{4, 0, 0, 0, 0, 33}, "33 frames"},
+      {{4, 0, 0, 0, 0, 81}, "81 frames"},
       {{6, 61, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8}, "a match hash of frame 61"},
       {{6, 0, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8}, "a match hash of frame 0"},
       {encode(Inputs{0, {FrameInputs{5, {}}, FrameInputs{7, {}}}}), "frame 7 after frame 5"},
