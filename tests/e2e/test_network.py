@@ -7,11 +7,12 @@ import subprocess
 import time
 
 import pytest
+from PIL import ImageGrab
 
 import conftest
 import harness
 from harness import Game
-from pictures import rock, share, star
+from pictures import count, region, rock, share, star
 from relay import Relay
 
 @pytest.fixture
@@ -41,6 +42,13 @@ def connect(displays, port, host_args=(), join_args=(), folders=(None, None), re
     join.wait_for_output(f"Joined the match at 127.0.0.1:{joined}")
     host.wait_for_output("Player joined from 127.0.0.1")
     return host, join
+
+
+def waiting_mark(game):
+    """Even white pixels where PAUSED would be, in the window as it shows now (bloom off)."""
+    x, y, width, height = game.geometry()
+    shot = ImageGrab.grab(bbox=(x, y, x + width, y + height), xdisplay=game.display)
+    return count(region(shot, 212, 200, 600, 60), lambda *rgb: min(rgb) >= 225 and max(rgb) - min(rgb) <= 6)
 
 
 def hashes(lines):
@@ -74,8 +82,11 @@ def test_the_hosts_shots_end_ship2_alike_on_both_machines_and_the_recordings_rep
             for game in (host, join):
                 game.key("1", "2")  # bloom and contours off, locally: faster frames
                 game.wait_for_output("Contours off")
+            marks = [waiting_mark(join)]
             relay.cut = True
-            time.sleep(3)
+            time.sleep(2.5)  # far beyond the prediction window: the joiner waits, and its view says so
+            marks.append(waiting_mark(join))
+            time.sleep(0.5)
             relay.cut = False
             # Mouse steering turns ship1 right by the cursor's distance: 1571 pixels make the quarter turn to
             # ship2. P puts the cursor to the centre and turns nothing; seen back there, steering is on.
@@ -87,7 +98,7 @@ def test_the_hosts_shots_end_ship2_alike_on_both_machines_and_the_recordings_rep
                 if "Score: upper 1, lower 0" not in host.stdout:
                     host.key("space")
                     time.sleep(0.5)
-            # Past the frame where the host first lowers the delay, whose inputs carry two frames' time.
+            # Two desync checks in, each side's picture of a confirmed step.
             for game in (host, join):
                 game.wait_for_output("Match hash at frame 120:", timeout=300)
                 game.key("F12")
@@ -95,6 +106,7 @@ def test_the_hosts_shots_end_ship2_alike_on_both_machines_and_the_recordings_rep
             join.key("Escape")
             assert join.wait_exit() == 0
             ended(host, 0, "The other player left the match.")
+    assert marks[0] < 300 and marks[1] >= 1500, marks  # the mark, shown only while waiting
     # The whole duel prints alike on both consoles, but for where each machine's picture was taken.
     consoles = [duel(game.stdout) for game in (host, join)]
     unshot = [[line for line in console if not line.startswith("Screenshot saved to ")] for console in consoles]
