@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "net/Rollback.h"
@@ -24,7 +25,11 @@ class NetworkFigures {
   // One drawn frame: the steps it ran, those the time sync let go, whether it waited, and the predicted steps
   // run again for its picture with the time that took (the restore included).
   void frame(int steps, bool letGo, bool waiting, std::size_t rerun, Clock::duration rerunTime);
-  void shown() { frames.back().shownAt = Clock::now(); }
+  void shown() {
+    if (!frames.empty()) {
+      frames.back().shownAt = Clock::now();
+    }
+  }
   // Written as `name value` lines, then a line a frame: when it was shown (seconds on the monotonic clock), the
   // steps it ran and whether it waited. A failure says so on standard error.
   void write(std::uint32_t confirmedSteps, const net::Rollback::Corrections& corrections) const;
