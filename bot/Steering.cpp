@@ -10,8 +10,6 @@
 namespace voidskirmish::bot {
 namespace {
 
-// The flight model's fastest turn, as every ship has it (Spaceship's maxTurnRate).
-constexpr float MAX_TURN_RATE = 2.0f;
 // The turn rate a fight's turns reach on average: the lead takes the nose that long to get there.
 constexpr float LEAD_TURN_RATE = 1.0f;
 // The turn rate asked for is this many times the angle still to go, per second.
@@ -28,7 +26,7 @@ constexpr float SLOWEST_LOOK = 15.0f;  // a ship at rest looks ahead as if it we
 constexpr float RETURN_SECONDS = 3.0f;
 constexpr float FIGHTING_DISTANCE = 70.0f;
 
-float axisStick(float angle, float rate) {
+float axisStick(float angle, float rate, float maxRate) {
   const float toward = angle >= 0.0f ? 1.0f : -1.0f;
   const float left = std::abs(angle);
   const float closing = rate * toward;
@@ -38,7 +36,7 @@ float axisStick(float angle, float rate) {
   if (left < closing * STOP_AHEAD) {
     return -toward * STOP_TAP;
   }
-  const float wanted = std::min(left * TURN_GAIN, MAX_TURN_RATE);
+  const float wanted = std::min(left * TURN_GAIN, maxRate);
   return toward * std::clamp((wanted - closing) * TURN_RESPONSE, 0.0f, 1.0f);
 }
 
@@ -54,6 +52,7 @@ ShipState stateOf(const game::objects::Spaceship& ship) {
   state.speed = ship.speed;
   state.yawRate = ship.yawRate;
   state.pitchRate = ship.pitchRate;
+  state.maxTurnRate = ship.maxTurnRate;
   return state;
 }
 
@@ -66,7 +65,7 @@ glm::vec2 anglesTo(const ShipState& ship, glm::vec3 direction) {
 
 glm::vec2 turnToward(const ShipState& ship, glm::vec3 direction) {
   const glm::vec2 angles = anglesTo(ship, direction);
-  return {axisStick(angles.x, ship.yawRate), axisStick(angles.y, ship.pitchRate)};
+  return {axisStick(angles.x, ship.yawRate, ship.maxTurnRate), axisStick(angles.y, ship.pitchRate, ship.maxTurnRate)};
 }
 
 glm::vec3 aimPoint(const ShipState& ship, glm::vec3 target, glm::vec3 velocity) {

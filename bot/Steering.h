@@ -21,6 +21,7 @@ struct ShipState {
   float speed = 0.0f;    // along the nose
   float yawRate = 0.0f;  // positive: turning left
   float pitchRate = 0.0f;  // positive: nose going up
+  float maxTurnRate = game::objects::Spaceship::MAX_TURN_RATE;
 
   glm::vec3 forward() const { return -axes[2]; }
   glm::vec3 velocity() const { return forward() * speed; }

@@ -66,7 +66,8 @@ class Spaceship : public GameObject, public Controllable {
   float speedDamping = 0.9f;
   float bankFactor = 25.0f;
   float turnAcceleration = 0.5f;
-  float maxTurnRate = 2.0f;
+  static constexpr float MAX_TURN_RATE = 2.0f;  // radians a second
+  float maxTurnRate = MAX_TURN_RATE;
   float turnDamping = 0.7f;
   bool thrustForward = false, thrustBackward = false;
   float speed = 0.0f;
