@@ -7,10 +7,11 @@ the lower middle of its view). Prints the time from the press to that picture an
 meanwhile (the one being drawn at the press counts: a local game needs two), the longest freeze (the longest
 time between two shown frames that moved the match, and the most frames in a row that did not), the
 corrections of the prediction a second and their depth, the steps run again a frame and what restoring and
-running them costs a frame (mean and worst), and the
-bytes a second each way; with --outage the relay passes nothing for 3 s halfway through. The game's own side
-comes from the file VOIDSKIRMISH_NET_FIGURES names (app/NetworkFigures). --local measures the same press to
-picture in a local game (ship 1's SPACE, the upper half) to compare with."""
+running them costs a frame (mean and worst), the bytes a second each way, whether the two consoles agree, and
+whether both recordings replay (headless) to the hashes each machine printed. With --outage the relay passes
+nothing for 3 s halfway through. The game's own side comes from the file VOIDSKIRMISH_NET_FIGURES names
+(app/NetworkFigures). --local measures the same press to picture in a local game (ship 1's SPACE, the upper
+half) to compare with."""
 
 import argparse
 import os
@@ -18,6 +19,7 @@ import pathlib
 import re
 import socket
 import statistics
+import subprocess
 import sys
 import tempfile
 import time
@@ -84,6 +86,10 @@ class Shooter:
             time.sleep(max(0.0, due - time.monotonic()))
 
 
+def hashes(lines):
+    return [line for line in lines if line.startswith("Match hash at frame ")]
+
+
 def read_figures(path):
     figures, frames = {}, []
     for line in pathlib.Path(path).read_text().splitlines():
@@ -112,12 +118,14 @@ def network(args):
     port = free_port()
     folder = pathlib.Path(tempfile.mkdtemp(prefix="network-figures-"))
     files = {side: folder / f"{side}.txt" for side in ("host", "join")}
+    records = {side: ["--net-check", "--record", folder / f"{side}.rec"] for side in ("host", "join")}
     with harness.xvfb() as first, harness.xvfb() as second, \
             Relay(port, args.delay / 1000, args.delay / 8000, args.loss / 100) as relay:
         env = {side: {"VOIDSKIRMISH_NET_FIGURES": str(path)} for side, path in files.items()}
-        with harness.Game(first, env=env["host"], args=["--host", "--port", port]) as host:
+        with harness.Game(first, env=env["host"], args=["--host", "--port", port, *records["host"]]) as host:
             host.wait_for_output(f"Waiting for a player on port {port}")
-            with harness.Game(second, env=env["join"], args=["--join", "127.0.0.1", "--port", relay.port]) as join:
+            with harness.Game(second, env=env["join"], args=["--join", "127.0.0.1", "--port", relay.port,
+                                                                  *records["join"]]) as join:
                 join.wait_for_output("Joined the match")
                 for game in (host, join) if args.fast else ():
                     game.key("1", "2")
@@ -141,6 +149,9 @@ def network(args):
                 host.wait_exit(60)
                 consoles = [[line for line in game.stdout.splitlines() if not OWN_LINES.match(line)]
                             for game in (host, join)]
+    replayed = [hashes(subprocess.run([harness.binary, "--replay", folder / f"{side}.rec", "--net-check", "--headless"],
+                                      capture_output=True, text=True, timeout=600).stdout.splitlines())
+                for side in ("host", "join")]
     figures, frames = read_figures(files["join"])
     host_figures, host_frames = read_figures(files["host"])
     shown_at = [t for t, _, _ in frames]
@@ -168,7 +179,9 @@ def network(args):
               f"worst {found['worst_rerun_seconds'] * 1000:.1f} ms")
     print("  bytes a second: " + ", ".join(f"{way} {rate:.0f}" for way, rate in sent.items()))
     print(f"  consoles {'identical' if consoles[0] == consoles[1] else 'DIFFER'} ({len(consoles[0])} lines), "
-          f"confirmed steps {host_figures['confirmed_steps']:.0f} and {figures['confirmed_steps']:.0f}")
+          f"confirmed steps {host_figures['confirmed_steps']:.0f} and {figures['confirmed_steps']:.0f}; the "
+          f"recordings' replays {'give' if replayed == [hashes(console) for console in consoles] else 'DO NOT give'} "
+          f"each machine's {len(replayed[0])} and {len(replayed[1])} hashes")
 
 
 def local(args):
