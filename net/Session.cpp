@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <thread>
 #include <utility>
 
 #include "net/Packets.h"
@@ -24,6 +25,10 @@ constexpr enet_uint32 LONGEST_PING_INTERVAL_MS = 500;
 // Longer than any match: the silence below, not ENet, decides that the other player is gone.
 constexpr enet_uint32 NEVER_MS = 24 * 3600 * 1000;
 constexpr std::chrono::seconds LINGER{1};
+// After an outage ENet waits long to resend a lost reliable packet, longer than the linger: the Bye also goes
+// unreliably, a few times a little apart, so that one lost datagram does not leave the other side to time out.
+constexpr int BYE_COPIES = 8;
+constexpr std::chrono::milliseconds BYE_SPACING{15};
 // Neither side runs more than the prediction window ahead of the other, under one hash interval.
 constexpr std::size_t HASHES_AHEAD = 4;
 
@@ -197,6 +202,11 @@ void Session::compare(std::uint32_t frame) {
 void Session::leave() {
   if (state() == State::Playing) {
     sendTo(peer, Bye{}, ENET_PACKET_FLAG_RELIABLE);
+    for (int copy = 0; copy < BYE_COPIES && peer->state == ENET_PEER_STATE_CONNECTED; ++copy) {
+      sendTo(peer, Bye{}, ENET_PACKET_FLAG_UNSEQUENCED);
+      enet_host_flush(enet.get());
+      std::this_thread::sleep_for(BYE_SPACING);
+    }
   }
   left = true;
   visitors.farewell();

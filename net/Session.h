@@ -67,8 +67,9 @@ class Session {
   // This game's match hash after `frame`: goes to the other side, and where the two differ, both sides' matches
   // end with the frame named.
   void check(std::uint32_t frame, std::uint64_t hash);
-  // Says Bye when the match is on, then lets what is queued (a Bye, a refusal) reach the other side: returns
-  // once it is acknowledged, or after a second (at once without a connection or when it is lost).
+  // Says Bye when the match is on (reliably, and a few times unreliably over 120 ms), then lets what is queued
+  // (a Bye, a refusal) reach the other side: returns once it is acknowledged, or after a second (at once without
+  // a connection or when it is lost).
   void leave();
   // Ends the match for a reason found above the connection, such as inputs the lockstep cannot take.
   void end(Ending ending);
