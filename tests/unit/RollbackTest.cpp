@@ -54,7 +54,7 @@ std::array<Machine, 2> play(int latency) {
 // Two games on 127.0.0.1 run the same steps through a lossy relay in tests/e2e/test_network.py; here slow links
 // and bursts of input, step by step.
 TEST(RollbackTest, BothMachinesConfirmTheSameStepsWithEveryInputOnceAndWaitOnlyBeyondTheWindow) {
-  for (const int latency : {0, 4, 12}) {
+  for (const int latency : {0, 4, static_cast<int>(PREDICTION_WINDOW) + 4}) {
     const auto machines = play(latency);
     const std::vector<Step>& host = machines[0].confirmed;
     const std::vector<Step>& joiner = machines[1].confirmed;
