@@ -81,9 +81,10 @@ def test_duel_is_heard_shot_by_shot_placed_for_ship_1_on_the_left(xvfb, tmp_path
     starts = onsets(loudest)
     shots = shot_frames(recording)
     # Nothing before the first shot, which comes after two recorded frames of 0.1 s; then a start of sound for
-    # every frame with a shot (the explosion's noise may add more).
+    # every frame with a shot (the explosion's noise may add more). A sound that starts in a window's last samples
+    # has not risen far yet: its rise shows in the next window.
     first = next(i for i, value in enumerate(left) if value != 0.0)
-    assert first / rate > 0.15 and starts[0] == first // int(rate * WINDOW)
+    assert first / rate > 0.15 and starts[0] - first // int(rate * WINDOW) in (0, 1), (starts[0], first)
     assert len(starts) >= len(shots), (starts, shots)
     # The first shot flies at nothing: the laser alone, at its full 0.5 on ship 1's left and, 20 units from ship 2,
     # at half that on the right.
