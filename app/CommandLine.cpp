@@ -12,6 +12,7 @@
 #include "net/MatchHash.h"
 #include "replay/LastSeconds.h"
 #include "replay/Playback.h"
+#include "settings/Settings.h"
 
 namespace voidskirmish::app {
 namespace {
@@ -95,33 +96,36 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv) {
           ->type_name("N");
   syncTest->needs(replay);
   std::string renderScale = "1";
-  CLI::Option* renderScaleOption = app.add_option("--render-scale", renderScale,
-                 "Draw the 3-D scene and its effects at S times the window's resolution (0.25 to 1) and scale them "
-                 "up, the head-up display staying sharp; auto: the scale that keeps frames within --frame-budget")
-      ->type_name("S|auto")
-      ->check(CLI::Validator(
-          [](std::string& value) -> std::string {
-            float scale = 0.0f;
-            const bool number = CLI::detail::lexical_cast(value, scale);
-            // Written so that a value that is not a number is refused too.
-            if (value == "auto" || (number && scale >= input::SMALLEST_RENDER_SCALE && scale <= 1.0f)) {
-              return {};
-            }
-            return "Value " + value + " is neither auto nor in range 0.25 to 1";
-          },
-          "S|auto"))
-      ->capture_default_str();
-  double frameBudgetMs = 33.0;
+  CLI::Option* renderScaleOption =
+      app.add_option("--render-scale", renderScale,
+                     "Draw the 3-D scene and its effects at S times the window's resolution (0.25 to 1) and scale "
+                     "them up, the head-up display staying sharp; auto: the scale that keeps frames within "
+                     "--frame-budget")
+          ->type_name("S|auto")
+          ->check(CLI::Validator(
+              [](std::string& value) -> std::string {
+                float scale = 0.0f;
+                const bool number = CLI::detail::lexical_cast(value, scale);
+                // Written so that a value that is not a number is refused too.
+                if (value == "auto" || (number && scale >= input::SMALLEST_RENDER_SCALE && scale <= 1.0f)) {
+                  return {};
+                }
+                return "Value " + value + " is neither auto nor in range 0.25 to 1";
+              },
+              "S|auto"))
+          ->capture_default_str();
+  double frameBudgetMs = settings::DrawingSetting{}.frameBudgetMs;
   CLI::Option* frameBudget =
       app.add_option("--frame-budget", frameBudgetMs, "With --render-scale auto: the longest frame wanted, in ms")
           ->type_name("MS")
           ->check(CLI::Range(1.0, 1000.0))
           ->capture_default_str();
   std::string bloom = "full";
-  CLI::Option* bloomOption = app.add_option("--bloom", bloom, "full: the glow of ten full-size blur passes; fast: a cheaper mip chain")
-      ->type_name("KIND")
-      ->check(CLI::IsMember({"full", "fast"}))
-      ->capture_default_str();
+  CLI::Option* bloomOption =
+      app.add_option("--bloom", bloom, "full: the glow of ten full-size blur passes; fast: a cheaper mip chain")
+          ->type_name("KIND")
+          ->check(CLI::IsMember({"full", "fast"}))
+          ->capture_default_str();
   CLI::Option* replayFrom =
       app.add_option("--replay-from", options.replayFrom,
                      "Start the replay at frame FRAME, the frames before it played silently")

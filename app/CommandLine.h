@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "input/Event.h"
+#include "settings/Settings.h"
 
 namespace voidskirmish::app {
 
@@ -34,7 +35,7 @@ struct Options {
   // within the budget (seconds); and the cheap bloom.
   float renderScale = 1.0f;
   bool autoRenderScale = false;
-  double frameBudget = 0.033;
+  double frameBudget = settings::DrawingSetting{}.frameBudgetMs / 1000.0;
   bool fastBloom = false;
   // Which of --render-scale, --frame-budget and --bloom were given: those win over the settings file.
   std::array<bool, 3> drawingGiven{};

@@ -32,11 +32,13 @@ struct SessionSettings {
 // One machine's end of a network match over ENet: the host waits on its port for one player, the joiner
 // connects, and the two shake hands before any frame travels. A joiner whose Hello says it is a spectator
 // (settings.hello.spectator) only watches: the host lets in up to Spectators::MOST of them, at any time (see
-// Visitors), sends each the frames of its spectators() reliably, from the first, and Over when it leaves. Every call returns within the wait it is given,
-// so the caller's loop keeps its window alive. What went wrong is a value (ending()), never an exception.
+// Visitors), sends each the frames of its spectators() reliably, from the first, and Over when it leaves. Every
+// call returns within the wait it is given, so the caller's loop keeps its window alive. What went wrong is a
+// value (ending()), never an exception.
 //
-// One channel: the handshake and the Bye go reliably, Inputs unreliably and unsequenced, each repeating what the
-// other side has not acknowledged, so that nothing waits behind a lost datagram.
+// One channel: the handshake and the Bye go reliably (the Bye a few times unreliably as well), Inputs unreliably
+// and unsequenced, each repeating what the other side has not acknowledged, so that nothing waits behind a lost
+// datagram.
 class Session {
  public:
   enum class State { Waiting, Playing, Ended };
